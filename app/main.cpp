@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// nodrix3: the desktop program.
+#include <QApplication>
+
+#include "ui/shell/CLXMain.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Nodrix3");
+  TMainForm mainForm;
+  mainForm.show();
+  return QApplication::exec();
+}

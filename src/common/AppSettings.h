@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// AppSettings: the program-wide settings and limits. Every start begins from these defaults;
+// nothing is kept between runs.
+#pragma once
+#include <string>
+
+struct AppSettings {
+  std::string versionText = "v3.4{test7i}";
+  int maxSeqPerDataset = 30000;   // "Max seq per dataset"
+  int maxMutPerDataset = 20000;   // "Max mut per dataset" (1000..50000)
+  int alignWindowSize = 5000;     // "Alignment window size" (1000..35000)
+  bool reportErrors = true;       // "Switch off error reporting" clears it
+  bool showDatasetNumber = false; // "Show dataset number: OFF"
+  std::string programFolder;      // folder of the executable: RENZYM.txt, outside programs
+  int defaultInsertedQuality = 0; // quality given to letters inserted into a read
+};
