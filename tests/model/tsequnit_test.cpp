@@ -113,7 +113,7 @@ TEST(TSeqCreate, HoldsTheDefaults) {
 TEST(TSeqQueries, CountGapsSwapsClampsAndReadsZeroAsTheEnd) {
   const TSeq s("s", "A--C-G");
   EXPECT_EQ(s.CountGaps(1, 0), 3);
-  EXPECT_EQ(s.CountGaps(5, 2), 3);   // 2..5 = "--C-"
+  EXPECT_EQ(s.CountGaps(5, 2), 3);  // 2..5 = "--C-"
   EXPECT_EQ(s.CountGaps(-3, 100), 3);
   EXPECT_EQ(s.CountGaps(4, 4), 0);
   EXPECT_EQ(s.CountGaps(7, 10), 0);
