@@ -55,20 +55,11 @@ std::string Upper(std::string_view s) {
 // 0..3 for a, c, g, t in either case, -1 otherwise.
 int BaseCode(char c) {
   switch (c) {
-    case 'a':
-    case 'A':
-      return 0;
-    case 'c':
-    case 'C':
-      return 1;
-    case 'g':
-    case 'G':
-      return 2;
-    case 't':
-    case 'T':
-      return 3;
-    default:
-      return -1;
+    case 'a': case 'A': return 0;
+    case 'c': case 'C': return 1;
+    case 'g': case 'G': return 2;
+    case 't': case 'T': return 3;
+    default: return -1;
   }
 }
 
@@ -83,30 +74,18 @@ int CodonCode(std::string_view codon) {
 // empty for a letter that is not an ambiguity code.
 std::string_view AmbiguitySet(char lower) {
   switch (lower) {
-    case 'b':
-      return "gtc";
-    case 'd':
-      return "gat";
-    case 'h':
-      return "act";
-    case 'k':
-      return "gt";
-    case 'm':
-      return "ac";
-    case 'n':
-      return "gtac";
-    case 'r':
-      return "ag";
-    case 's':
-      return "gc";
-    case 'v':
-      return "gca";
-    case 'w':
-      return "at";
-    case 'y':
-      return "ct";
-    default:
-      return {};
+    case 'b': return "gtc";
+    case 'd': return "gat";
+    case 'h': return "act";
+    case 'k': return "gt";
+    case 'm': return "ac";
+    case 'n': return "gtac";
+    case 'r': return "ag";
+    case 's': return "gc";
+    case 'v': return "gca";
+    case 'w': return "at";
+    case 'y': return "ct";
+    default: return {};
   }
 }
 
@@ -178,8 +157,7 @@ void TGenCode::RebuildLookup() {
 int TGenCode::FindEntry(std::string_view lowerCodon) const {
   for (std::size_t i = 0; i < aminoacids_.size(); ++i) {
     const auto& codons = aminoacids_[i]->codons;
-    if (std::find(codons.begin(), codons.end(), lowerCodon) != codons.end())
-      return static_cast<int>(i);
+    if (std::find(codons.begin(), codons.end(), lowerCodon) != codons.end()) return static_cast<int>(i);
   }
   return -1;
 }
@@ -200,10 +178,8 @@ std::string TGenCode::TranslateCodon(std::string_view codonIn, bool threeLetter)
       for (std::size_t k = 0; k < set.size(); ++k) {
         variant[2] = set[k];
         const std::string t = TranslateCodon(variant, true);
-        if (k == 0)
-          first = t;
-        else if (t != first)
-          same = false;
+        if (k == 0) first = t;
+        else if (t != first) same = false;
       }
       if (same) codon = variant;
     }
@@ -223,12 +199,9 @@ std::string TGenCode::TranslateSeq(std::string_view letters, bool threeLetter) c
     const int code = CodonCode(codon);
     if (code >= 0) {  // the common case: no ambiguity, answered from the lookup
       const int index = lookup_[static_cast<std::size_t>(code)];
-      if (index < 0)
-        out += threeLetter ? "???" : "?";
-      else if (threeLetter)
-        out += aminoacids_[static_cast<std::size_t>(index)]->abbrev3;
-      else
-        out += aminoacids_[static_cast<std::size_t>(index)]->letter;
+      if (index < 0) out += threeLetter ? "???" : "?";
+      else if (threeLetter) out += aminoacids_[static_cast<std::size_t>(index)]->abbrev3;
+      else out += aminoacids_[static_cast<std::size_t>(index)]->letter;
     } else {
       out += TranslateCodon(codon, threeLetter);
     }

@@ -44,9 +44,7 @@ void ApplyCodeGrid(const CodeGrid& grid, TGenCode& code) {
   code.ClearCode();
   for (std::size_t r = 1; r < grid.size(); ++r) {
     const auto& row = grid[r];
-    auto cell = [&row](std::size_t c) -> std::string {
-      return c < row.size() ? row[c] : std::string();
-    };
+    auto cell = [&row](std::size_t c) -> std::string { return c < row.size() ? row[c] : std::string(); };
     auto entry = std::make_unique<TAminoacid>();
     entry->fullName = cell(0).empty() ? "AminoAcid" + std::to_string(r) : cell(0);
     entry->abbrev3 = cell(1).size() >= 3 ? cell(1) : "???";
@@ -62,9 +60,7 @@ std::string CodeGridToText(const CodeGrid& grid) {
   std::string out;
   for (std::size_t r = 1; r < grid.size(); ++r) {
     const auto& row = grid[r];
-    auto cell = [&row](std::size_t c) -> std::string {
-      return c < row.size() ? row[c] : std::string();
-    };
+    auto cell = [&row](std::size_t c) -> std::string { return c < row.size() ? row[c] : std::string(); };
     out += cell(0) + "," + cell(1) + "," + cell(2);
     for (std::size_t c = 3; c < row.size(); ++c)
       if (!row[c].empty()) out += "," + row[c];
@@ -89,8 +85,7 @@ CodeGrid CodeGridFromText(std::string_view text) {
     std::size_t field = 0, start = 0;
     while (field < kMaxFieldsPerLine) {
       const std::size_t comma = line.find(',', start);
-      const std::string value =
-          line.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+      const std::string value = line.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
       if (value.empty()) break;  // an empty field ends the line
       if (grid[0].size() <= field) Widen(grid, field + 1);
       grid[lineNo][field] = value;

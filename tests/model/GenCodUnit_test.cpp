@@ -26,13 +26,13 @@ TEST(TGenCodeCreate, UniversalHoldsEverySenseAndStopCodonOnce) {
 TEST(TGenCodeTranslateCodon, IgnoresCaseAndResolvesThirdPositionAmbiguityOnlyWhenUnanimous) {
   const TGenCode code;
   EXPECT_EQ(code.TranslateCodon("ATG", false), "M");
-  EXPECT_EQ(code.TranslateCodon("aug", false), "?");  // RNA letters are not in the table
+  EXPECT_EQ(code.TranslateCodon("aug", false), "?");      // RNA letters are not in the table
   EXPECT_EQ(code.TranslateCodon("ctn", true), "Leu");
   EXPECT_EQ(code.TranslateCodon("gay", false), "D");
-  EXPECT_EQ(code.TranslateCodon("tan", false), "?");  // tat/tac = Y, taa/tag = *
+  EXPECT_EQ(code.TranslateCodon("tan", false), "?");      // tat/tac = Y, taa/tag = *
   EXPECT_EQ(code.TranslateCodon("tar", false), "*");
-  EXPECT_EQ(code.TranslateCodon("ytt", false), "?");   // first-position ambiguity never resolved
-  EXPECT_EQ(code.TranslateCodon("agn", true), "???");  // Ser and Arg
+  EXPECT_EQ(code.TranslateCodon("ytt", false), "?");      // first-position ambiguity never resolved
+  EXPECT_EQ(code.TranslateCodon("agn", true), "???");     // Ser and Arg
   EXPECT_EQ(code.TranslateCodon("a-g", false), "?");
   EXPECT_EQ(code.TranslateCodon("at", false), "?");
 }
@@ -49,8 +49,8 @@ TEST(TGenCodeSynonymousFraction, CountsSynonymousChangesAmongThree) {
   const TGenCode code;
   EXPECT_DOUBLE_EQ(code.SynonymousFraction("ctg", 3), 1.0);
   EXPECT_DOUBLE_EQ(code.SynonymousFraction("atg", 3), 0.0);
-  EXPECT_DOUBLE_EQ(code.SynonymousFraction("taa", 3), 1.0 / 3);  // tag stays a stop
-  EXPECT_DOUBLE_EQ(code.SynonymousFraction("TTA", 1), 1.0 / 3);  // cta
+  EXPECT_DOUBLE_EQ(code.SynonymousFraction("taa", 3), 1.0 / 3);   // tag stays a stop
+  EXPECT_DOUBLE_EQ(code.SynonymousFraction("TTA", 1), 1.0 / 3);   // cta
   EXPECT_EQ(code.SynonymousFraction("ctg", 4), -1);
   EXPECT_EQ(code.SynonymousFraction("ctg", 0), -1);
   EXPECT_EQ(code.SynonymousFraction("nnn", 1), -1);
@@ -72,10 +72,10 @@ TEST(TGenCodeCompareCodons, ClassesEachStepAgainstTheFirstCodon) {
   EXPECT_EQ(steps[0].position, 1);
   EXPECT_EQ(steps[0].newLetter, 'C');
   EXPECT_EQ(steps[0].oldLetter, 'T');
-  EXPECT_EQ(steps[0].stepClass, 1);  // CTT is Leu, TTT is Phe
+  EXPECT_EQ(steps[0].stepClass, 1);   // CTT is Leu, TTT is Phe
   EXPECT_EQ(steps[1].position, 3);
   EXPECT_EQ(steps[1].newLetter, 'G');
-  EXPECT_EQ(steps[1].stepClass, 1);  // TTG is Leu
+  EXPECT_EQ(steps[1].stepClass, 1);   // TTG is Leu
   EXPECT_EQ(code.CompareCodons("ctt", "ctc", 3, steps), 1);
   EXPECT_EQ(steps[0].stepClass, 4);
   EXPECT_EQ(code.CompareCodons("TAA", "CAA", 3, steps), -1);
@@ -94,21 +94,17 @@ TEST(TGenCodeCompareCodons, CountsButNeverWritesStepsBeyondCapacity) {
 TEST(TGenCodeTranslate, FirstEntryWinsWhenACodonStandsTwiceAndEditsReachTheLookup) {
   TGenCode code("mine");
   auto a = std::make_unique<TAminoacid>();
-  a->fullName = "First";
-  a->abbrev3 = "Fst";
-  a->letter = 'X';
+  a->fullName = "First"; a->abbrev3 = "Fst"; a->letter = 'X';
   TAminoacid& first = *a;
   code.AddAminoacid(std::move(a));
   auto b = std::make_unique<TAminoacid>();
-  b->fullName = "Second";
-  b->abbrev3 = "Snd";
-  b->letter = 'Z';
+  b->fullName = "Second"; b->abbrev3 = "Snd"; b->letter = 'Z';
   TAminoacid& second = *b;
   code.AddAminoacid(std::move(b));
   code.AddCodon(second, "AAA");
   EXPECT_EQ(code.TranslateCodon("aaa", false), "Z");
   code.AddCodon(first, "aaa");
-  code.AddCodon(first, "AAA");  // duplicate, ignored
+  code.AddCodon(first, "AAA");   // duplicate, ignored
   EXPECT_EQ(first.nCodons, 1);
   EXPECT_EQ(code.TranslateCodon("aaa", false), "X");
   EXPECT_TRUE(TGenCode::HasCodon(second, "AaA"));
