@@ -109,16 +109,6 @@ TEST(TSeqDeleteRegions, ByIndexAndByKind) {
   EXPECT_EQ(s.regions[0].regType, kRegIntron);
 }
 
-TEST(TSeqSortRegions, OrdersByStartKeepingTiesInPlace) {
-  TSeq s("s", std::string(10, 'A'));
-  s.regions = {Reg(5, 6, kRegCds), Reg(1, 2), Reg(5, 9, kRegGene), Reg(3, 3)};
-  s.SortRegions();
-  EXPECT_EQ(s.regions[0].regStart, 1);
-  EXPECT_EQ(s.regions[1].regStart, 3);
-  EXPECT_EQ(s.regions[2].regType, kRegCds);
-  EXPECT_EQ(s.regions[3].regType, kRegGene);
-}
-
 TEST(TSeqMergeRegions, JoinsTouchingIntronsButNotSeparatedOnes) {
   TSeq s("s", std::string(20, 'A'));
   s.regions = {Reg(6, 9, kRegIntron), Reg(1, 5, kRegIntron), Reg(11, 12, kRegIntron)};
