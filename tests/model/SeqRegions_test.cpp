@@ -55,6 +55,11 @@ TEST(TSeqAddRegion, SeesRegionsListedOrRemovedByOtherMeans) {
   EXPECT_EQ(s.AddRegion(Reg(1, 2)), 51);
   s.regions.clear();
   EXPECT_EQ(s.AddRegion(Reg(1, 2)), 1);
+
+  TSeq other("o", "AC");
+  other.AddRegion(Reg(1, 2, kRegMisc, 0, false, 7));
+  s = other;  // a same-sized list copied into the old storage
+  EXPECT_EQ(s.AddRegion(Reg(1, 2, kRegMisc, 0, false, 7)), 8);
 }
 
 TEST(TSeqAddRegionClipped, RejectsOutsideRegionsAndKeepsTheFrameOfClippedOnes) {
