@@ -11,7 +11,6 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -274,11 +273,11 @@ class TSeq {
     RegionIdMemory& operator=(RegionIdMemory&&) noexcept = default;
     std::size_t count = kNoCount;
     const TRegion* data = nullptr;
-    std::int32_t maxId = 0;
-    std::unordered_set<std::int32_t> ids;
+    std::multiset<std::int32_t> ids;  // ordered: the largest id is at hand after deletions too
   };
   mutable RegionIdMemory regionIds_;
   void RefreshRegionIds() const;
+  void NoteRegionListKept() const;
   // Moves and grows regions for n letters inserted before pos.
   void ShiftRegionsForInsert(int pos, int n);
   // After the last letter is deleted: every per-letter list, the regions and the shift go.
