@@ -6,11 +6,11 @@
 
 struct AppSettings {
   std::string versionText = "v3.4{test7i}";
-  int maxSeqPerDataset = 30000;   // "Max seq per dataset"
-  int maxMutPerDataset = 20000;   // "Max mut per dataset" (1000..50000)
-  int alignWindowSize = 5000;     // "Alignment window size" (1000..35000)
-  bool reportErrors = true;       // "Switch off error reporting" clears it
-  bool showDatasetNumber = false; // "Show dataset number: OFF"
-  std::string programFolder;      // folder of the executable: RENZYM.txt, outside programs
-  int defaultInsertedQuality = 0; // quality given to letters inserted into a read
+  int maxSeqPerDataset = 30000;    // "Max seq per dataset"
+  int maxMutPerDataset = 20000;    // "Max mut per dataset" (1000..50000)
+  int alignWindowSize = 5000;      // "Alignment window size" (1000..35000)
+  bool reportErrors = true;        // "Switch off error reporting" clears it
+  bool showDatasetNumber = false;  // "Show dataset number: OFF"
+  std::string programFolder;       // folder of the executable: RENZYM.txt, outside programs
+  int defaultInsertedQuality = 0;  // quality given to letters inserted into a read
 };
