@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <string>
 
 #include "support/RecordingServices.h"
 
@@ -38,7 +40,8 @@ TEST(ParseEnzymeList, SkipsEmptySitesThatWouldMatchEverywhere) {
 
 TEST(LoadEnzymeList, MissingFileIsNoticedOnceAndGivesAnEmptyList) {
   RecordingServices svc;
-  const auto folder = std::filesystem::temp_directory_path() / "nodrix_enzyme_test_missing";
+  const auto folder = std::filesystem::temp_directory_path() /
+                      ("nodrix_enzyme_test_missing_" + std::to_string(std::random_device{}()));
   std::filesystem::create_directories(folder);
   std::filesystem::remove(folder / "RENZYM.txt");
   EXPECT_TRUE(LoadEnzymeList(folder.string(), svc.messages).empty());

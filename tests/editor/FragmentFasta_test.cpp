@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
+#include <string>
 
 #include "support/RecordingServices.h"
 
@@ -98,7 +100,8 @@ TEST(FragmentFasta, EscapeStopsTheRunAtTheNextEventCheck) {
 }
 
 TEST(FragmentFastaFile, WritesBothFilesAndKeepsOldFilesWhenCancelled) {
-  const auto dir = std::filesystem::temp_directory_path() / "nodrix_fragment_test";
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("nodrix_fragment_test_" + std::to_string(std::random_device{}()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   const std::string input = (dir / "reads.fas").string();

@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QSplitter>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -98,7 +99,10 @@ QMdiSubWindow* TMainForm::AddChildWindow(QWidget* child) {
   const int n = static_cast<int>(mdiArea->subWindowList().size());
   QMdiSubWindow* sub = mdiArea->addSubWindow(child);
   sub->setAttribute(Qt::WA_DeleteOnClose);
-  sub->setWindowIcon(QIcon());
+  // Without an icon of its own a child shows the toolkit's logo.
+  sub->setWindowIcon(child->windowIcon().isNull() || child->windowIcon().cacheKey() == qApp->windowIcon().cacheKey()
+                         ? style()->standardIcon(QStyle::SP_FileIcon)
+                         : child->windowIcon());
   sub->move(10 * n + 5, 10 * n + 5);
   return sub;
 }

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTextDocument>
 #include <QToolBar>
@@ -34,6 +35,7 @@ std::string ToLatin1(const QString& s) {
 
 TTabReport::TTabReport(TMainForm& mainForm, QWidget* parent) : TMDIChild(mainForm, parent) {
   setObjectName("TabReport");
+  setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
