@@ -10,8 +10,8 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QSplitter>
-#include <QStyle>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 
 #include "ui/shell/GCodEditor.h"
@@ -69,7 +69,7 @@ TMainForm::TMainForm(const QString& programFolder, IMessages* dialogHook, QWidge
   gcodEditor = new TGCodEditor(this);
 
   NoticeCollector startup;
-  enzymes = LoadEnzymeList(settings.programFolder, startup);
+  settings.enzymes = LoadEnzymeList(settings.programFolder, startup);
   if (!startup.notices.empty()) {
     QTimer::singleShot(0, this, [this, notices = startup.notices] {
       for (const auto& n : notices) Notify(n);
@@ -100,7 +100,8 @@ QMdiSubWindow* TMainForm::AddChildWindow(QWidget* child) {
   QMdiSubWindow* sub = mdiArea->addSubWindow(child);
   sub->setAttribute(Qt::WA_DeleteOnClose);
   // Without an icon of its own a child shows the toolkit's logo.
-  sub->setWindowIcon(child->windowIcon().isNull() || child->windowIcon().cacheKey() == qApp->windowIcon().cacheKey()
+  sub->setWindowIcon(child->windowIcon().isNull() ||
+                             child->windowIcon().cacheKey() == qApp->windowIcon().cacheKey()
                          ? style()->standardIcon(QStyle::SP_FileIcon)
                          : child->windowIcon());
   sub->move(10 * n + 5, 10 * n + 5);

@@ -45,8 +45,8 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   [[nodiscard]] QMdiArea* MdiArea() const { return mdiArea; }
   [[nodiscard]] AppSettings& Settings() { return settings; }
   [[nodiscard]] TGenCode& GenCode() { return currentCode; }
-  [[nodiscard]] ColorScheme& Colors() { return colors; }
-  [[nodiscard]] std::vector<renzyme>& Enzymes() { return enzymes; }
+  [[nodiscard]] ColorScheme& Colors() { return settings.colors; }
+  [[nodiscard]] std::vector<renzyme>& Enzymes() { return settings.enzymes; }
   [[nodiscard]] Services& GetServices() { return services; }
 
   // IMessages
@@ -138,8 +138,6 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
 
   AppSettings settings;
   TGenCode currentCode{"Universal"};
-  ColorScheme colors = DefaultColorScheme();
-  std::vector<renzyme> enzymes;
   Services services{*this, *this, settings, currentCode};
   IMessages* dialogs = nullptr;
 

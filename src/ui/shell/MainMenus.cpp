@@ -114,10 +114,11 @@ void TMainForm::Close1Click() {
 
 void TMainForm::ColorItemClick(int slot) {
   if (RefuseIfBusy() || slot < 0 || slot >= kColorSchemeSlots) return;
-  const std::int32_t old = colors[static_cast<std::size_t>(slot)];
+  const std::int32_t old = settings.colors[static_cast<std::size_t>(slot)];
   const QColor chosen = QColorDialog::getColor(QColor(RedOf(old), GreenOf(old), BlueOf(old)), this);
   if (chosen.isValid())
-    colors[static_cast<std::size_t>(slot)] = RgbColor(chosen.red(), chosen.green(), chosen.blue());
+    settings.colors[static_cast<std::size_t>(slot)] =
+        RgbColor(chosen.red(), chosen.green(), chosen.blue());
 }
 
 void TMainForm::ShowDatasetNumber1Click() {
