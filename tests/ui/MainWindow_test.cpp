@@ -4,9 +4,10 @@
 #include <QAction>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QMdiArea>
-#include <QMenu>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSpinBox>
@@ -187,6 +188,28 @@ TEST(TMainFormEditors, NewEditorWindowUsesTheInstalledFactoryAndNamesUnnamedWind
   EXPECT_EQ(f.form->CurrentEditor(), editor);
   EXPECT_EQ(f.form->NewEditorWindow("seqs.fas")->windowTitle(), QString("seqs.fas"));
   EXPECT_EQ(f.form->MdiArea()->subWindowList().size(), 3);
+}
+
+TEST(TMainFormEditors, CommandLineFilesGoToTheDispatcherOnceOneIsInstalled) {
+  ShellFixture f;
+  QTemporaryDir dir;
+  const QString present = dir.filePath("a.fas");
+  QFile file(present);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(">a\nACGT\n");
+  file.close();
+  f.form->OpenFiles({present});
+  EXPECT_NE(f.form->Messages()->Text().indexOf("opening sequence files is not available"), -1);
+  QStringList opened;
+  f.form->SetFileOpener([&opened](TMainForm&, const QString& path) {
+    opened << path;
+    return true;
+  });
+  EXPECT_TRUE(f.Action("Open1")->isEnabled());
+  f.form->OpenFiles({present, dir.filePath("missing.fas")});
+  EXPECT_EQ(opened, QStringList{present});
+  EXPECT_NE(f.form->Messages()->Text().indexOf("File not found: " + dir.filePath("missing.fas")),
+            -1);
 }
 
 TEST(TMainFormShortcuts, EditorWindowKeepsItsOwnCtrlOAndTheMainWindowGetsItElsewhere) {

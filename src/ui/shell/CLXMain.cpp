@@ -175,15 +175,23 @@ QWidget* TMainForm::NewEditorWindow(const QString& caption) {
   return editor;
 }
 
+void TMainForm::SetFileOpener(FileOpener opener) {
+  fileOpener = std::move(opener);
+  openAction->setEnabled(static_cast<bool>(fileOpener));
+}
+
 void TMainForm::OpenFiles(const QStringList& paths) {
-  // The open dispatcher is not part of the program yet: say so per file rather than ignore it.
   for (const QString& path : paths) {
     if (!QFileInfo(path).isFile()) {
       ReportError("File not found: " + path.toStdString());
       continue;
     }
-    ReportError("Cannot open " + path.toStdString() +
-                ": opening sequence files is not available in this build");
+    // Without the dispatcher, say so per file rather than ignore the request.
+    if (!fileOpener)
+      ReportError("Cannot open " + path.toStdString() +
+                  ": opening sequence files is not available in this build");
+    else
+      fileOpener(*this, path);  // the dispatcher reports its own failures
   }
 }
 

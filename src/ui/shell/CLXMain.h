@@ -88,7 +88,12 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   QWidget* NewEditorWindow(const QString& caption = {});
   [[nodiscard]] QWidget* CurrentEditor() const { return currentEditor.data(); }
 
-  // Files named on the command line.
+  // The open dispatcher installs itself here: it opens one file (in an editor window of its
+  // own) and says whether it could. Without one, "&Open" is disabled and named files are
+  // reported as not openable.
+  using FileOpener = std::function<bool(TMainForm&, const QString& path)>;
+  void SetFileOpener(FileOpener opener);
+  // Files named on the command line; missing files are reported in the message pane.
   void OpenFiles(const QStringList& paths);
 
   // Shared dialogs.
@@ -156,6 +161,7 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
 
   ToolWindowRegistry registry;
   EditorFactory editorFactory;
+  FileOpener fileOpener;
   QPointer<QWidget> currentEditor;
 
   std::unique_ptr<ShellEventFilter> eventFilter;

@@ -2,6 +2,7 @@
 // Main window menus and the Options commands.
 #include <QAction>
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -104,7 +105,11 @@ void TMainForm::CreateHelpMenu() {
 
 void TMainForm::Open1Click() {
   if (RefuseIfBusy()) return;
-  Notify("Opening files is not available in this build");
+  if (!fileOpener) {
+    Notify("Opening files is not available in this build");
+    return;
+  }
+  OpenFiles(QFileDialog::getOpenFileNames(this, "Open"));
 }
 
 void TMainForm::Close1Click() {
