@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a TTree as bracket (Newick) text, a NEXUS trees block and a "#PAG" parent list.
+#include <charconv>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -35,6 +36,19 @@ std::string NodeLabel(const Node& node, bool useIds) {
   return BracketLabel(node.name);
 }
 
+// A name that reads as a number would come back as a support: quote it.
+std::string InnerLabel(std::string_view name) {
+  double value = 0;
+  std::string_view digits = name;
+  if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+  const auto res = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (digits.empty() || res.ec != std::errc() || res.ptr != digits.data() + digits.size())
+    return BracketLabel(name);
+  std::string out = "'";
+  out.append(name);
+  return out + "'";
+}
+
 // Support label, or the name read for an inner node, then the length of the edge above.
 std::string ChildSuffix(const Node& child) {
   std::string out;
@@ -42,7 +56,7 @@ std::string ChildSuffix(const Node& child) {
   if (child.isInternal && up && child.support >= 0 && child.support <= 1)
     out += std::to_string(RoundHalfEven(child.support * 100));
   else if (child.isInternal && child.labelled)
-    out += BracketLabel(child.name);
+    out += InnerLabel(child.name);
   out += ':';
   out += BracketLength(up ? up->branchLength : 0);
   return out;

@@ -95,6 +95,7 @@ TEST(ReadBrackets, QuotedLabelsKeepBlanksDelimitersAndDoubledQuotes) {
   ASSERT_TRUE(q.ReadBrackets("((A,B)'95',C);"));
   EXPECT_EQ(q.At(1)->name, "95");
   EXPECT_DOUBLE_EQ(q.At(1)->support, -1);
+  EXPECT_EQ(q.WriteBrackets(false), "((A:0.000,B:0.000)'95':0.000,C:0.000);");
 }
 
 TEST(ReadBrackets, CommentsAreSkippedAnywhere) {
