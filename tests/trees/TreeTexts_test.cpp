@@ -112,3 +112,23 @@ TEST(ReadPag, DamagedListsAreRefusedWithTheLine) {
     EXPECT_EQ(messages.errors, std::vector<std::string>{c.error});
   }
 }
+
+TEST(ReadTreeFile, EveryTruncationOfTheNexusSampleAndAParentListReadsWithoutCrashing) {
+  const std::string nexus = ReadFile(std::string(NODRIX_TEST_DATA) + "/test_Nexus_input.nex");
+  TTree tree;
+  ASSERT_TRUE(tree.ReadBrackets("((A:0.1,B:0.2):0.1,C:0.3);"));
+  const std::string pag = tree.WritePag();
+  for (const std::string& text : {nexus, pag}) {
+    for (std::size_t n = 0; n <= text.size(); ++n) {
+      RecordingMessages messages;
+      const std::vector<NamedTree> trees =
+          ReadTreeFile(std::string_view(text).substr(0, n), &messages);
+      EXPECT_LE(trees.size(), 3u);
+    }
+  }
+  // A parent list cut inside its leaf rows says so.
+  RecordingMessages messages;
+  EXPECT_TRUE(ReadTreeFile(pag.substr(0, pag.find("B,")), &messages).empty());
+  EXPECT_EQ(messages.errors,
+            std::vector<std::string>{"PAG tree, line 4: expected 3 leaves, found 1"});
+}

@@ -97,6 +97,27 @@ TTreeViewForm::TTreeViewForm(IMessages& messages, QWidget* parent)
     ReadStyle();
     paintBox->update();
   });
+  // The component names, for finding controls in tests and scripts.
+  const std::pair<QObject*, const char*> named[] = {{paintBox, "PlotBox"},
+                                                    {CurTreeEdit, "CurTreeEdit"},
+                                                    {TrackBar1, "TrackBar1"},
+                                                    {TrackBar2, "TrackBar2"},
+                                                    {treeGrid, "treeGrid"},
+                                                    {Memo1, "Memo1"},
+                                                    {Memo2, "Memo2"},
+                                                    {BranchClrBtn, "BranchClrBtn"},
+                                                    {BLdigitsEdit, "BLdigitsEdit"},
+                                                    {BrThickEdit, "BrThickEdit"},
+                                                    {MinBLenEdit, "MinBLenEdit"},
+                                                    {minBstrapToShow, "minBstrapToShow"},
+                                                    {cbShowBrLen, "cbShowBrLen"},
+                                                    {cbShowBstrap, "cbShowBstrap"},
+                                                    {rbNormal, "rbNormal"},
+                                                    {rbVlike, "rbVlike"},
+                                                    {BLfontBtn, "BLfontBtn"},
+                                                    {LabelFontBtn, "LabelFontBtn"},
+                                                    {BstrapFontBtn, "BstrapFontBtn"}};
+  for (const auto& [object, name] : named) object->setObjectName(name);
   ReadStyle();
   RefreshGrid();
   ShowCurrent();
@@ -166,18 +187,22 @@ void TTreeViewForm::BuildDataPage(QWidget* page) {
   Memo2->installEventFilter(this);
   auto* buttons = new QHBoxLayout;
   struct B {
+    const char* name;
     const char* text;
     const char* hint;
     void (TTreeViewForm::*slot)();
   };
   for (const B& b :
-       {B{"Open...", "Open tree(s) from a file", &TTreeViewForm::OpentreeBtnClick},
-        B{"Save...", "Save tree(s) to a file", &TTreeViewForm::SaveTreeBtnClick},
-        B{"Delete", "delete current tree", &TTreeViewForm::DelTreeBtnClick},
-        B{"Insert", "Insert new tree to the table", &TTreeViewForm::instreeBtnClick},
-        B{"Add", "Add new tree to the end of the table", &TTreeViewForm::AddTreeBtnClick},
-        B{"Bifurcating", "Convert to bifurcating tree", &TTreeViewForm::BifurcTreeClick}}) {
+       {B{"OpentreeBtn", "Open...", "Open tree(s) from a file", &TTreeViewForm::OpentreeBtnClick},
+        B{"SaveTreeBtn", "Save...", "Save tree(s) to a file", &TTreeViewForm::SaveTreeBtnClick},
+        B{"DelTreeBtn", "Delete", "delete current tree", &TTreeViewForm::DelTreeBtnClick},
+        B{"instreeBtn", "Insert", "Insert new tree to the table", &TTreeViewForm::instreeBtnClick},
+        B{"AddTreeBtn", "Add", "Add new tree to the end of the table",
+          &TTreeViewForm::AddTreeBtnClick},
+        B{"BifurcTree", "Bifurcating", "Convert to bifurcating tree",
+          &TTreeViewForm::BifurcTreeClick}}) {
     auto* button = ToolButton(b.text, b.hint, page);
+    button->setObjectName(b.name);
     connect(button, &QToolButton::clicked, this, b.slot);
     buttons->addWidget(button);
   }

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QFile>
 #include <QImage>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include "support/RecordingServices.h"
 #include "trees/NJTreeUnit.h"
@@ -147,4 +150,32 @@ TEST(TTreeViewForm, NeighborJoiningTreesGoToTheViewerAndComeBackFromAFile) {
   ASSERT_TRUE(again.OpenTreeFile(dir.filePath("nj.tree")));
   EXPECT_EQ(again.Table().Row(1).name, "Dataset");
   EXPECT_EQ(again.Table().Row(1).text, tree.WriteBrackets(false));
+}
+
+TEST(TTreeViewForm, SupportsShowAsPercentWhenAskedAndBifurcatingAsksFirst) {
+  RecordingMessages messages;
+  TTreeViewForm form(messages);
+  form.ClearTrees();
+  ASSERT_TRUE(form.AddTree("apes", "((Homo:0.5,Pan:0.4)0.97:0.9,Gorilla:0.8,Pongo:1.1);", true));
+  QTemporaryDir dir;
+  const QString plain = dir.filePath("plain.svg");
+  ASSERT_TRUE(form.ExportSvg(plain));
+  EXPECT_FALSE(ReadFile(plain).contains(">97<"));
+  auto* show = form.findChild<QCheckBox*>("cbShowBstrap");
+  ASSERT_NE(show, nullptr);
+  show->setChecked(true);
+  auto* pages = form.findChild<QTabWidget*>();
+  pages->setCurrentIndex(2);  // leaving a page reads the options
+  pages->setCurrentIndex(0);
+  const QString shown = dir.filePath("support.svg");
+  ASSERT_TRUE(form.ExportSvg(shown));
+  EXPECT_TRUE(ReadFile(shown).contains(">97<")) << ReadFile(shown).toStdString();
+
+  messages.answers = {true};
+  form.findChild<QToolButton*>("BifurcTree")->click();
+  EXPECT_EQ(messages.questions,
+            std::vector<std::string>{"Convert current tree to a bifurcating tree?"});
+  // Shortest length 0.4: the new inner edge is 0.04.
+  EXPECT_EQ(form.Table().Row(1).text,
+            "(Pongo:1.100,((Homo:0.500,Pan:0.400)97:0.860,Gorilla:0.760):0.040);");
 }
