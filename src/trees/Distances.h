@@ -65,7 +65,8 @@ class PackedSeq {
   bool complete = true;  // every site valid
 };
 
-// Distances of every pair of seqs. Steps progress once per row when given; a cancel
-// leaves the matrix partly filled and returns false.
+// Distances of every pair of seqs. When given, progress steps (processing events) once per
+// 64 rows, so the caller starts it with seqs.size() / 64 steps; a cancel leaves the matrix
+// partly filled and returns false.
 bool ComputeDistances(const std::vector<std::string>& seqs, DistanceModel model,
                       DistanceMatrix& out, IProgress* progress = nullptr);
