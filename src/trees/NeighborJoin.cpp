@@ -70,7 +70,7 @@ class Joiner {
       R[a] = sumA;
       R[b] = -std::numeric_limits<double>::infinity();  // Q of any pair with b is +inf
       --live;
-      if (live > 3 && live * 4 <= s * 3) Compact();
+      if (live > 3 && live * 8 <= s * 7) Compact();
     }
     int e[3], found = 0;
     for (int k = 0; k < s && found < 3; ++k)
