@@ -3,8 +3,8 @@
 //
 // Row sums are kept and updated at each join instead of being recomputed for every pair, so a
 // step costs one pass over the live pairs and the whole tree O(n^3). The working matrix is
-// dense over the live clusters: it is compacted, keeping the clusters' order, whenever a
-// quarter of its rows have been joined away, so the scans stay contiguous and the pairs are
+// dense over the live clusters: it is compacted, keeping the clusters' order, whenever an
+// eighth of its rows have been joined away, so the scans stay contiguous and the pairs are
 // visited in the original order (b ascending, then a ascending; the first smallest Q wins).
 #include <algorithm>
 #include <cmath>
