@@ -11,6 +11,8 @@
 
 #include "common/Services.h"
 #include "model/Datasequnit.h"
+#include "model/FirstIndexMap.h"
+#include "model/NameRules.h"
 
 // A named attribute value of an individual (one column of the individuals table).
 struct sir {
@@ -172,19 +174,24 @@ class TDataProj {
   std::vector<TGroup> groups;
   std::vector<TIndivid> individs;
   std::vector<std::unique_ptr<TDataSeq>> datasets;
-  // Kept current on insert, rename and delete.
-  std::unordered_map<std::string, int> dsNameIndex;       // lookup key -> first index
-  std::unordered_map<std::string, int> dsExactNames;      // exact name -> index
-  std::unordered_map<std::int32_t, int> dsNumberIndex;    // dsNumber -> index
-  std::unordered_map<std::string, int> individNameIndex;  // lookup key -> first index
-  std::unordered_map<std::string, int> individExactNames;
-  std::unordered_map<std::int32_t, int> individKeyIndex;  // key -> first index
-  std::unordered_map<std::string, int> groupExactNames;
-  std::unordered_map<std::int32_t, int> groupKeyIndex;
+  // Kept current on insert and rename; a deletion rebuilds its list's maps once.
+  FirstIndexMap<std::string> dsNameIndex;  // lookup key
+  FirstIndexMap<std::string> dsExactNames;
+  FirstIndexMap<std::int32_t> dsNumberIndex;
+  FirstIndexMap<std::string> individNameIndex;  // lookup key
+  FirstIndexMap<std::string> individExactNames;
+  FirstIndexMap<std::int32_t> individKeyIndex;
+  FirstIndexMap<std::string> groupExactNames;
+  FirstIndexMap<std::int32_t> groupKeyIndex;
+  SuffixHints dsHints, individHints, groupHints;  // cleared when a name leaves
 
+  void IndexDataset(int index);
+  void IndexIndivid(int index);
+  void IndexGroup(int index);
   void RebuildDatasetIndex();
   void RebuildIndividIndex();
   void RebuildGroupIndex();
-  void AppendDataset(std::unique_ptr<TDataSeq> ds);
-  int GroupParentOf(int key) const;  // -2 sentinel handled by callers; -1 when none
+  int AppendDataset(std::unique_ptr<TDataSeq> ds);  // returns the index; becomes current
+  int GroupIndexByKeyChecked(int key) const;
+  [[nodiscard]] int GroupOfIndividKey(int individKey) const;  // -1 when none
 };

@@ -192,21 +192,31 @@ class TDataSeq {
   int LinkMates();                                            // returns the number of pairs linked
 
  private:
+  struct IndexEntry {
+    int row = 0;    // first row with the name
+    int count = 0;  // rows with the name
+  };
   Services* services_;
   std::vector<std::unique_ptr<TSeq>> seqs;      // seqs[0] is the placeholder
   std::vector<std::unique_ptr<TSeq>> undoSeqs;  // snapshot, placeholder included
-  // Kept current on add, rename and delete; bulk changes rebuild once.
-  std::unordered_map<std::string, int> nameIndex;   // lookup key -> first row
-  std::unordered_map<std::string, int> exactNames;  // exact name -> first row
-  std::unordered_map<std::int32_t, int> idIndex;    // seqId -> row
+  // Kept current on add, rename and delete; bulk changes rebuild once. A hit whose row no
+  // longer carries the name (a field changed behind the dataset's back) rebuilds them.
+  mutable std::unordered_map<std::string, IndexEntry> nameIndex;  // lookup key
+  mutable std::unordered_map<std::string, IndexEntry> exactNames;
+  mutable std::unordered_map<std::int32_t, int> idIndex;  // seqId -> row
+  SuffixHints suffixHints;                                // cleared whenever a name leaves
 
-  void RebuildLookups();
+  void RebuildLookups() const;
   void RowsChanged();  // lookups rebuilt, cached tables dropped
   void IndexRow(int row);
-  std::string UniqueName(const std::string& name) const;
-  std::vector<int> RowsFor(int row) const;  // 0: selected-or-current; -1: all; else one
-  void DeleteColumns(const std::vector<std::pair<int, int>>& runs);  // (column, count), last first
-  int FirstRowOfIndividOrRow(int row, bool byIndividual) const;
+  void UnindexRow(int row);                   // before the row's name or id changes or the row goes
+  std::vector<int> RowsFor(int row) const;    // 0: selected-or-current; -1: all; else one
+  std::vector<int> RowsOrAll(int row) const;  // -1: all; else one
+  // Deletes ascending, non-overlapping column runs (first column, count) from every row in one
+  // pass per row; columns before a row's first letter lower its shift.
+  void DeleteColumns(const std::vector<std::pair<int, int>>& runs);
+  void InsertGapColumns(int column, int count);
+  int TargetRow(int row, bool byIndividual) const;  // -1 when none
 
   friend class TDataProj;
 };
