@@ -5,11 +5,13 @@
 // p + columnShift.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -48,16 +50,23 @@ enum RegionKind : std::uint8_t {
 };
 constexpr int kRegionKindCount = 28;
 
-const char* RegionKindName(int kind);           // "Unknown" for a bad kind
+const char* RegionKindName(int kind);  // "Unknown" for a bad kind
 int RegionKindToFileCode(int kind);
-int RegionKindFromFileCode(int fileCode);      // unknown file codes read as kind 12
-int RegionKindFromWord(std::string_view word); // file code of a feature word, 0 when unknown
-bool IsCodingKind(int kind);                   // CDS, Exon, ORF
+int RegionKindFromFileCode(int fileCode);       // unknown file codes read as kind 12
+int RegionKindFromWord(std::string_view word);  // file code of a feature word, 0 when unknown
+bool IsCodingKind(int kind);                    // CDS, Exon, ORF
 
 // Sequence kinds (seqType) with their display names and project-file codes.
 enum SeqKind : std::uint8_t {
-  kSeqDna = 0, kSeqRna = 1, kSeqCDna = 2, kSeqProtein1 = 3, kSeqProtein3 = 4,
-  kSeqSnp = 5, kSeqRflp = 6, kSeqAllozymes = 7, kSeqUnknown = 8,
+  kSeqDna = 0,
+  kSeqRna = 1,
+  kSeqCDna = 2,
+  kSeqProtein1 = 3,
+  kSeqProtein3 = 4,
+  kSeqSnp = 5,
+  kSeqRflp = 6,
+  kSeqAllozymes = 7,
+  kSeqUnknown = 8,
 };
 const char* SeqTypeName(int seqType);
 int SeqTypeToFileCode(int seqType);
@@ -69,7 +78,7 @@ struct TRegion {
   bool regReverse = false;
   std::string regName;
   std::string regComment;
-  std::int32_t codonPos = 0;   // codon position of the first letter (coding kinds); 0 = unknown
+  std::int32_t codonPos = 0;  // codon position of the first letter (coding kinds); 0 = unknown
   std::int32_t regMark = -1;
   std::int32_t regId = -1;
   std::int32_t prevId = -1;
@@ -87,8 +96,8 @@ struct TSeqRef {
   std::string sourceName;
   std::int32_t value3 = 0, value4 = 0;
   std::int32_t firstPos = 0, lastPos = 0;
-  std::vector<std::pair<std::int32_t, std::int32_t>> insertions;   // (position, length)
-  std::vector<std::pair<std::int32_t, std::int32_t>> deletions;    // (position, length)
+  std::vector<std::pair<std::int32_t, std::int32_t>> insertions;  // (position, length)
+  std::vector<std::pair<std::int32_t, std::int32_t>> deletions;   // (position, length)
   struct PointDiff {
     std::int32_t position = 0;
     char letter = 0;
@@ -102,14 +111,14 @@ struct TSeqRef {
 // A restriction enzyme of the program's list.
 struct TRenzyme {
   std::string name;
-  std::string site;        // recognition site, upper case, without the cut mark
+  std::string site;  // recognition site, upper case, without the cut mark
   std::int32_t cutOffset = 0;
   bool enabled = true;
 };
 
 // Result of FindPeak.
 struct PeakHit {
-  int index = -1;       // 0-based index into peakPos; -1 when no peak lies at or after the sample
+  int index = -1;  // 0-based index into peakPos; -1 when no peak lies at or after the sample
   bool exact = false;
 };
 
@@ -139,7 +148,7 @@ class TSeq {
   bool mateSecond = false;
   std::string mateName;
   std::int32_t readCount = 0;
-  std::vector<std::pair<std::int32_t, std::int32_t>> insertions;   // (column, length)
+  std::vector<std::pair<std::int32_t, std::int32_t>> insertions;  // (column, length)
   std::int32_t mateId = -1;
   std::int32_t selStart = 0;
   std::int32_t selLength = 0;
@@ -154,14 +163,14 @@ class TSeq {
   std::int32_t genomeNumber = 0;
 
   // Flags (bit in the project file's flag byte).
-  bool hasTrace = false;       // 7
-  bool showRegions = true;     // 6
-  bool showTrace = false;      // 5
-  bool unnamedFlag = false;    // 4, carried and stored only
-  bool reversed = false;       // 3
-  bool plusStrand = true;      // 2
-  bool enabled = true;         // 1
-  bool selected = false;       // 0
+  bool hasTrace = false;     // 7
+  bool showRegions = true;   // 6
+  bool showTrace = false;    // 5
+  bool unnamedFlag = false;  // 4, carried and stored only
+  bool reversed = false;     // 3
+  bool plusStrand = true;    // 2
+  bool enabled = true;       // 1
+  bool selected = false;     // 0
 
   std::vector<TSeqRef> contigRefs;
   std::vector<TRegion> regions;
@@ -226,8 +235,8 @@ class TSeq {
   int TurnCdsForward();
 
   // Coding helpers.
-  int CountStops(int regionIndex, const TGenCode& code, bool relativeToShift, std::string& positions,
-                 bool extendByCodon = false) const;
+  int CountStops(int regionIndex, const TGenCode& code, bool relativeToShift,
+                 std::string& positions, bool extendByCodon = false) const;
   void AddWholeCds(bool splitAtGaps);
   int SplitCdsAtGaps(int regionIndex, char gapLetter);
   void AddCdsFromUpperCase(bool splitAtGaps);
@@ -236,20 +245,51 @@ class TSeq {
   // Trace helpers.
   void NormaliseTraces(double target);
   void TrimTraceStart();
-  double EstimateQuality();   // mean quality, -1 when it cannot be computed
+  double EstimateQuality();  // mean quality, -1 when it cannot be computed
   void FindRestrictionSites(const std::vector<TRenzyme>& enzymes, std::string& report);
+  // Both copy the runs of gapLetter in `aligned` into this sequence once its gaps are removed;
+  // false (and nothing changed) unless both are enabled and hold the same number of non-gap
+  // letters. ApplyGapPatternAt: includeLastRun copies a run that ends the aligned copy,
+  // shiftAllowed turns a run before the first letter into columnShift, clearShift zeroes
+  // columnShift first, and offset is added to every insertion point (-1: selStart - 1 when a
+  // block is selected, else 0, as ApplyGapPattern does).
   bool ApplyGapPattern(const TSeq& aligned, char gapLetter);
-  bool ApplyGapPatternAt(const TSeq& aligned, char gapLetter, bool includeLastRun, bool shiftAllowed,
-                         bool clearShift, int offset);
+  bool ApplyGapPatternAt(const TSeq& aligned, char gapLetter, bool includeLastRun,
+                         bool shiftAllowed, bool clearShift, int offset);
   void AddContigRef(const TSeqRef& ref) { contigRefs.push_back(ref); }
 
   // Keeps lettersLength equal to the letter count; edits call it.
   void SyncLength() { lettersLength = static_cast<std::int32_t>(letters.size()); }
+
+  // AddRegion remembers the ids in use so that bulk adds stay linear. The memory renews itself
+  // when the region list changes size or storage; code that rewrites a listed region's regId in
+  // place (or swaps in a same-sized list) calls ForgetRegionIds before the next AddRegion.
+  void ForgetRegionIds() const { regionIds_.count = kNoCount; }
+
+ private:
+  static constexpr std::size_t kNoCount = static_cast<std::size_t>(-1);
+  struct RegionIdMemory {
+    std::size_t count = kNoCount;
+    const TRegion* data = nullptr;
+    std::int32_t maxId = 0;
+    std::unordered_set<std::int32_t> ids;
+  };
+  mutable RegionIdMemory regionIds_;
+  void RefreshRegionIds() const;
+  // Shared by the letter edits: moves and grows regions for n letters inserted before pos.
+  void ShiftRegionsForInsert(int pos, int n);
+  // Whole-sequence deletion clears every per-letter list.
+  void ClearAfterEmptied();
+  // Adds the regions of this sequence to target as CopyRegionsTo does, without touching regMark.
+  void CopyRegionsInto(TSeq& target, bool clearFirst) const;
+  // Deletes the marked letters (mask true) run by run from the last run to the first.
+  void DeleteMaskedLetters(const std::vector<bool>& mask);
 };
 
 // Codon position arithmetic: r in 1..3 with r = p + n (mod 3).
 int CodonPosAfter(int p, int n);
 int CodonPosBefore(int p, int n);
 
-// IUPAC complement of one letter (K/M, R/Y swapped, S and W kept); others unchanged.
+// IUPAC complement of one letter, either case (A/T, C/G, K/M, R/Y, B/V, D/H swapped; S, W, N
+// kept); any other letter unchanged.
 char ComplementLetter(char letter);
