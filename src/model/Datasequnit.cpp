@@ -163,7 +163,6 @@ bool TDataSeq::RenameSeq(int row, const std::string& name, bool uniqueName) {
   if (s == nullptr) return false;
   if (s->seqName == name) return true;
   UnindexRow(row);
-  suffixHints.clear();
   s->seqName =
       uniqueName
           ? MakeUniqueName(name, [this](const std::string& n) { return exactNames.count(n) != 0; })
@@ -228,6 +227,7 @@ void TDataSeq::IndexRow(int row) {
 
 void TDataSeq::UnindexRow(int row) {
   const TSeq& s = *seqs[static_cast<std::size_t>(row)];
+  suffixHints.clear();  // the name becomes free again
   // When the row was the first of several with the name, the next one takes over.
   auto remove = [&](std::unordered_map<std::string, IndexEntry>& map, const std::string& key,
                     bool byKey) {
