@@ -184,6 +184,9 @@ TEST(TDataSeqNormaliseShifts, SubtractsTheSmallestShiftOfNonEmptyRows) {
   AddRow(ds, "c", "", 1);
   ds.NormaliseShifts();
   EXPECT_THAT(RowShifts(ds), ElementsAre(0, 2, 0));
+  ds.SeqAt(3)->columnShift = 4;  // an empty row alone out of place
+  ds.NormaliseShifts();
+  EXPECT_THAT(RowShifts(ds), ElementsAre(0, 2, 0));
 }
 
 TEST(TDataSeqColumnLetters, MarksUncoveredDisabledAndOtherGroupRows) {
