@@ -128,6 +128,24 @@ int tmutholder::countMutations(int from, int to, const samptype& mask, int siteF
   return n;
 }
 
+int tmutholder::countSingletons(int from, int to, const samptype& mask, int siteFlags,
+                                int mutationFlags) const {
+  if (mutations.empty() || mask.Size() != SequenceCount()) return 0;
+  const int n = mask.Count();
+  std::size_t first, last;
+  Span(from, to, first, last);
+  int count = 0;
+  for (std::size_t i = first; i < last; ++i) {
+    const tmutation& m = mutations[i];
+    if (m.isExcluded || m.isFixed) continue;
+    if (!PassesSiteFilter(m, siteFlags) || !PassesMutationFilter(m, mutationFlags)) continue;
+    const int k = m.CountAnd(mask);
+    if (k == 0 || k == n) continue;
+    if (k == 1 || (m.outgroupIndex < 0 && n - k == 1)) ++count;
+  }
+  return count;
+}
+
 int tmutholder::countSegregatingSites(int from, int to, const samptype& mask, int siteFlags,
                                       int mutationFlags, bool withFixed) const {
   if (mutations.empty()) return 0;

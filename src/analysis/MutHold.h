@@ -116,6 +116,11 @@ class tmutholder {
                                    int mutationFlags, bool withFixed = false) const;
   [[nodiscard]] int countSegregatingSites(int from, int to, const samptype& mask, int siteFlags,
                                           int mutationFlags, bool withFixed = false) const;
+  // Mutations counted by countMutations that one sequence of the mask carries; for an
+  // unoriented mutation also those all but one carry (the single sequence then holds the
+  // other letter).
+  [[nodiscard]] int countSingletons(int from, int to, const samptype& mask, int siteFlags,
+                                    int mutationFlags) const;
   [[nodiscard]] static bool isSegregatingIn(const tmutation& m, const samptype& mask);
   [[nodiscard]] int countFixedDifferences(int from, int to, int siteFlags, int mutationFlags) const;
   // i and j are bit indices (row - 1).
