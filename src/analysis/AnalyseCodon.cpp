@@ -225,6 +225,7 @@ bool AnalyseCodon(tmutholder& table, const CodonUnit& unit, const TGenCode& code
   if (oriented) ingroup.Set(unit.outgroupIndex - 1, false);
   for (const Step& s : single) {
     tmutation m = maker.Make(s.position, s.oldLetter, s.newLetter, s.stepClass);
+    m.posInCodon = s.position;
     if (m.mutationClass == kMutClassReplacement) m.synFraction = 0;
     if (oriented) {
       const bool outgroupCarries = m.Test(unit.outgroupIndex - 1);
