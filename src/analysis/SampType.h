@@ -8,6 +8,15 @@
 #include <cstdint>
 #include <vector>
 
+// Bit count without relying on a popcount instruction the build may not enable; compilers
+// turn this into the instruction where it exists.
+inline int PopCount64(std::uint64_t x) {
+  x = x - ((x >> 1) & 0x5555555555555555ull);
+  x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+  x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0full;
+  return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+}
+
 class samptype {
  public:
   samptype() = default;
@@ -33,14 +42,14 @@ class samptype {
   void Clear() { std::fill(words_.begin(), words_.end(), 0); }
   [[nodiscard]] int Count() const {
     int n = 0;
-    for (std::uint64_t w : words_) n += std::popcount(w);
+    for (std::uint64_t w : words_) n += PopCount64(w);
     return n;
   }
   // Members shared with other; 0 when the sizes differ.
   [[nodiscard]] int CountAnd(const samptype& other) const {
     if (other.size_ != size_) return 0;
     int n = 0;
-    for (std::size_t i = 0; i < words_.size(); ++i) n += std::popcount(words_[i] & other.words_[i]);
+    for (std::size_t i = 0; i < words_.size(); ++i) n += PopCount64(words_[i] & other.words_[i]);
     return n;
   }
   // Index of the first member, -1 when empty.

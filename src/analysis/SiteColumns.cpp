@@ -2,6 +2,7 @@
 // Column blocks and per-letter bit sets of a column.
 #include "analysis/SiteColumns.h"
 
+#include <algorithm>
 #include <bit>
 #include <cctype>
 #include <cstring>
@@ -57,19 +58,34 @@ void ColumnBlock::Fill(int first, int count) {
   first_ = first;
   count_ = count;
   const auto n = static_cast<std::size_t>(n_);
-  buffer_.resize(n * static_cast<std::size_t>(count));
-  for (std::size_t r = 0; r < n; ++r) {
-    const RowView& v = rows_[r];
-    char* dst = buffer_.data() + r;
-    if (!v.enabled) {
-      for (int j = 0; j < count; ++j) dst[static_cast<std::size_t>(j) * n] = '!';
-      continue;
+  const auto width = static_cast<std::size_t>(count);
+  buffer_.resize(n * width);
+  // Rows are copied 64 at a time into a small tile and written out column by column, so both
+  // the reads and the writes run along memory instead of striding by the row count.
+  constexpr std::size_t kTile = 64;
+  std::vector<char> tile(kTile * width);
+  for (std::size_t r0 = 0; r0 < n; r0 += kTile) {
+    const std::size_t rows = std::min(kTile, n - r0);
+    for (std::size_t i = 0; i < rows; ++i) {
+      const RowView& v = rows_[r0 + i];
+      char* dst = tile.data() + i * width;
+      if (!v.enabled) {
+        std::memset(dst, '!', width);
+        continue;
+      }
+      // Letters cover columns shift + 1 .. shift + length; the rest reads as gaps.
+      const long lo = std::clamp<long>(static_cast<long>(v.shift) + 1 - first, 0, count);
+      const long hi =
+          std::clamp<long>(static_cast<long>(v.shift) + v.length + 1 - first, lo, count);
+      std::memset(dst, '-', static_cast<std::size_t>(lo));
+      if (hi > lo)
+        std::memcpy(dst + lo, v.letters + (first + lo - v.shift - 1),
+                    static_cast<std::size_t>(hi - lo));
+      std::memset(dst + hi, '-', static_cast<std::size_t>(count - hi));
     }
-    // Letters of the row cover columns shift + 1 .. shift + length.
-    for (int j = 0; j < count; ++j) {
-      const int pos = first + j - v.shift;
-      dst[static_cast<std::size_t>(j) * n] =
-          (pos >= 1 && pos <= v.length) ? v.letters[pos - 1] : '-';
+    for (std::size_t j = 0; j < width; ++j) {
+      char* out = buffer_.data() + j * n + r0;
+      for (std::size_t i = 0; i < rows; ++i) out[i] = tile[i * width + j];
     }
   }
 }
@@ -92,7 +108,7 @@ int ColumnSlots::CountIn(int s, const samptype& mask) const {
   const std::uint64_t* b = Slot(s);
   const std::uint64_t* m = mask.Words();
   int n = 0;
-  for (int w = 0; w < words; ++w) n += std::popcount(b[w] & m[w]);
+  for (int w = 0; w < words; ++w) n += PopCount64(b[w] & m[w]);
   return n;
 }
 

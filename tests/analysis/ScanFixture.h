@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "support/RecordingServices.h"
 #include "analysis/MutUnit.h"
 #include "common/PlatformRandom.h"
 #include "model/DataProjUnit.h"
+#include "support/RecordingServices.h"
 
 struct ScanFixture {
   RecordingServices svc;
