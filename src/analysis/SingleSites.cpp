@@ -99,8 +99,8 @@ void ScanSingleSite(ScanContext& ctx, TableScan& t, int column, int storedPositi
       m.outgroupLetter = outgroupLetter;
     }
   };
-  auto carriersOf = [&](tmutation& m, int slot) {
-    m.Resize(ctx.rows);
+  auto carriersOf = [&](tmutation& m, int slot) {  // adds the slot's rows to the carriers
+    if (m.Size() != ctx.rows) m.Resize(ctx.rows);
     if (slot < 0) return;
     const std::uint64_t* b = col.Slot(slot);
     const std::uint64_t* mask = t.letterMask.Words();

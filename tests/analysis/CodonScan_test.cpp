@@ -200,7 +200,9 @@ TEST(UpdateMutsCodons, ThreeDifferencesRunABoundedReproducibleRandomSearch) {
       "manually: ";
   ASSERT_EQ(first.first.substr(0, prefix.size()), prefix);
   // Reaching CCC from AAA takes a change at each of the three positions.
-  if (first.second > 0) EXPECT_EQ(first.second, 3u);
+  if (first.second > 0) {
+    EXPECT_EQ(first.second, 3u);
+  }
 }
 
 TEST(AnalyseCodon, OutgroupCodonLeadsTheChain) {

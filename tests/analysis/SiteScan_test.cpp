@@ -200,6 +200,37 @@ TEST(UpdateMutsLimits, EmptyDatasetGivesNoTables) {
   EXPECT_TRUE(f.ds->mutHolders.empty());
 }
 
+TEST(UpdateMutsSnp, StoredPositionsAndSpanCounting) {
+  ScanFixture f({"AGT", "ACT", "GCT"});
+  for (int r = 1; r <= 3; ++r) {
+    f.Row(r).seqType = kSeqSnp;
+    f.Row(r).polySitePos = {100, 250, 400};
+  }
+  ASSERT_TRUE(f.Scan(Options(0)));
+  const tmutholder& t = f.Table();
+  ASSERT_EQ(t.mutations.size(), 2u);
+  EXPECT_EQ(t.mutations[0].position, 100);
+  EXPECT_EQ(t.mutations[1].position, 250);
+  EXPECT_TRUE(t.spanCounting);
+  EXPECT_EQ(t.positionsAnalysed(), 151);  // 250 - 100 + 1
+  AnalysisOptions o = Options(0);
+  o.regionFrom = 200;  // stored positions, not columns
+  ASSERT_TRUE(f.Scan(o));
+  ASSERT_EQ(f.Table().mutations.size(), 1u);
+  EXPECT_EQ(f.Table().mutations[0].position, 250);
+}
+
+TEST(UpdateMutsSimple, OneRecordPerAnalysedSite) {
+  ScanFixture f({"AAC", "AGC", "ATC"});
+  ScanChoices simple;
+  simple.simple = true;
+  ASSERT_TRUE(UpdateMuts(*f.ds, Options(0), &f.proj, {}, simple, &f.rng));
+  const tmutholder& t = f.Table();
+  ASSERT_EQ(t.mutations.size(), 3u);
+  EXPECT_EQ(CarrierRows(t.mutations[1]), (std::vector<int>{2, 3}));  // G and T together
+  EXPECT_EQ(t.mutations[2].carrierCount, 0);                        // monomorphic column
+}
+
 TEST(FindVariants, MostFrequentFirstTiesByFirstAppearance) {
   struct Case {
     const char* column;
