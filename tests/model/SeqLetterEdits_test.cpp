@@ -21,7 +21,9 @@ TRegion Reg(int start, int end, int kind = kRegMisc, int codonPos = 0, bool reve
   return r;
 }
 
-std::pair<int, int> Span(const TRegion& r) { return {r.regStart, r.regEnd}; }
+std::pair<int, int> Span(const TRegion& r) {
+  return {r.regStart, r.regEnd};
+}
 
 // A read whose four channels hold sample index + 1, so a moved or zeroed sample shows.
 TSeq TraceRead(const std::string& letters, Peaks peaks, int samples) {
@@ -121,8 +123,8 @@ TEST(TSeqDeleteLetters, DeletingEveryLetterClearsEverything) {
   EXPECT_TRUE(s.regions.empty());
   EXPECT_TRUE(s.siteMarks.empty());
   EXPECT_EQ(s.columnShift, 0);
-  EXPECT_EQ(s.poorQualityLeft, -1);
-  EXPECT_EQ(s.poorQualityRight, -1);
+  EXPECT_EQ(s.poorQualityLeft, 0);
+  EXPECT_EQ(s.poorQualityRight, 0);
 }
 
 TEST(TSeqDeleteLetters, FromTheFirstLetterRaisesTheShiftSoLettersKeepTheirColumns) {
@@ -214,7 +216,7 @@ TEST(TSeqDeleteLetters, TrimTraceZeroesTheMiddleCutsTheEndAndDropsTheHead) {
     EXPECT_EQ(s.traceA.size(), 60u);
     EXPECT_EQ(s.traceA[19], 20);  // before the first deleted letter's peak
     EXPECT_EQ(s.traceA[20], 0);
-    EXPECT_EQ(s.traceC[35], 0);   // 5 samples before the next peak (40)
+    EXPECT_EQ(s.traceC[35], 0);  // 5 samples before the next peak (40)
     EXPECT_EQ(s.traceC[36], 37);
   }
   {
@@ -380,7 +382,7 @@ TEST(TSeqInvertSegment, ReverseComplementsTheLettersRegionsAndTrace) {
   EXPECT_EQ(s.peakPos, (Peaks{0, 10, 20, 25, 42, 50, 60, 70}));
   EXPECT_EQ(s.traceA[20], 1050);  // T's sample 50, mirrored and swapped into A
   EXPECT_EQ(s.traceT[20], 51);
-  EXPECT_EQ(s.traceA[51], 52);    // outside the segment
+  EXPECT_EQ(s.traceA[51], 52);  // outside the segment
   s.enabled = false;
   EXPECT_FALSE(s.InvertSegment(1, 2));
 }
