@@ -152,9 +152,11 @@ bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
       table.groupId = g;
       table.maxMutations = ds.MutHolderLimit();
       if (outgroupRow > 0) table.message = ds.NameAt(outgroupRow);
+      const std::size_t messageStart = table.message.size();
       TableScan t;
       t.table = &table;
       t.outgroup = outgroupRow;
+      t.messageStart = messageStart;
       table.sampleMask.Resize(n);
       t.letterMask.Resize(n);
       for (int r = 1; r <= n; ++r) {
@@ -202,7 +204,11 @@ bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
         if (c > t.endColumn) continue;
         tmutholder& table = *t.table;
         if (static_cast<int>(table.mutations.size()) > table.maxMutations) {
-          if (!t.full) table.message += "Exceeded max number of mutations";
+          // The outgroup's name that opens a divergence table's message gives way; codon
+          // warnings stay in front.
+          if (!t.full)
+            table.message =
+                table.message.substr(t.messageStart) + "Exceeded max number of mutations";
           t.full = true;
           continue;
         }

@@ -23,6 +23,7 @@ struct TableScan {
   std::unique_ptr<CodingAgreement> coding;
   std::vector<bool> consumed;  // columns already taken by a codon unit
   bool full = false;
+  std::size_t messageStart = 0;  // length of the outgroup name opening the message
 };
 
 struct ScanContext {

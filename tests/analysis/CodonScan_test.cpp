@@ -137,6 +137,19 @@ TEST(UpdateMutsCodons, MissingLetterJoinsTheCodonItMayBe) {
   EXPECT_EQ(CarrierRows(f.Table().mutations[0]), (std::vector<int>{3}));
 }
 
+TEST(UpdateMutsCodons, SynonymousFractionAveragesOnlyCodonsWhereItIsDefined) {
+  // NNN has no fraction. CTA (Leu): first position ATA Ile, GTA Val, TTA Leu -> 1/3; third
+  // position CTC, CTG, CTT all Leu -> 1. A mean that took NNN's -1 in would give 0 or less.
+  ScanFixture f({"NNN", "CTA"});
+  f.AllCds(false);
+  ASSERT_TRUE(f.Scan(Options(0)));
+  const tmutholder& t = f.Table();
+  EXPECT_EQ(t.codonCount, 1);
+  EXPECT_NEAR(t.synPositions, 1.0 / 3 + 1.0, 1e-12);
+  EXPECT_NEAR(t.nonsynPositions, 3 - 4.0 / 3, 1e-12);
+  EXPECT_EQ(t.positionsCounted, 3);
+}
+
 TEST(UpdateMutsCodons, FourCodonsAreTooComplex) {
   ScanFixture f({"CTT", "CTC", "CTA", "CTG"});
   f.AllCds(false);

@@ -192,6 +192,14 @@ TEST(UpdateMutsLimits, FullTableStopsAndIsReportedOnce) {
   EXPECT_EQ(f.Table().message, "Exceeded max number of mutations");
   EXPECT_EQ(f.svc.messages.errors,
             (std::vector<std::string>{"Exceeded max number of mutations in Dataset"}));
+  // With an outgroup: its table's message loses the name, the dataset is reported once.
+  ScanFixture g({"AAAAAA", "GGGGGG", "CCCCCC"});
+  g.svc.settings.maxMutPerDataset = 1;
+  g.Assign(3, kOutgroupKey);
+  ASSERT_TRUE(g.Scan(Options(0)));
+  EXPECT_EQ(g.Divergence().message, "Exceeded max number of mutations");
+  EXPECT_EQ(g.Divergence().mutations.size(), 2u);
+  EXPECT_EQ(g.svc.messages.errors.size(), 1u);
 }
 
 TEST(UpdateMutsLimits, EmptyDatasetGivesNoTables) {
@@ -228,7 +236,7 @@ TEST(UpdateMutsSimple, OneRecordPerAnalysedSite) {
   const tmutholder& t = f.Table();
   ASSERT_EQ(t.mutations.size(), 3u);
   EXPECT_EQ(CarrierRows(t.mutations[1]), (std::vector<int>{2, 3}));  // G and T together
-  EXPECT_EQ(t.mutations[2].carrierCount, 0);                        // monomorphic column
+  EXPECT_EQ(t.mutations[2].carrierCount, 0);                         // monomorphic column
 }
 
 TEST(FindVariants, MostFrequentFirstTiesByFirstAppearance) {
