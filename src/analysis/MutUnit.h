@@ -71,7 +71,8 @@ struct ScanChoices {
 };
 
 // Rebuilds ds.mutHolders (group list order, index 0 = group 0 = all sequences) and, when an
-// enabled outgroup exists, ds.groupMutHolders. groupIds empty means group 0 only. rng may be
+// enabled outgroup exists, ds.groupMutHolders. groupIds empty means group 0 only; project
+// null means the dataset's own project. rng may be
 // null: the run then seeds its own generator once from the clock. Returns false when the
 // dataset has no sequences (the tables are then empty).
 bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* project,

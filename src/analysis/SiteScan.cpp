@@ -108,6 +108,7 @@ bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
   const int n = ds.Count();
   if (n <= 0) return false;
   Services& svc = ds.GetServices();
+  if (project == nullptr) project = ds.project;
   std::optional<PlatformRandom> own;
   if (rng == nullptr) rng = &own.emplace(PlatformRandom::FromClock());
 

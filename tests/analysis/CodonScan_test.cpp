@@ -101,6 +101,32 @@ TEST(UpdateMutsCodons, IgnoringRegionsGivesSingleSites) {
   EXPECT_EQ(t.noncodingPositions, 6);
 }
 
+TEST(UpdateMutsCodons, CodonJoinedAcrossAnIntron) {
+  // Exon 1 columns 1..5 (ATG AA), intron 6..8, exon 2 columns 9..12 starting at codon
+  // position 3: codons ATG, AA+A (Lys), TTT (Phe). s2: AAG (Lys) at column 9; s3: intron
+  // change at column 7 and TTC (Phe) at column 12.
+  ScanFixture f({"ATGAAGTCATTT", "ATGAAGTCGTTT", "ATGAAGACATTC"});
+  for (int r = 1; r <= 3; ++r) {
+    f.Row(r).AddSimpleRegion(1, 5, "", "CDS", kRegCds, 1);
+    f.Row(r).AddSimpleRegion(6, 8, "", "intron", kRegIntron, 0);
+    f.Row(r).AddSimpleRegion(9, 12, "", "CDS", kRegCds, 3);
+  }
+  ASSERT_TRUE(f.Scan(Options(0)));
+  const tmutholder& t = f.Table();
+  EXPECT_EQ(t.codonCount, 3);
+  EXPECT_EQ(t.noncodingPositions, 3);
+  ASSERT_EQ(t.mutations.size(), 3u);
+  EXPECT_EQ(t.mutations[0].position, 7);
+  EXPECT_EQ(t.mutations[0].mutationClass, kMutClassNoncoding);
+  EXPECT_EQ(t.mutations[1].position, 9);
+  EXPECT_EQ(t.mutations[1].posInCodon, 3);
+  EXPECT_EQ(t.mutations[1].mutationClass, kMutClassSynonymous);
+  EXPECT_EQ(CarrierRows(t.mutations[1]), (std::vector<int>{2}));
+  EXPECT_EQ(t.mutations[2].position, 12);
+  EXPECT_EQ(CarrierRows(t.mutations[2]), (std::vector<int>{3}));
+  EXPECT_EQ(t.positionsAnalysed(), 12);
+}
+
 TEST(UpdateMutsCodons, RegionEndCuttingACodonDropsIt) {
   // The second codon (columns 4..6) differs at column 4 but the CDS ends at column 5.
   ScanFixture f({"ATGAAAC", "ATAGAAC"});
