@@ -183,6 +183,23 @@ TEST(UpdateMutsGroups, OneTablePerGroupWithAndWithoutOutgroup) {
   EXPECT_EQ(f.Divergence(1).mutations.size(), 0u);
 }
 
+TEST(UpdateMutsGroups, OutgroupLettersCountOnlyWhenIncludedInTheSample) {
+  ScanFixture f({"A", "A", "G"});
+  f.Assign(3, kOutgroupKey);
+  AnalysisOptions o = Options(0);
+  o.showProgress = true;
+  ASSERT_TRUE(f.Scan(o));
+  EXPECT_TRUE(f.Table().mutations.empty());
+  EXPECT_EQ(f.svc.progress.starts, 1);
+  EXPECT_EQ(f.svc.progress.ends, 1);
+  ScanChoices include;
+  include.includeOutgroupsInSample = true;
+  ASSERT_TRUE(UpdateMuts(*f.ds, Options(0), nullptr, {}, include, &f.rng));  // dataset's project
+  EXPECT_EQ(f.ds->groupMutHolders.size(), 1u);  // the outgroup was still found
+  ASSERT_EQ(f.Table().mutations.size(), 1u);
+  EXPECT_EQ(CarrierRows(f.Table().mutations[0]), (std::vector<int>{3}));
+}
+
 TEST(UpdateMutsLimits, FullTableStopsAndIsReportedOnce) {
   ScanFixture f({"AAAAAA", "GGGGGG"});
   f.svc.settings.maxMutPerDataset = 1;
