@@ -126,8 +126,11 @@ bool MergePass(std::vector<TRegion>& regs) {
   }
   if (!changed) return false;
   std::size_t out = 0;
-  for (std::size_t i = 0; i < regs.size(); ++i)
-    if (!gone[i]) regs[out++] = std::move(regs[i]);
+  for (std::size_t i = 0; i < regs.size(); ++i) {
+    if (gone[i]) continue;
+    if (out != i) regs[out] = std::move(regs[i]);  // a self-move would empty the strings
+    ++out;
+  }
   regs.resize(out);
   return true;
 }
