@@ -59,8 +59,13 @@ FastqPairsOutcome ProcFastqPE(std::istream& in, std::ostream& out, IProgress& pr
     }
     out << '@' << name << "\r\n" << letters << "\r\n+" << name << "\r\n" << quality << "\r\n";
     ++outcome.records;
-    if (outcome.records % kReadsPerStatus == 0)
-      progress.ShowStatus("Processing read " + std::to_string(outcome.records), false, true);
+    if (outcome.records % kReadsPerStatus == 0) {
+      progress.ShowStatus("Processing read " + std::to_string(outcome.records), true, true);
+      if (progress.cancelRequested()) {
+        outcome.cancelled = true;
+        break;
+      }
+    }
   }
   return outcome;
 }
@@ -79,6 +84,10 @@ FastqPairsFileOutcome ProcFastqPEFile(const std::string& inputPath, IProgress& p
     return outcome;
   }
   outcome.records = ProcFastqPE(in, out.Stream(), progress);
+  if (outcome.records.cancelled) {
+    outcome.problem = "Cancelled: " + outcome.outputPath + " was not written";
+    return outcome;
+  }
   if (in.bad()) {
     outcome.problem = "Error while reading file " + inputPath;
     return outcome;

@@ -58,6 +58,17 @@ TEST(ProcFastqPE, ReportsProgressEveryThousandReads) {
             (std::vector<std::string>{"Processing read 1000", "Processing read 2000"}));
 }
 
+TEST(ProcFastqPE, EscapeStopsAtTheNextStatusUpdate) {
+  std::string input;
+  for (int i = 0; i < 2500; ++i) input += "@r" + std::to_string(i) + "/1\nA\n+\nI\n";
+  RecordingProgress progress;
+  progress.cancelAfterSteps = 1;
+  FastqPairsOutcome outcome;
+  Proc(input, outcome, progress);
+  EXPECT_TRUE(outcome.cancelled);
+  EXPECT_EQ(outcome.records, 1000);
+}
+
 TEST(ReverseComplement, ComplementsIupacLettersKeepingCase) {
   EXPECT_EQ(ReverseComplement("ACGTU"), "AACGT");
   EXPECT_EQ(ReverseComplement("rykmbvdhswn-"), "-nwsdhbvkmry");

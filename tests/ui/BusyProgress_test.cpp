@@ -3,9 +3,9 @@
 
 #include <QAction>
 #include <QDialog>
-#include <QPlainTextEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>

@@ -4,9 +4,11 @@
 #include <QAction>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
-#include <QMenu>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSpinBox>
@@ -189,12 +191,66 @@ TEST(TMainFormEditors, NewEditorWindowUsesTheInstalledFactoryAndNamesUnnamedWind
   EXPECT_EQ(f.form->MdiArea()->subWindowList().size(), 3);
 }
 
+TEST(TMainFormEditors, CommandLineFilesGoToTheDispatcherOnceOneIsInstalled) {
+  ShellFixture f;
+  QTemporaryDir dir;
+  const QString present = dir.filePath("a.fas");
+  QFile file(present);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(">a\nACGT\n");
+  file.close();
+  f.form->OpenFiles({present});
+  EXPECT_NE(f.form->Messages()->Text().indexOf("opening sequence files is not available"), -1);
+  QStringList opened;
+  f.form->SetFileOpener([&opened](TMainForm&, const QString& path, QWidget*) {
+    opened << path;
+    return true;
+  });
+  EXPECT_TRUE(f.Action("Open1")->isEnabled());
+  f.form->OpenFiles({present, dir.filePath("missing.fas")});
+  EXPECT_EQ(opened, QStringList{present});
+  EXPECT_NE(f.form->Messages()->Text().indexOf("File not found: " + dir.filePath("missing.fas")),
+            -1);
+}
+
+TEST(TMainFormEditors, OpenFilesFromFolderReadsEveryMatchingFileIntoOneNewWindow) {
+  ShellFixture f;
+  EXPECT_FALSE(f.Action("OpenFolder1")->isEnabled());
+  QTemporaryDir dir;
+  for (const char* name : {"b.fasta", "a.fasta", "c.txt"}) {
+    QFile file(dir.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  QString caption;
+  f.form->SetEditorFactory([&caption](TMainForm&, const QString& c) {
+    caption = c;
+    return new QPlainTextEdit;
+  });
+  QStringList read;
+  QWidget* target = nullptr;
+  f.form->SetFileOpener([&](TMainForm&, const QString& path, QWidget* editor) {
+    read << QFileInfo(path).fileName();
+    target = editor;
+    return !path.endsWith("b.fasta");  // one file cannot be read
+  });
+  EXPECT_TRUE(f.Action("OpenFolder1")->isEnabled());
+
+  f.form->RunOpenFolder(dir.path(), "*.txt;*.zzz");  // c.txt in a window of its own
+  f.form->RunOpenFolder(dir.path(), "*.fasta");
+  EXPECT_EQ(read, (QStringList{"c.txt", "a.fasta", "b.fasta"}));
+  EXPECT_EQ(caption, "Files from " + dir.path() + "/");
+  EXPECT_EQ(target, f.form->CurrentEditor());
+  f.form->RunOpenFolder(dir.path(), "*.ab1");  // nothing matches: no window
+  EXPECT_EQ(f.form->MdiArea()->subWindowList().size(), 2);
+  EXPECT_EQ(f.dialogs.notices,
+            (std::vector<std::string>{"Opened 1 files", "Opened 1 files", "Opened 0 files"}));
+}
+
 TEST(TMainFormShortcuts, EditorWindowKeepsItsOwnCtrlOAndTheMainWindowGetsItElsewhere) {
   ShellFixture f;
   f.form->show();
   f.form->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(f.form.get()));
-  f.Action("Open1")->setEnabled(true);  // as it will be once the open dispatcher exists
 
   int findOverlaps = 0;
   f.form->SetEditorFactory([&findOverlaps](TMainForm&, const QString&) {
@@ -208,6 +264,7 @@ TEST(TMainFormShortcuts, EditorWindowKeepsItsOwnCtrlOAndTheMainWindowGetsItElsew
   });
   QWidget* editor = f.form->NewEditorWindow();
   TRepForm* report = f.form->NewRepForm();
+  f.Action("Open1")->setEnabled(true);  // as it will be once the open dispatcher exists
 
   editor->setFocus();
   QCoreApplication::processEvents();

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // With NODRIX_SCREENSHOT set to a file name, writes a picture of the main window with a text and
-// a table report open (run under a real display, e.g. xvfb-run, to look at it).
+// a table report open, and one of the genetic code editor (run under a real display, e.g.
+// xvfb-run, to look at them).
 #include <gtest/gtest.h>
 
 #include <QMdiSubWindow>
 #include <QTest>
 
 #include "ShellFixture.h"
+#include "ui/shell/GCodEditor.h"
 #include "ui/viewers/RepUnit.h"
 #include "ui/viewers/TabRepUnit.h"
 
@@ -41,4 +43,14 @@ TEST(MainWindowPicture, RendersWithReportWindowsOpen) {
   if (const QByteArray target = qgetenv("NODRIX_SCREENSHOT"); !target.isEmpty())
     EXPECT_TRUE(image.save(QString::fromLocal8Bit(target)));
   f.form->EndProgress();
+
+  TGCodEditor* editor = f.form->GCodEditor();
+  editor->Open(f.form->GenCode());
+  editor->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(editor));
+  const QImage dialog = editor->grab().toImage();
+  EXPECT_FALSE(dialog.isNull());
+  if (QByteArray target = qgetenv("NODRIX_SCREENSHOT"); !target.isEmpty())
+    EXPECT_TRUE(dialog.save(QString::fromLocal8Bit(target.replace(".png", "_gcod.png"))));
+  editor->hide();
 }

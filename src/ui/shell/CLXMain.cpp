@@ -10,8 +10,8 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QSplitter>
-#include <QStyle>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 
 #include "ui/shell/GCodEditor.h"
@@ -69,7 +69,7 @@ TMainForm::TMainForm(const QString& programFolder, IMessages* dialogHook, QWidge
   gcodEditor = new TGCodEditor(this);
 
   NoticeCollector startup;
-  enzymes = LoadEnzymeList(settings.programFolder, startup);
+  settings.enzymes = LoadEnzymeList(settings.programFolder, startup);
   if (!startup.notices.empty()) {
     QTimer::singleShot(0, this, [this, notices = startup.notices] {
       for (const auto& n : notices) Notify(n);
@@ -100,7 +100,8 @@ QMdiSubWindow* TMainForm::AddChildWindow(QWidget* child) {
   QMdiSubWindow* sub = mdiArea->addSubWindow(child);
   sub->setAttribute(Qt::WA_DeleteOnClose);
   // Without an icon of its own a child shows the toolkit's logo.
-  sub->setWindowIcon(child->windowIcon().isNull() || child->windowIcon().cacheKey() == qApp->windowIcon().cacheKey()
+  sub->setWindowIcon(child->windowIcon().isNull() ||
+                             child->windowIcon().cacheKey() == qApp->windowIcon().cacheKey()
                          ? style()->standardIcon(QStyle::SP_FileIcon)
                          : child->windowIcon());
   sub->move(10 * n + 5, 10 * n + 5);
@@ -111,7 +112,7 @@ template <typename T>
 T* TMainForm::RegisteredWindow(ToolKind kind) {
   if (auto* open = qobject_cast<T*>(registry.Get(kind))) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) {
-      sub->showNormal();
+      if (sub->isMinimized()) sub->showNormal();
       mdiArea->setActiveSubWindow(sub);
     }
     return open;
@@ -158,7 +159,7 @@ void TMainForm::TabReportClose() {
 
 void TMainForm::SetEditorFactory(EditorFactory factory) {
   editorFactory = std::move(factory);
-  newAction->setEnabled(static_cast<bool>(editorFactory));
+  UpdateHookActions();
 }
 
 QWidget* TMainForm::NewEditorWindow(const QString& caption) {
@@ -174,15 +175,29 @@ QWidget* TMainForm::NewEditorWindow(const QString& caption) {
   return editor;
 }
 
+void TMainForm::SetFileOpener(FileOpener opener) {
+  fileOpener = std::move(opener);
+  UpdateHookActions();
+}
+
+void TMainForm::UpdateHookActions() {
+  newAction->setEnabled(static_cast<bool>(editorFactory));
+  openAction->setEnabled(static_cast<bool>(fileOpener));
+  openFolderAction->setEnabled(editorFactory && fileOpener);
+}
+
 void TMainForm::OpenFiles(const QStringList& paths) {
-  // The open dispatcher is not part of the program yet: say so per file rather than ignore it.
   for (const QString& path : paths) {
     if (!QFileInfo(path).isFile()) {
       ReportError("File not found: " + path.toStdString());
       continue;
     }
-    ReportError("Cannot open " + path.toStdString() +
-                ": opening sequence files is not available in this build");
+    // Without the dispatcher, say so per file rather than ignore the request.
+    if (!fileOpener)
+      ReportError("Cannot open " + path.toStdString() +
+                  ": opening sequence files is not available in this build");
+    else
+      fileOpener(*this, path, nullptr);  // the dispatcher reports its own failures
   }
 }
 

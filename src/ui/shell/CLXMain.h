@@ -45,8 +45,8 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   [[nodiscard]] QMdiArea* MdiArea() const { return mdiArea; }
   [[nodiscard]] AppSettings& Settings() { return settings; }
   [[nodiscard]] TGenCode& GenCode() { return currentCode; }
-  [[nodiscard]] ColorScheme& Colors() { return colors; }
-  [[nodiscard]] std::vector<renzyme>& Enzymes() { return enzymes; }
+  [[nodiscard]] ColorScheme& Colors() { return settings.colors; }
+  [[nodiscard]] std::vector<renzyme>& Enzymes() { return settings.enzymes; }
   [[nodiscard]] Services& GetServices() { return services; }
 
   // IMessages
@@ -88,7 +88,13 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   QWidget* NewEditorWindow(const QString& caption = {});
   [[nodiscard]] QWidget* CurrentEditor() const { return currentEditor.data(); }
 
-  // Files named on the command line.
+  // The open dispatcher installs itself here: it reads one file into `editor` (or, when that
+  // is nullptr, into an editor window of its own) and says whether it could. Without one,
+  // "&Open" and "Open files from folder..." are disabled and named files are reported as not
+  // openable.
+  using FileOpener = std::function<bool(TMainForm&, const QString& path, QWidget* editor)>;
+  void SetFileOpener(FileOpener opener);
+  // Files named on the command line; missing files are reported in the message pane.
   void OpenFiles(const QStringList& paths);
 
   // Shared dialogs.
@@ -99,6 +105,9 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   void RunFragmentFasta(const QString& path, const FragmentOptions& options);
   void RunProcFastqPE(const QString& path);
   void RunProgram1Click();
+  // "Open files from folder...": every file of `folder` matching `mask` into one new editor
+  // window "Files from " + folder; ends with the notice "Opened n files".
+  void RunOpenFolder(const QString& folder, const QString& mask);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -124,6 +133,8 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   // Menu handlers.
   void Open1Click();
   void Close1Click();
+  void OpenFolder1Click();
+  void UpdateHookActions();
   void ColorItemClick(int slot);
   void ShowDatasetNumber1Click();
   void MaxSeqPerDataset1Click();
@@ -138,8 +149,6 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
 
   AppSettings settings;
   TGenCode currentCode{"Universal"};
-  ColorScheme colors = DefaultColorScheme();
-  std::vector<renzyme> enzymes;
   Services services{*this, *this, settings, currentCode};
   IMessages* dialogs = nullptr;
 
@@ -152,12 +161,14 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
 
   QAction* newAction = nullptr;
   QAction* openAction = nullptr;
+  QAction* openFolderAction = nullptr;
   QAction* showDatasetNumberAction = nullptr;
   QAction* errorReportingAction = nullptr;
   std::vector<std::pair<QAction*, QKeySequence>> ownShortcuts;
 
   ToolWindowRegistry registry;
   EditorFactory editorFactory;
+  FileOpener fileOpener;
   QPointer<QWidget> currentEditor;
 
   std::unique_ptr<ShellEventFilter> eventFilter;
