@@ -133,6 +133,7 @@ TEST_P(RowByNameAtSize, FindsRowsThroughAddRenameAndDelete) {
   ASSERT_TRUE(ds.RenameSeq(1, "renamed", true));
   EXPECT_EQ(ds.RowByName("seq1"), -1);
   EXPECT_EQ(ds.RowByName("RENAMED"), 1);
+  EXPECT_EQ(ds.StaleLookupCount(), 0);
 
   // A name changed behind the dataset's back is picked up after NamesChanged.
   ds.SeqAt(2)->seqName = "direct";
@@ -142,6 +143,26 @@ TEST_P(RowByNameAtSize, FindsRowsThroughAddRenameAndDelete) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, RowByNameAtSize, ::testing::Values(20, 99, 100, 150));
+
+TEST(TDataSeqDeleteSeq, LookupsStayRightThroughLongRunsOfSingleDeletions) {
+  RecordingServices svc;
+  TDataSeq ds(svc);
+  for (int i = 1; i <= 300; ++i) AddRow(ds, "s" + std::to_string(i), "A");
+  // 150 deletions at scattered places, with lookups and additions in between now and then.
+  for (int k = 0; k < 150; ++k) {
+    ds.DeleteSeq(1 + (k * 37) % ds.Count());
+    if (k % 50 == 49) {
+      AddRow(ds, "late" + std::to_string(k), "A");
+      EXPECT_EQ(ds.RowByName("late" + std::to_string(k)), ds.Count());
+    }
+  }
+  ASSERT_EQ(ds.Count(), 153);
+  for (int r = 1; r <= ds.Count(); ++r) {
+    EXPECT_EQ(ds.RowByName(ds.NameAt(r)), r);
+    EXPECT_EQ(ds.RowById(ds.SeqAt(r)->seqId), r);
+  }
+  EXPECT_EQ(ds.StaleLookupCount(), 0);  // found through the maps, not by a repair
+}
 
 TEST(TDataSeqDeleteSeqs, ManyRowsGoAtOnceAndTheCurrentRowFollowsItsSequence) {
   RecordingServices svc;
