@@ -107,7 +107,7 @@ void TChromBox::PaintTrace(QPainter& p, const TSeq& s, const TDataSeq& ds) {
 
   // Channels: only the samples inside the box become polyline points.
   const std::vector<std::uint16_t>* channels[4] = {&s.traceA, &s.traceT, &s.traceG, &s.traceC};
-  const int slots[4] = {kLetterAColor, kLetterTColor, kLetterGColor, kLetterCColor};
+  const int channelSlots[4] = {kLetterAColor, kLetterTColor, kLetterGColor, kLetterCColor};
   p.setRenderHint(QPainter::Antialiasing, true);
   for (int k = 0; k < 4; ++k) {
     const auto& ch = *channels[k];
@@ -118,7 +118,7 @@ void TChromBox::PaintTrace(QPainter& p, const TSeq& s, const TDataSeq& ds) {
     for (int i = range.first; i <= range.last; ++i)
       line << QPointF(SampleX(window, i),
                       SignalY(ch[static_cast<std::size_t>(i)], window.yScale, traceTop, bottom));
-    p.setPen(QPen(SchemeColor(scheme, slots[k]), 1));
+    p.setPen(QPen(SchemeColor(scheme, channelSlots[k]), 1));
     p.drawPolyline(line);
   }
   p.setRenderHint(QPainter::Antialiasing, false);
