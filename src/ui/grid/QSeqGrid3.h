@@ -137,5 +137,7 @@ class TSeqGrid3 : public QAbstractScrollArea {
   void PaintLetters(QPainter& p, int row, int top, const TSeq& s, const TDataSeq& ds, int firstCol,
                     int lastCol);
   void PaintRegions(QPainter& p, int top, const TSeq& s, int lastCol);
+  // A row that shows its trace: channels scaled into the row, letters at their peaks.
+  void PaintRowTrace(QPainter& p, int top, const TSeq& s, int clipLeft, int clipRight);
   void PaintCursorAndBlock(QPainter& p, int row, int top, const TSeq& s, const TDataSeq& ds);
 };

@@ -4,7 +4,9 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPalette>
+#include <QPolygonF>
 #include <algorithm>
+#include <cmath>
 
 #include "editor/GridPaintRules.h"
 #include "ui/grid/QSeqGrid3.h"
@@ -50,6 +52,9 @@ void TSeqGrid3::PaintViewport(QPainter& p, const QRect& exposed) {
                           static_cast<double>(layout.firstVisibleCol), letterWidth};
       DrawOverview(p, s, map, y, rowHeight, std::max(seqLeft, exposed.left()),
                    std::min(width, exposed.right() + 1), true, shown, colorScheme);
+    } else if (s.showTrace && s.HasTrace()) {
+      PaintRowTrace(p, y, s, std::max(seqLeft, exposed.left()),
+                    std::min(width, exposed.right() + 1));
     } else {
       PaintLetters(p, row, y, s, *ds, firstCol, lastCol);
       if (s.showRegions) PaintRegions(p, y, s, ds->lastVisibleCol);
@@ -234,5 +239,60 @@ void TSeqGrid3::PaintCursorAndBlock(QPainter& p, int row, int top, const TSeq& s
       c.setAlpha(60);
       p.fillRect(r, c);
     }
+  }
+}
+
+void TSeqGrid3::PaintRowTrace(QPainter& p, int top, const TSeq& s, int clipLeft, int clipRight) {
+  // Sample k sits at column columnShift + k / traceSamplesPerCell, the placement the peak
+  // hit-test uses, so a click lands on the letter drawn under it.
+  const LetterLayout layout = Layout();
+  const double perCell = s.traceSamplesPerCell > 0 ? s.traceSamplesPerCell : 1;
+  const double pixelsPerSample = letterWidth / perCell;
+  auto sampleX = [&](double k) { return ColumnXReal(layout, s.columnShift + k / perCell); };
+  const double x0 = sampleX(0);
+  const double firstK = std::max(0.0, std::floor((clipLeft - x0) / pixelsPerSample) - 1);
+  const double lastK = std::ceil((clipRight - x0) / pixelsPerSample) + 1;
+  const int letterTop = LetterTop(top);
+  const int bottom = top + rowHeight - 2;
+  const int traceTop = top + 1;
+  double peakMax = 1;
+  for (const auto* ch : {&s.traceA, &s.traceT, &s.traceG, &s.traceC})
+    for (std::uint16_t v : *ch) peakMax = std::max<double>(peakMax, v);
+  const double yScale = (bottom - traceTop) / peakMax;
+  const std::vector<std::uint16_t>* channels[4] = {&s.traceA, &s.traceT, &s.traceG, &s.traceC};
+  const int channelSlots[4] = {kLetterAColor, kLetterTColor, kLetterGColor, kLetterCColor};
+  // With more samples than pixels, one point per pixel column (the largest) keeps the line
+  // honest and the polyline short.
+  const double stride = std::max(1.0, 1.0 / pixelsPerSample);
+  for (int k = 0; k < 4; ++k) {
+    const auto& ch = *channels[k];
+    const double last = std::min(lastK, static_cast<double>(ch.size()) - 1);
+    if (last < firstK) continue;
+    QPolygonF line;
+    for (double i = firstK; i <= last; i += stride) {
+      std::uint16_t v = 0;
+      const auto from = static_cast<std::size_t>(i);
+      const auto to = std::min(ch.size(), static_cast<std::size_t>(i + stride));
+      for (std::size_t j = from; j < std::max(to, from + 1); ++j) v = std::max(v, ch[j]);
+      line << QPointF(sampleX(static_cast<double>(from)), bottom - yScale * v);
+    }
+    QColor c = SchemeColor(colorScheme, channelSlots[k]);
+    c.setAlpha(140);
+    p.setPen(QPen(c, 1));
+    p.drawPolyline(line);
+  }
+  if (pixelsPerSample * perCell < averageCharWidth) return;
+  const QFontMetrics fm(gridFont);
+  p.setFont(gridFont);
+  for (std::size_t i = 0; i < s.peakPos.size() && i < s.letters.size(); ++i) {
+    const double x = sampleX(s.peakPos[i]);
+    if (x < clipLeft - 20 || x > clipRight + 20) continue;
+    const char letter = s.letters[i];
+    p.drawImage(
+        static_cast<int>(x) - LetterCellWidth(letterWidth) / 2 + glyphs.GlyphLeft(letter, false),
+        letterTop,
+        glyphs.Glyph(letter,
+                     SchemeColor(colorScheme, LetterColorSlot(s.seqType, letter, s.enabled)).rgb(),
+                     false));
   }
 }

@@ -132,6 +132,7 @@ TEST(GridPictures, TraceViewShowsChannelsPeaksAndFollowsClicks) {
   layout->addWidget(grid);
   layout->addWidget(chrom);
   grid->SetBlinking(false);
+  chrom->setMinimumHeight(160);
   window.resize(800, 420);
   grid->Project().NewDataset();
   TDataSeq& ds = *grid->Dataset();
@@ -164,6 +165,13 @@ TEST(GridPictures, TraceViewShowsChannelsPeaksAndFollowsClicks) {
   chrom->window.firstSample = read.peakPos.back() - 5;
   QTest::mouseClick(chrom, Qt::LeftButton, {}, QPoint(chrom->width() - 5, chrom->height() / 2));
   EXPECT_EQ(ds.cursorPos, read.Length());
+  // In the grid the row shows its trace too: a click just right of a peak picks that letter.
+  const double peak20 = ColumnXReal(grid->Layout(), read.columnShift + read.peakPos[19] / 10.0);
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                    QPoint(static_cast<int>(peak20) + 6, grid->CellRect(1, 1).center().y()));
+  EXPECT_EQ(ds.currentRow, 1);
+  EXPECT_EQ(ds.cursorPos, 20);
+  Save(grid->grab().toImage(), "grid_trace_row.png");
   // A sequence without a trace shows its overview; clicks map proportionally.
   ds.SetCursor(1, 2);
   grid->Refresh(false);
