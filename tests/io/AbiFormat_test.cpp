@@ -69,7 +69,7 @@ std::string FourChannelFile(const std::string& order) {
   e.push_back({"FWO_", 4, order});
   e.push_back({"PBAS", 3, "ACG"});
   e.push_back({"PLOC", 3, Samples({9, 9, 9})});  // superseded by the last PLOC
-  e.push_back({"PBAS", 3, "TTT"});                // only the first PBAS counts
+  e.push_back({"PBAS", 3, "TTT"});               // only the first PBAS counts
   e.push_back({"PLOC", 3, Samples({1, 3, 5})});
   return MakeAbif(e);
 }
@@ -87,11 +87,20 @@ TEST(OpenAbi, ReadsThe310And3730SamplesAsAnIndependentDecoderDoes) {
     std::array<int, 3> peaks;
     std::array<std::uint16_t, 4> a1000, g1000;
   };
-  for (const Case& c :
-       {Case{"310.ab1", 868, 9826, "TGATNTTNACNNTTTTGAANCANTGAGTTA", {15, 28, 38},
-             {75, 117, 164, 211}, {100, 72, 48, 31}},
-        Case{"3730.ab1", 1165, 16302, "GGGCGAGCKYYAYATTTTGGCAAGAATTGA", {2, 13, 38},
-             {2, 1, 0, 0}, {480, 793, 1123, 1381}}}) {
+  for (const Case& c : {Case{"310.ab1",
+                             868,
+                             9826,
+                             "TGATNTTNACNNTTTTGAANCANTGAGTTA",
+                             {15, 28, 38},
+                             {75, 117, 164, 211},
+                             {100, 72, 48, 31}},
+                        Case{"3730.ab1",
+                             1165,
+                             16302,
+                             "GGGCGAGCKYYAYATTTTGGCAAGAATTGA",
+                             {2, 13, 38},
+                             {2, 1, 0, 0},
+                             {480, 793, 1123, 1381}}}) {
     SCOPED_TRACE(c.file);
     RecordingServices svc;
     auto seq = OpenAbi(TestData(c.file), svc);

@@ -57,7 +57,8 @@ TEST(RunPhred, TtunerWritesTheCompanionFilesAndTheirQualityLoads) {
   RecordingServices svc;
   QTemporaryDir dir;
   const std::string trace = dir.filePath("310.ab1").toStdString();
-  ASSERT_TRUE(QFile::copy(QString::fromStdString(TestData("310.ab1")), QString::fromStdString(trace)));
+  ASSERT_TRUE(
+      QFile::copy(QString::fromStdString(TestData("310.ab1")), QString::fromStdString(trace)));
   TSeq seq;
   ASSERT_TRUE(LoadTraceQuality(trace, seq, svc));  // no .qual yet: the base caller runs
   for (const char* ext : {".qual", ".seq", ".phd.1"})
@@ -75,8 +76,8 @@ TEST(RunPhred, ThePhredInTheProgramFolderComesFirstAndNoneIsAClearMessage) {
   QTemporaryDir dir;
   const QString phred = dir.filePath("phred");
   Spit(phred.toStdString(), "#!/bin/sh\necho \"$@\" > args.txt\nexit 3\n");
-  QFile::setPermissions(phred, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                   QFileDevice::ExeOwner);
+  QFile::setPermissions(phred,
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   RecordingServices svc;
   svc.settings.programFolder = dir.path().toStdString();
   EXPECT_EQ(FindBaseCaller(svc.settings.programFolder).program, phred.toStdString());

@@ -156,9 +156,9 @@ inline void ExpectSameSeq(const TSeq& a, const TSeq& b) {
   EXPECT_EQ(a.dbSeqId, b.dbSeqId);
   EXPECT_EQ(a.groupNum, b.groupNum);
   EXPECT_EQ(a.individId, b.individId);
-  for (auto f : {&TSeq::organism, &TSeq::locusName, &TSeq::cytoLocation, &TSeq::definition,
-                 &TSeq::accession, &TSeq::dbLinks, &TSeq::seqComment, &TSeq::sourceFile,
-                 &TSeq::traceFile})
+  for (auto f :
+       {&TSeq::organism, &TSeq::locusName, &TSeq::cytoLocation, &TSeq::definition, &TSeq::accession,
+        &TSeq::dbLinks, &TSeq::seqComment, &TSeq::sourceFile, &TSeq::traceFile})
     EXPECT_EQ(a.*f, b.*f);
   EXPECT_EQ(a.sourceFormat, b.sourceFormat);
   EXPECT_EQ(a.ploidy, b.ploidy);

@@ -155,8 +155,8 @@ TEST(ProjectFileWriter, ValuesBeyondTheirFieldsFailTheSaveAndKeepThePreviousFile
                             GridFileSettings{}));  // no datasets: nothing written, said so
   TDataProj one(svc);
   one.NewDataset();
-  EXPECT_FALSE(WriteProject(dir.filePath("no/such/folder/x.df").toStdString(), one,
-                            GridFileSettings{}));
+  EXPECT_FALSE(
+      WriteProject(dir.filePath("no/such/folder/x.df").toStdString(), one, GridFileSettings{}));
   EXPECT_NE(svc.messages.errors.back().find("I/O Error"), std::string::npos);
   ASSERT_TRUE(WriteProject(path, one, GridFileSettings{}));
   EXPECT_EQ(Slurp(path).substr(4, 8), "Nodrix_3");
@@ -296,8 +296,8 @@ TEST(ReadProject, ForeignFilesAreRefusedWithTheNotice) {
   TDataProj p(svc);
   EXPECT_EQ(ReadProjectBytes("short", "a.df", p, 0), -1);
   EXPECT_EQ(ReadProjectBytes(std::string(40, 'x'), "b.df", p, 0), -1);
-  EXPECT_EQ(svc.messages.notices,
-            (std::vector<std::string>{"a.df\r\nis not a Nodrix file", "b.df\r\nis not a Nodrix file"}));
+  EXPECT_EQ(svc.messages.notices, (std::vector<std::string>{"a.df\r\nis not a Nodrix file",
+                                                            "b.df\r\nis not a Nodrix file"}));
   EXPECT_EQ(p.DatasetCount(), 0);
 }
 

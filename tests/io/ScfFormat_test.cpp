@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <QProcess>
 #include <gtest/gtest.h>
+#include <QProcess>
 
 #include "io/ByteCursor.h"
 #include "io/TraceFormats.h"
@@ -92,8 +92,8 @@ TEST(OpenScf, VersionTwoAndThreeFilesFromMakeScfMatchTheAbiReading) {
     QStringList options;
     const char* name;
   };
-  for (const Case& c : {Case{{"-3"}, "v3.scf"}, Case{{"-2"}, "v2.scf"}, Case{{"-2", "-8"}, "v2b.scf"},
-                        Case{{"-3", "-8"}, "v3b.scf"}}) {
+  for (const Case& c : {Case{{"-3"}, "v3.scf"}, Case{{"-2"}, "v2.scf"},
+                        Case{{"-2", "-8"}, "v2b.scf"}, Case{{"-3", "-8"}, "v3b.scf"}}) {
     SCOPED_TRACE(c.name);
     const std::string path = MakeScf(dir, c.options, c.name);
     ASSERT_FALSE(path.empty());
