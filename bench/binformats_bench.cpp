@@ -60,7 +60,7 @@ void FillTraces(TDataProj& p, int reads, std::uint32_t seed) {
 void SaveAndReopen(benchmark::State& state, TDataProj& project) {
   std::string bytes, error;
   for (auto _ : state) {
-    if (!BuildProjectFile(project, GridFileSettings{}, bytes, error)) state.SkipWithError(error);
+    if (!BuildProjectFile(project, GridFileSettings{}, bytes, error)) state.SkipWithError(error.c_str());
     BenchServices svc;
     TDataProj back(svc.services);
     benchmark::DoNotOptimize(ReadProjectBytes(bytes, "bench.df", back, 0));

@@ -216,6 +216,7 @@ int ReadProjectBytes(std::string_view bytes, const std::string& path, TDataProj&
   const char digit = bytes[11];
   r.version = digit >= '0' && digit <= '9' ? digit - '0' : 1;
   if (grid) r.grid = *grid;
+  r.grid.readFromFile = false;
 
   const ByteCursor all(bytes);
   std::uint16_t declared = 0;
