@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "io/TraceFormats.h"
 #include "model/DatasetBuilders.h"
 #include "support/RecordingServices.h"
 #include "ui/grid/QChromBox.h"
@@ -180,4 +181,38 @@ TEST(GridPictures, TraceViewShowsChannelsPeaksAndFollowsClicks) {
   QTest::mouseClick(chrom, Qt::LeftButton, {}, QPoint(chrom->width() / 2, chrom->height() / 2));
   EXPECT_NEAR(ds.cursorPos, 13, 1);
   Save(window.grab().toImage(), "grid_with_trace.png");
+}
+
+TEST(GridPictures, RealAbiTraceAroundTheCursor) {
+  RecordingServices svc;
+  QWidget window;
+  auto* layout = new QVBoxLayout(&window);
+  auto* grid = new TSeqGrid3(svc);
+  auto* chrom = new TChromBox(grid);
+  chrom->setMinimumHeight(200);
+  layout->addWidget(grid);
+  layout->addWidget(chrom);
+  grid->SetBlinking(false);
+  window.resize(900, 420);
+  grid->Project().NewDataset();
+  TDataSeq& ds = *grid->Dataset();
+  std::unique_ptr<TSeq> read = OpenAbi(std::string(NODRIX_TEST_DATA) + "/310.ab1", svc);
+  ASSERT_NE(read, nullptr);
+  read->showTrace = true;
+  ASSERT_EQ(ds.AddSeq(read, true), 1);
+  ds.SetCursor(120, 1);
+  ds.SeqAt(1)->selStart = 118;
+  ds.SeqAt(1)->selLength = 5;
+  grid->letterWidth = 20;
+  grid->Refresh(false);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ASSERT_TRUE(chrom->ShowsTrace());
+  const QImage trace = chrom->grab().toImage();
+  Save(trace, "trace_310.png");
+  Save(window.grab().toImage(), "grid_trace_310.png");
+  // The cursor letter's peak lies inside the box.
+  const double x = SampleX(chrom->window, ds.SeqAt(1)->peakPos[119]);
+  EXPECT_GE(x, 0);
+  EXPECT_LE(x, chrom->width());
 }
