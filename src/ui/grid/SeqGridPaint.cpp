@@ -215,10 +215,24 @@ void TSeqGrid3::PaintCursorAndBlock(QPainter& p, int row, int top, const TSeq& s
                                     const TDataSeq& ds) {
   const LetterLayout layout = Layout();
   const int letterTop = LetterTop(top);
+  const int cell = LetterCellWidth(letterWidth);
+  // Left edge of a letter: its column, or, in a row showing its trace, half a cell before its
+  // peak (past the last letter: half a cell after the last peak).
+  const bool traced = s.showTrace && s.HasTrace() && !outlineMode;
+  const double perCell = s.traceSamplesPerCell > 0 ? s.traceSamplesPerCell : 1;
+  auto edgeX = [&](int pos) {
+    if (!traced) return ColumnX(layout, pos + s.columnShift);
+    const int n = static_cast<int>(s.peakPos.size());
+    const int i = std::clamp(pos, 1, n);
+    const double x =
+        ColumnXReal(layout, s.columnShift + s.peakPos[static_cast<std::size_t>(i - 1)] / perCell);
+    return static_cast<int>(pos > n ? x + cell / 2 : x - cell / 2);
+  };
+  const int windowLeft = ColumnX(layout, ds.firstVisibleCol);
+  const int windowRight = ColumnX(layout, ds.lastVisibleCol + 1);
   if (row == ds.currentRow && cursorVisible && s.enabled) {
-    const int column = ds.cursorPos + s.columnShift;
-    if (column >= ds.firstVisibleCol && column <= ds.lastVisibleCol + 1) {
-      const int x = ColumnX(layout, column);
+    const int x = edgeX(ds.cursorPos);
+    if (x >= windowLeft && x <= windowRight) {
       const int y0 = std::max(top, letterTop - cursorOffset);
       const int y1 =
           std::min(top + rowHeight - 1, letterTop + glyphs.LetterHeight() + 2 * cursorOffset);
@@ -227,12 +241,11 @@ void TSeqGrid3::PaintCursorAndBlock(QPainter& p, int row, int top, const TSeq& s
     }
   }
   if (s.selLength > 0 && s.selStart > 0) {
-    const int lo = std::max(s.selStart + s.columnShift, ds.firstVisibleCol);
-    const int hi = std::min(s.selStart + s.selLength - 1 + s.columnShift, ds.lastVisibleCol);
-    if (lo <= hi) {
+    const int left = std::max(edgeX(s.selStart), windowLeft);
+    const int right = std::min(edgeX(s.selStart + s.selLength - 1) + cell, windowRight);
+    if (left < right) {
       QColor c = SchemeColor(colorScheme, kSelectedBlockColor);
-      const QRect r(ColumnX(layout, lo), top + 1, ColumnX(layout, hi + 1) - ColumnX(layout, lo),
-                    rowHeight - 3);
+      const QRect r(left, top + 1, right - left, rowHeight - 3);
       p.setPen(c);
       p.setBrush(Qt::NoBrush);
       p.drawRect(r.adjusted(0, 0, -1, -1));
