@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 
 #include "io/ByteCursor.h"
+#include "io/ProjectFileParts.h"
 #include "io/ProjectFileTestSupport.h"
 #include "io/TraceTestSupport.h"
 
@@ -372,4 +373,45 @@ TEST(RescueProject, AsksFirstThenRecoversTheWholeRecordsOfADamagedFile) {
                                      "correctly.\r\nAttempt to rescue the file\r\n\r\n" +
                                      path});
   EXPECT_EQ(untouched.DatasetCount(), 0);
+}
+
+TEST(ReadProject, VersionOneGroupingListsAssignTheMarkedSequences) {
+  RecordingServices svc;
+  TDataProj p(svc);
+  p.NewDataset();
+  AddRow(*p.DatasetAt(0), std::make_unique<TSeq>("a", "AC"));
+  AddRow(*p.DatasetAt(0), std::make_unique<TSeq>("b", "AG"));
+  std::string v1, error;
+  ASSERT_TRUE(BuildDatasetFile(*p.DatasetAt(0), v1, error));
+  // Old files added a top-level GROUPING entry: one membership byte per sequence.
+  std::string file = v1.substr(0, 16);
+  ByteWriter w(file);
+  w.U16LE(3);
+  for (std::size_t i = 0; i < 2; ++i) w.U32LE(U32At(v1, 18 + 4 * i) + 4);
+  w.U32LE(0);
+  file += v1.substr(26);
+  const std::size_t grouping = file.size();
+  projfile::BlockBuilder b(projfile::Tag("GROUPING"), 2, 0);
+  std::string m;
+  projfile::PutText(m, "GRP_NAME", "pop1");
+  b.Add(m);
+  m.clear();
+  projfile::PutText(m, "SEQINGRP", std::string("\x01\x00", 2));
+  b.Add(m);
+  ASSERT_TRUE(b.Finish(file, 0, error));
+  w.PatchU32LE(26, static_cast<std::uint32_t>(grouping));
+  w.PatchU32LE(0, static_cast<std::uint32_t>(file.size()));
+
+  TDataProj back(svc);
+  ASSERT_EQ(ReadProjectBytes(file, "old.psf", back, 0), 0);
+  EXPECT_TRUE(svc.messages.errors.empty());
+  const int group = back.GroupIndexByName("pop1");
+  ASSERT_GE(group, 0);
+  const TDataSeq& ds = *back.DatasetAt(0);
+  ASSERT_EQ(ds.Count(), 2);
+  const int individ = back.IndividIndexByKey(ds.SeqAt(1)->individId);
+  ASSERT_GE(individ, 0);
+  EXPECT_EQ(back.GroupKeyOfIndivid(individ), back.GroupKeyAt(group));
+  EXPECT_EQ(ds.SeqAt(1)->groupNum, back.GroupKeyAt(group));
+  EXPECT_EQ(ds.SeqAt(2)->individId, -1);
 }
