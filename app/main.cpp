@@ -9,5 +9,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName("Nodrix3");
   TMainForm mainForm;
   mainForm.show();
+  QStringList files = QApplication::arguments();
+  files.removeFirst();
+  mainForm.OpenFiles(files);
   return QApplication::exec();
 }

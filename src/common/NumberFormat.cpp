@@ -9,8 +9,10 @@ long long RoundHalfEven(double value) {
   // nearbyint honours the current rounding mode, which the program never changes from
   // round-to-nearest-even.
   const double r = std::nearbyint(value);
-  if (!(r > static_cast<double>(std::numeric_limits<long long>::min()))) return std::numeric_limits<long long>::min();
-  if (!(r < static_cast<double>(std::numeric_limits<long long>::max()))) return std::numeric_limits<long long>::max();
+  if (!(r > static_cast<double>(std::numeric_limits<long long>::min())))
+    return std::numeric_limits<long long>::min();
+  if (!(r < static_cast<double>(std::numeric_limits<long long>::max())))
+    return std::numeric_limits<long long>::max();
   return static_cast<long long>(r);
 }
 
@@ -29,7 +31,8 @@ std::string FormatFixed(double value, int decimals) {
   const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
   std::string out(buf, res.ptr);
   // "-0.000" reads as a sign the value does not have.
-  if (out.size() > 1 && out[0] == '-' && out.find_first_not_of("0.", 1) == std::string::npos) out.erase(0, 1);
+  if (out.size() > 1 && out[0] == '-' && out.find_first_not_of("0.", 1) == std::string::npos)
+    out.erase(0, 1);
   return out;
 }
 

@@ -22,7 +22,8 @@ class PlatformRandom {
   // as the generator's users have always done.
   int NextInt(int range) {
     if (range <= 0) return 0;
-    return static_cast<int>((static_cast<std::uint64_t>(Next()) * static_cast<std::uint64_t>(range)) >> 32);
+    return static_cast<int>(
+        (static_cast<std::uint64_t>(Next()) * static_cast<std::uint64_t>(range)) >> 32);
   }
   // Uniform real in [0, 1).
   double NextDouble() { return static_cast<double>(Next()) / 4294967296.0; }

@@ -20,7 +20,7 @@ TEST(FormatFixed, WritesTheRequestedDecimalsWithoutLocale) {
   EXPECT_EQ(FormatFixed(1.0 / 3, 3), "0.333");
   EXPECT_EQ(FormatFixed(2.0, 0), "2");
   EXPECT_EQ(FormatFixed(-0.0001, 2), "0.00");
-  EXPECT_EQ(FormatFixed(-1.25, 1), "-1.2");   // the binary value is exactly -1.25: tie to even
+  EXPECT_EQ(FormatFixed(-1.25, 1), "-1.2");  // the binary value is exactly -1.25: tie to even
   EXPECT_EQ(FormatFixed(std::nan(""), 3), "NA");
   EXPECT_EQ(FormatReal(0.1), "0.1");
 }

@@ -1,16 +1,172 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TMainForm: the multiple-document main window.
+// TMainForm: the multiple-document main window. It owns the program-wide settings, the current
+// genetic code, the enzyme list and the colour scheme, shows reported problems in its message
+// pane, drives the progress bar for long operations and keeps the registry of tool windows.
 #pragma once
+#include <QKeySequence>
 #include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "common/AppSettings.h"
+#include "common/ColorScheme.h"
+#include "common/EnzymeList.h"
+#include "common/Services.h"
+#include "model/GenCodUnit.h"
+#include "ui/shell/ToolRegistry.h"
+
+class QAction;
+class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QProgressBar;
+class QSplitter;
+class MessagePane;
+class TGCodEditor;
+class TRepForm;
+class TTabReport;
+class ShellEventFilter;
+struct FragmentOptions;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public IMessages, public IProgress {
   Q_OBJECT
  public:
-  explicit TMainForm(QWidget* parent = nullptr);
+  // `programFolder`: where RENZYM.txt and outside programs are looked for (the executable's
+  // folder when empty). `dialogs`, when given, answers questions and receives notices instead of
+  // message boxes (tests and batch runs); it must outlive the window.
+  explicit TMainForm(const QString& programFolder = {}, IMessages* dialogs = nullptr,
+                     QWidget* parent = nullptr);
+  ~TMainForm() override;
+
   [[nodiscard]] QMdiArea* MdiArea() const { return mdiArea; }
+  [[nodiscard]] AppSettings& Settings() { return settings; }
+  [[nodiscard]] TGenCode& GenCode() { return currentCode; }
+  [[nodiscard]] ColorScheme& Colors() { return settings.colors; }
+  [[nodiscard]] std::vector<renzyme>& Enzymes() { return settings.enzymes; }
+  [[nodiscard]] Services& GetServices() { return services; }
+
+  // IMessages
+  void ReportError(const std::string& text) override;
+  bool AskYesNo(const std::string& question) override;
+  void Notify(const std::string& text) override;
+  // IProgress
+  void StartProgress(int max, const std::string& text) override;
+  void StepProgress(bool processEvents) override;
+  void ShowStatus(const std::string& text, bool step, bool processEvents) override;
+  void EndProgress() override;
+  [[nodiscard]] bool cancelRequested() const override { return cancelFlag; }
+  void RequestCancel() { cancelFlag = true; }
+
+  [[nodiscard]] QProgressBar* ProgressBar() const { return progressBar; }
+  [[nodiscard]] QString StatusText() const;
+  [[nodiscard]] MessagePane* Messages() const { return messagePane; }
+
+  // Busy state: a BusyGuard is alive, or a progress run is between Start and End.
+  [[nodiscard]] bool IsBusy() const { return busyDepth > 0 || progressActive; }
+  // True (and a status hint) when a command must not start now.
+  bool RefuseIfBusy();
+
+  // Places a child window in the main window; it is deleted when it closes.
+  QMdiSubWindow* AddChildWindow(QWidget* child);
+
+  // Tool window registry: New<Kind> gives the open window of the kind (activated) or a new one.
+  TRepForm* NewRepForm();
+  void RepFormClose();
+  TTabReport* NewTabReport();
+  void TabReportClose();
+  [[nodiscard]] QWidget* ToolWindow(ToolKind kind) const { return registry.Get(kind); }
+
+  // Editor windows are built by a factory the editor module installs; without one, "&New" is
+  // disabled and NewEditorWindow gives nullptr.
+  using EditorFactory = std::function<QWidget*(TMainForm&, const QString& caption)>;
+  void SetEditorFactory(EditorFactory factory);
+  // Caption "No_name" + (child windows + 1) when none is given; the window becomes current.
+  QWidget* NewEditorWindow(const QString& caption = {});
+  [[nodiscard]] QWidget* CurrentEditor() const { return currentEditor.data(); }
+
+  // The open dispatcher installs itself here: it opens one file (in an editor window of its
+  // own) and says whether it could. Without one, "&Open" is disabled and named files are
+  // reported as not openable.
+  using FileOpener = std::function<bool(TMainForm&, const QString& path)>;
+  void SetFileOpener(FileOpener opener);
+  // Files named on the command line; missing files are reported in the message pane.
+  void OpenFiles(const QStringList& paths);
+
+  // Shared dialogs.
+  [[nodiscard]] TGCodEditor* GCodEditor() const { return gcodEditor; }
+
+  // Tools whose work is in the core; public so batch callers and tests can run them without
+  // the file and number prompts.
+  void RunFragmentFasta(const QString& path, const FragmentOptions& options);
+  void RunProcFastqPE(const QString& path);
+  void RunProgram1Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  friend class BusyGuard;
+  friend class ShellEventFilter;
+  void EnterBusy();
+  void LeaveBusy();
+  [[nodiscard]] bool EventPassesWhileBusy(QObject* target) const;
+  void UpdateShortcutOwnership();
+
+  void CreateMenus();
+  void CreateFileMenu();
+  void CreateOptionsMenu();
+  void CreateToolsMenu();
+  void CreateWindowMenu();
+  void CreateHelpMenu();
+  QAction* AddAction(QMenu* menu, const QString& caption, const char* objectName);
+  template <typename T>
+  T* RegisteredWindow(ToolKind kind);
+
+  // Menu handlers.
+  void Open1Click();
+  void Close1Click();
+  void ColorItemClick(int slot);
+  void ShowDatasetNumber1Click();
+  void MaxSeqPerDataset1Click();
+  void MaxMutPerDataset1Click();
+  void AlignmentWindowSize1Click();
+  void SwitchOffErrorReporting1Click();
+  void GeneticCode1Click();
+  void FragmentFasta1Click();
+  void ProcFastqPE1Click();
+  void About1Click();
+  void HideMessagesClick();
+
+  AppSettings settings;
+  TGenCode currentCode{"Universal"};
+  Services services{*this, *this, settings, currentCode};
+  IMessages* dialogs = nullptr;
+
   QMdiArea* mdiArea = nullptr;
+  QSplitter* splitter = nullptr;
+  MessagePane* messagePane = nullptr;
+  QProgressBar* progressBar = nullptr;
+  QLabel* statusLabel = nullptr;
+  TGCodEditor* gcodEditor = nullptr;
+
+  QAction* newAction = nullptr;
+  QAction* openAction = nullptr;
+  QAction* showDatasetNumberAction = nullptr;
+  QAction* errorReportingAction = nullptr;
+  std::vector<std::pair<QAction*, QKeySequence>> ownShortcuts;
+
+  ToolWindowRegistry registry;
+  EditorFactory editorFactory;
+  FileOpener fileOpener;
+  QPointer<QWidget> currentEditor;
+
+  std::unique_ptr<ShellEventFilter> eventFilter;
+  int busyDepth = 0;
+  bool progressActive = false;
+  bool cancelFlag = false;
+  QPointer<QWidget> modalAtBusyStart;
 };
