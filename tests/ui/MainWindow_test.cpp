@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -201,7 +202,7 @@ TEST(TMainFormEditors, CommandLineFilesGoToTheDispatcherOnceOneIsInstalled) {
   f.form->OpenFiles({present});
   EXPECT_NE(f.form->Messages()->Text().indexOf("opening sequence files is not available"), -1);
   QStringList opened;
-  f.form->SetFileOpener([&opened](TMainForm&, const QString& path) {
+  f.form->SetFileOpener([&opened](TMainForm&, const QString& path, QWidget*) {
     opened << path;
     return true;
   });
@@ -212,12 +213,44 @@ TEST(TMainFormEditors, CommandLineFilesGoToTheDispatcherOnceOneIsInstalled) {
             -1);
 }
 
+TEST(TMainFormEditors, OpenFilesFromFolderReadsEveryMatchingFileIntoOneNewWindow) {
+  ShellFixture f;
+  EXPECT_FALSE(f.Action("OpenFolder1")->isEnabled());
+  QTemporaryDir dir;
+  for (const char* name : {"b.fasta", "a.fasta", "c.txt"}) {
+    QFile file(dir.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  QString caption;
+  f.form->SetEditorFactory([&caption](TMainForm&, const QString& c) {
+    caption = c;
+    return new QPlainTextEdit;
+  });
+  QStringList read;
+  QWidget* target = nullptr;
+  f.form->SetFileOpener([&](TMainForm&, const QString& path, QWidget* editor) {
+    read << QFileInfo(path).fileName();
+    target = editor;
+    return !path.endsWith("b.fasta");  // one file cannot be read
+  });
+  EXPECT_TRUE(f.Action("OpenFolder1")->isEnabled());
+
+  f.form->RunOpenFolder(dir.path(), "*.txt;*.zzz");  // c.txt in a window of its own
+  f.form->RunOpenFolder(dir.path(), "*.fasta");
+  EXPECT_EQ(read, (QStringList{"c.txt", "a.fasta", "b.fasta"}));
+  EXPECT_EQ(caption, "Files from " + dir.path() + "/");
+  EXPECT_EQ(target, f.form->CurrentEditor());
+  f.form->RunOpenFolder(dir.path(), "*.ab1");  // nothing matches: no window
+  EXPECT_EQ(f.form->MdiArea()->subWindowList().size(), 2);
+  EXPECT_EQ(f.dialogs.notices,
+            (std::vector<std::string>{"Opened 1 files", "Opened 1 files", "Opened 0 files"}));
+}
+
 TEST(TMainFormShortcuts, EditorWindowKeepsItsOwnCtrlOAndTheMainWindowGetsItElsewhere) {
   ShellFixture f;
   f.form->show();
   f.form->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(f.form.get()));
-  f.Action("Open1")->setEnabled(true);  // as it will be once the open dispatcher exists
 
   int findOverlaps = 0;
   f.form->SetEditorFactory([&findOverlaps](TMainForm&, const QString&) {
@@ -231,6 +264,7 @@ TEST(TMainFormShortcuts, EditorWindowKeepsItsOwnCtrlOAndTheMainWindowGetsItElsew
   });
   QWidget* editor = f.form->NewEditorWindow();
   TRepForm* report = f.form->NewRepForm();
+  f.Action("Open1")->setEnabled(true);  // as it will be once the open dispatcher exists
 
   editor->setFocus();
   QCoreApplication::processEvents();

@@ -159,7 +159,7 @@ void TMainForm::TabReportClose() {
 
 void TMainForm::SetEditorFactory(EditorFactory factory) {
   editorFactory = std::move(factory);
-  newAction->setEnabled(static_cast<bool>(editorFactory));
+  UpdateHookActions();
 }
 
 QWidget* TMainForm::NewEditorWindow(const QString& caption) {
@@ -177,7 +177,13 @@ QWidget* TMainForm::NewEditorWindow(const QString& caption) {
 
 void TMainForm::SetFileOpener(FileOpener opener) {
   fileOpener = std::move(opener);
+  UpdateHookActions();
+}
+
+void TMainForm::UpdateHookActions() {
+  newAction->setEnabled(static_cast<bool>(editorFactory));
   openAction->setEnabled(static_cast<bool>(fileOpener));
+  openFolderAction->setEnabled(editorFactory && fileOpener);
 }
 
 void TMainForm::OpenFiles(const QStringList& paths) {
@@ -191,7 +197,7 @@ void TMainForm::OpenFiles(const QStringList& paths) {
       ReportError("Cannot open " + path.toStdString() +
                   ": opening sequence files is not available in this build");
     else
-      fileOpener(*this, path);  // the dispatcher reports its own failures
+      fileOpener(*this, path, nullptr);  // the dispatcher reports its own failures
   }
 }
 

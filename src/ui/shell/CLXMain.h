@@ -88,10 +88,11 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   QWidget* NewEditorWindow(const QString& caption = {});
   [[nodiscard]] QWidget* CurrentEditor() const { return currentEditor.data(); }
 
-  // The open dispatcher installs itself here: it opens one file (in an editor window of its
-  // own) and says whether it could. Without one, "&Open" is disabled and named files are
-  // reported as not openable.
-  using FileOpener = std::function<bool(TMainForm&, const QString& path)>;
+  // The open dispatcher installs itself here: it reads one file into `editor` (or, when that
+  // is nullptr, into an editor window of its own) and says whether it could. Without one,
+  // "&Open" and "Open files from folder..." are disabled and named files are reported as not
+  // openable.
+  using FileOpener = std::function<bool(TMainForm&, const QString& path, QWidget* editor)>;
   void SetFileOpener(FileOpener opener);
   // Files named on the command line; missing files are reported in the message pane.
   void OpenFiles(const QStringList& paths);
@@ -104,6 +105,9 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   void RunFragmentFasta(const QString& path, const FragmentOptions& options);
   void RunProcFastqPE(const QString& path);
   void RunProgram1Click();
+  // "Open files from folder...": every file of `folder` matching `mask` into one new editor
+  // window "Files from " + folder; ends with the notice "Opened n files".
+  void RunOpenFolder(const QString& folder, const QString& mask);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -129,6 +133,8 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   // Menu handlers.
   void Open1Click();
   void Close1Click();
+  void OpenFolder1Click();
+  void UpdateHookActions();
   void ColorItemClick(int slot);
   void ShowDatasetNumber1Click();
   void MaxSeqPerDataset1Click();
@@ -155,6 +161,7 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
 
   QAction* newAction = nullptr;
   QAction* openAction = nullptr;
+  QAction* openFolderAction = nullptr;
   QAction* showDatasetNumberAction = nullptr;
   QAction* errorReportingAction = nullptr;
   std::vector<std::pair<QAction*, QKeySequence>> ownShortcuts;

@@ -3,12 +3,16 @@
 #include <QAction>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 
+#include "common/FileMask.h"
+#include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
 #include "ui/shell/GCodEditor.h"
+#include "ui/shell/OpenFolderDialog.h"
 #include "ui/shell/ValuePrompt.h"
 
 namespace {
@@ -44,7 +48,9 @@ void TMainForm::CreateFileMenu() {
   openAction->setEnabled(false);  // until the open dispatcher exists
   connect(openAction, &QAction::triggered, this, &TMainForm::Open1Click);
   ownShortcuts = {{newAction, newAction->shortcut()}, {openAction, openAction->shortcut()}};
-  AddAction(file, "Open files from folder...", "OpenFolder1")->setEnabled(false);
+  openFolderAction = AddAction(file, "Open files from folder...", "OpenFolder1");
+  openFolderAction->setEnabled(false);  // needs both the editor window and the open dispatcher
+  connect(openFolderAction, &QAction::triggered, this, &TMainForm::OpenFolder1Click);
   AddAction(file, "&Save", "Save1")->setEnabled(false);
   file->addSeparator();
   connect(AddAction(file, "&Close", "Close1"), &QAction::triggered, this, &TMainForm::Close1Click);
@@ -110,6 +116,32 @@ void TMainForm::Open1Click() {
     return;
   }
   OpenFiles(QFileDialog::getOpenFileNames(this, "Open"));
+}
+
+void TMainForm::OpenFolder1Click() {
+  if (RefuseIfBusy()) return;
+  OpenFolderDialog dialog(this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  RunOpenFolder(dialog.FolderEdit()->text(), dialog.FilterEdit()->text());
+}
+
+void TMainForm::RunOpenFolder(const QString& folderText, const QString& mask) {
+  if (RefuseIfBusy()) return;
+  const std::string folder = WithTrailingSeparator(folderText.toStdString());
+  const std::vector<std::string> files = FilesMatching(folder, mask.toStdString());
+  int opened = 0;
+  if (!files.empty() && fileOpener) {
+    if (QWidget* editor = NewEditorWindow(QString::fromStdString("Files from " + folder))) {
+      BusyGuard busy(*this);
+      ProgressScope bar(*this, static_cast<int>(files.size()), "Reading files...");
+      for (std::size_t i = 0; i < files.size(); ++i) {
+        ShowStatus("Reading file " + std::to_string(i + 1), true, true);
+        if (cancelRequested()) break;
+        if (fileOpener(*this, QString::fromStdString(files[i]), editor)) ++opened;
+      }
+    }
+  }
+  Notify("Opened " + std::to_string(opened) + " files");
 }
 
 void TMainForm::Close1Click() {
