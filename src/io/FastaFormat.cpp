@@ -43,7 +43,7 @@ void AppendLetters(std::string& out, const char* begin, const char* end) {
 class RecordScanner {
  public:
   explicit RecordScanner(std::string_view text) : text_(text) {
-    const void* first = std::memchr(text_.data(), '>', text_.size());
+    const void* first = text_.empty() ? nullptr : std::memchr(text_.data(), '>', text_.size());
     pos_ = first ? static_cast<std::size_t>(static_cast<const char*>(first) - text_.data())
                  : text_.size();
   }
