@@ -17,6 +17,8 @@
 #include "io/TextHelpers.h"
 #include "model/DataProjUnit.h"
 
+int RunPolymorphism(const std::vector<std::string>& args);  // PolymCommand.cpp
+
 namespace {
 
 constexpr int kExitOk = 0;
@@ -56,6 +58,8 @@ void Usage(std::ostream& out) {
          "      every dataset into its own file named after it in OUT's folder.\n"
          "  nodrix3-cli make-example OUT\n"
          "      Writes the bundled example project (two populations and an outgroup).\n"
+         "  nodrix3-cli polymorphism FILE [options]\n"
+         "      DNA polymorphism report on stdout (options: polymorphism --help).\n"
          "  nodrix3-cli --help\n"
          "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
 }
@@ -244,6 +248,7 @@ int main(int argc, char* argv[]) {
   if (command == "info") return RunInfo(args);
   if (command == "convert") return RunConvert(args);
   if (command == "make-example") return RunMakeExample(args);
+  if (command == "polymorphism") return RunPolymorphism(args);
   std::cerr << "nodrix3-cli: unknown command " << command << "\n";
   Usage(std::cerr);
   return kExitUsage;
