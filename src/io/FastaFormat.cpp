@@ -43,7 +43,7 @@ void AppendLetters(std::string& out, const char* begin, const char* end) {
 class RecordScanner {
  public:
   explicit RecordScanner(std::string_view text) : text_(text) {
-    const void* first = std::memchr(text_.data(), '>', text_.size());
+    const void* first = text_.empty() ? nullptr : std::memchr(text_.data(), '>', text_.size());
     pos_ = first ? static_cast<std::size_t>(static_cast<const char*>(first) - text_.data())
                  : text_.size();
   }
@@ -57,7 +57,8 @@ class RecordScanner {
     const char* eol = start;
     while (eol < stop && *eol != '\n' && *eol != '\r') ++eol;
     header = std::string_view(start, static_cast<std::size_t>(eol - start));
-    const void* next = std::memchr(eol, '>', static_cast<std::size_t>(stop - eol));
+    const void* next =
+        eol < stop ? std::memchr(eol, '>', static_cast<std::size_t>(stop - eol)) : nullptr;
     const char* bodyEnd = next ? static_cast<const char*>(next) : stop;
     body = std::string_view(eol, static_cast<std::size_t>(bodyEnd - eol));
     pos_ = static_cast<std::size_t>(bodyEnd - text_.data());
