@@ -62,7 +62,7 @@ int LetterToColumn(const std::string& letters, int position) {
 int ApplyGff(const ByteSource& src, ReadContext& ctx, TDataSeq& ds, bool alignedCoords) {
   LineReader lines(src.Bytes());
   std::string_view raw;
-  std::string previousName;
+  std::string previousName, lastMatched;
   int row = -1;
   bool haveLookup = false;
   int annotated = 0, skipped = 0, firstSkipped = 0;
@@ -85,7 +85,10 @@ int ApplyGff(const ByteSource& src, ReadContext& ctx, TDataSeq& ds, bool aligned
     const std::string name(TrimBlanks(fields[0]));
     if (!haveLookup || row < 0 || name != previousName) {
       const int found = ds.RowByName(name);
-      if (found > 0) ++annotated;
+      if (found > 0 && name != lastMatched) {
+        ++annotated;
+        lastMatched = name;
+      }
       row = found;
       previousName = name;
       haveLookup = true;
