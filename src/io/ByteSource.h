@@ -17,6 +17,9 @@ class ByteSource {
 class MemorySource final : public ByteSource {
  public:
   explicit MemorySource(std::string_view borrowed) : view_(borrowed) {}
+  explicit MemorySource(const char* borrowed) : view_(borrowed) {}
+  // A temporary string would leave the view dangling: use Owning.
+  explicit MemorySource(std::string&&) = delete;
   static MemorySource Owning(std::string bytes) {
     MemorySource s{std::string_view{}};
     s.owned_ = std::move(bytes);

@@ -94,3 +94,10 @@ TEST(OpenUnknownText, LongTextLinesDoNotNameTheNextSequence) {
   EXPECT_EQ(Read(OpenUnknownText, longText + "\nACGTACGT\nname here\nTTTT\nGGGG\n", svc),
             (Rows{{"seq1", "ACGTACGT"}, {"name here", "TTTT"}, {"seq3", "GGGG"}}));
 }
+
+TEST(OpenClustal, ProteinGroupsWithoutBaseLettersAreStillLetters) {
+  RecordingServices svc;
+  EXPECT_EQ(Read(OpenClustal,
+                 "CLUSTAL W\n\np1 MKWYV 5\np2 MKW-- 3\n   **:\n\np1 V 6\np2 - 3\n    \n", svc),
+            (Rows{{"p1", "MKWYVV"}, {"p2", "MKW---"}}));
+}
