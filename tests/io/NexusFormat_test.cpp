@@ -174,3 +174,16 @@ TEST(NexusText, BlocksCodonRunsAndSetsLineByLine) {
   EXPECT_TRUE(text.ends_with("BEGIN SETS;\r\n   TaxSet Outgroups =;\r\n   TaxSet pop = 2;\r\nEND;"))
       << text;
 }
+
+TEST(OpenNexus, ProgressRunsOverTheTaxaWhenAsked) {
+  RecordingServices svc;
+  TDataProj proj(svc);
+  ReadContext ctx(svc, "x.nex");
+  ctx.showProgress = true;
+  const std::string text = std::string(kTaxa) + "BEGIN DATA;\nMATRIX\na AC\nb GT\n;\nEND;\n";
+  ASSERT_TRUE(OpenNexus(MemorySource(text), ctx, proj));
+  EXPECT_EQ(svc.progress.starts, 1);
+  EXPECT_EQ(svc.progress.steps, 2);
+  EXPECT_EQ(svc.progress.ends, 1);
+  EXPECT_EQ(svc.progress.statuses, Lines("Reading Nexus file..."));
+}
