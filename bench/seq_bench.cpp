@@ -96,6 +96,29 @@ void BM_RemoveGaps(benchmark::State& state) {
 }
 BENCHMARK(BM_RemoveGaps)->Unit(benchmark::kMillisecond);
 
+// 1 Mb of alternating upper- and lower-case stretches with frame-breaking gap runs: thousands of
+// CDS regions are added, framed and split one after another.
+void BM_CdsFromUpperCase(benchmark::State& state) {
+  std::string letters = RandomLetters(kMegabase, 9);
+  for (std::size_t i = 0; i < letters.size(); ++i) {
+    const std::size_t block = i / 100;
+    if (block % 2 == 1)
+      letters[i] = static_cast<char>(letters[i] | 0x20);
+    else if (i % 100 == 50 || i % 100 == 51)
+      letters[i] = '-';
+  }
+  const TSeq base("chr", letters);
+  for (auto _ : state) {
+    state.PauseTiming();
+    TSeq s = base;
+    state.ResumeTiming();
+    s.AddCdsFromUpperCase(true);
+    benchmark::DoNotOptimize(s.regions.data());
+    state.counters["regions"] = static_cast<double>(s.regions.size());
+  }
+}
+BENCHMARK(BM_CdsFromUpperCase)->Unit(benchmark::kMillisecond);
+
 void BM_TranslateSeq(benchmark::State& state) {
   const std::string letters = RandomLetters(10 * kMegabase, 8);
   const TGenCode code;

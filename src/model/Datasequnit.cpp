@@ -10,7 +10,7 @@
 namespace {
 std::unique_ptr<TSeq> MakePlaceholder() {
   auto p = std::make_unique<TSeq>();
-  p->letters = "-";
+  p->letters.assign(1, '-');
   p->SyncLength();
   return p;
 }
@@ -75,13 +75,8 @@ int TDataSeq::AddEmptySeq() {
 void TDataSeq::DeleteSeq(int row) {
   if (SeqAt(row) == nullptr) return;
   UnindexRow(row);
+  ForgetRow(row);
   seqs.erase(seqs.begin() + row);
-  for (auto& [key, e] : nameIndex)
-    if (e.row > row) --e.row;
-  for (auto& [key, e] : exactNames)
-    if (e.row > row) --e.row;
-  for (auto& [id, r] : idIndex)
-    if (r > row) --r;
   if (currentRow > row || currentRow > Count()) --currentRow;
   NormaliseShifts();
   InvalidateMutHolders();
@@ -118,14 +113,9 @@ void TDataSeq::DeleteSeqs(const std::vector<int>& rows) {
 std::unique_ptr<TSeq> TDataSeq::ReleaseSeq(int row) {
   if (SeqAt(row) == nullptr) return nullptr;
   UnindexRow(row);
+  ForgetRow(row);
   std::unique_ptr<TSeq> out = std::move(seqs[static_cast<std::size_t>(row)]);
   seqs.erase(seqs.begin() + row);
-  for (auto& [key, e] : nameIndex)
-    if (e.row > row) --e.row;
-  for (auto& [key, e] : exactNames)
-    if (e.row > row) --e.row;
-  for (auto& [id, r] : idIndex)
-    if (r > row) --r;
   if (currentRow > row || currentRow > Count()) --currentRow;
   InvalidateMutHolders();
   return out;
@@ -133,6 +123,7 @@ std::unique_ptr<TSeq> TDataSeq::ReleaseSeq(int row) {
 
 void TDataSeq::Clear() {
   seqs.resize(1);
+  pendingGone.clear();
   nameIndex.clear();
   exactNames.clear();
   idIndex.clear();
@@ -213,8 +204,37 @@ void TDataSeq::CopyRangeTo(TDataSeq& target, int from, int count) const {
 
 // ---- lookups ----
 
-void TDataSeq::IndexRow(int row) {
-  const TSeq& s = *seqs[static_cast<std::size_t>(row)];
+int TDataSeq::ToMapRow(int row) const {
+  int m = row;
+  for (int gone : pendingGone) {
+    if (gone > m) break;
+    ++m;
+  }
+  return m;
+}
+
+int TDataSeq::FromMapRow(int mapRow) const {
+  int below = 0;
+  for (int gone : pendingGone) {
+    if (gone >= mapRow) break;
+    ++below;
+  }
+  return mapRow - below;
+}
+
+void TDataSeq::ForgetRow(int row) {
+  const int m = ToMapRow(row);
+  pendingGone.insert(std::upper_bound(pendingGone.begin(), pendingGone.end(), m), m);
+  if (pendingGone.size() < kMaxPendingGone) return;
+  for (auto& [key, e] : nameIndex) e.row = FromMapRow(e.row);
+  for (auto& [key, e] : exactNames) e.row = FromMapRow(e.row);
+  for (auto& [id, r] : idIndex) r = FromMapRow(r);
+  pendingGone.clear();
+}
+
+void TDataSeq::IndexRow(int rowNumber) {
+  const TSeq& s = *seqs[static_cast<std::size_t>(rowNumber)];
+  const int row = ToMapRow(rowNumber);
   auto add = [row](std::unordered_map<std::string, IndexEntry>& map, std::string key) {
     auto [it, inserted] = map.try_emplace(std::move(key), IndexEntry{row, 0});
     if (!inserted && row < it->second.row) it->second.row = row;
@@ -225,8 +245,9 @@ void TDataSeq::IndexRow(int row) {
   idIndex.try_emplace(s.seqId, row);
 }
 
-void TDataSeq::UnindexRow(int row) {
-  const TSeq& s = *seqs[static_cast<std::size_t>(row)];
+void TDataSeq::UnindexRow(int rowNumber) {
+  const TSeq& s = *seqs[static_cast<std::size_t>(rowNumber)];
+  const int row = ToMapRow(rowNumber);
   suffixHints.clear();  // the name becomes free again
   // When the row was the first of several with the name, the next one takes over.
   auto remove = [&](std::unordered_map<std::string, IndexEntry>& map, const std::string& key,
@@ -238,10 +259,10 @@ void TDataSeq::UnindexRow(int row) {
       return;
     }
     if (it->second.row != row) return;
-    for (int r = row + 1; r <= Count(); ++r) {
+    for (int r = rowNumber + 1; r <= Count(); ++r) {
       const std::string& n = seqs[static_cast<std::size_t>(r)]->seqName;
       if (byKey ? NameLookupKey(n) == key : n == key) {
-        it->second.row = r;
+        it->second.row = ToMapRow(r);
         return;
       }
     }
@@ -254,6 +275,7 @@ void TDataSeq::UnindexRow(int row) {
 }
 
 void TDataSeq::RebuildLookups() const {
+  pendingGone.clear();
   nameIndex.clear();
   exactNames.clear();
   idIndex.clear();
@@ -278,8 +300,9 @@ void TDataSeq::NamesChanged() {
 int TDataSeq::RowById(int id) const {
   auto it = idIndex.find(id);
   if (it == idIndex.end()) return -1;
-  if (it->second <= Count() && seqs[static_cast<std::size_t>(it->second)]->seqId == id)
-    return it->second;
+  const int row = FromMapRow(it->second);
+  if (row <= Count() && seqs[static_cast<std::size_t>(row)]->seqId == id) return row;
+  ++staleLookups;
   RebuildLookups();
   it = idIndex.find(id);
   return it == idIndex.end() ? -1 : it->second;
@@ -289,9 +312,10 @@ int TDataSeq::RowByName(std::string_view name) const {
   const std::string key = NameLookupKey(name);
   auto it = nameIndex.find(key);
   if (it == nameIndex.end()) return -1;
-  const int row = it->second.row;
+  const int row = FromMapRow(it->second.row);
   if (row <= Count() && NameLookupKey(seqs[static_cast<std::size_t>(row)]->seqName) == key)
     return row;
+  ++staleLookups;
   RebuildLookups();
   it = nameIndex.find(key);
   return it == nameIndex.end() ? -1 : it->second.row;

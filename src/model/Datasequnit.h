@@ -25,8 +25,8 @@ class tmutholder;  // mutation tables of the site scan, built by the analyses
 // dataset can free a table without seeing its type.
 using MutHolderPtr = std::unique_ptr<tmutholder, void (*)(tmutholder*)>;
 
-// Consensus letter of a column and the weight of its top base in percent (0 when no base
-// letter). Fewer than minCount letters give '-'.
+// Consensus letter of a column and the weight of its top base in percent. Fewer than minCount
+// letters give '-'; letters without any base weight give '-' when all are gaps, else 'N' (0%).
 std::pair<char, double> ConsensusLetter(std::string_view letters, int minCount);
 
 // Block selection of the grid.
@@ -104,6 +104,9 @@ class TDataSeq {
   [[nodiscard]] int QualityAt(int row, int pos) const;  // -1 when out of range or no quality
   // Call after names were changed through SeqAt; RenameSeq keeps the lookups current itself.
   void NamesChanged();
+  // Lookups that found the maps out of date and rebuilt them (a name or id changed behind the
+  // dataset's back); the dataset's own edits never cause one.
+  [[nodiscard]] int StaleLookupCount() const { return staleLookups; }
 
   // ---- lengths ----
   [[nodiscard]] int AlignmentLength(bool withShift) const;
@@ -175,7 +178,8 @@ class TDataSeq {
   int RemoveSharedGapColumns();         // returns the number of columns removed
   int RemoveSingletonInserts(int row);  // returns the number of columns removed
   // Column resampling with replacement; byCodon keeps codons of annotated coding regions
-  // together.
+  // together. The command seeds rng once (PlatformRandom::FromClock, or a fixed seed to
+  // reproduce a run); every copy has the original's column count.
   [[nodiscard]] std::unique_ptr<TDataSeq> Bootstrap(bool byCodon, PlatformRandom& rng) const;
   // One random row per top-level group of the project; empty without project or groups.
   [[nodiscard]] std::unique_ptr<TDataSeq> Subsample(PlatformRandom& rng) const;
@@ -205,11 +209,20 @@ class TDataSeq {
   mutable std::unordered_map<std::string, IndexEntry> exactNames;
   mutable std::unordered_map<std::int32_t, int> idIndex;  // seqId -> row
   SuffixHints suffixHints;                                // cleared whenever a name leaves
+  // Rows deleted since the maps last caught up, as map rows, ascending. Renumbering every
+  // entry once per deletion would make deleting rows one by one quadratic; the maps catch up
+  // once this list is full, and lookups translate in between.
+  mutable std::vector<int> pendingGone;
+  mutable int staleLookups = 0;
+  static constexpr std::size_t kMaxPendingGone = 64;
 
   void RebuildLookups() const;
   void RowsChanged();  // lookups rebuilt, cached tables dropped
   void IndexRow(int row);
-  void UnindexRow(int row);                   // before the row's name or id changes or the row goes
+  void UnindexRow(int row);  // before the row's name or id changes or the row goes
+  void ForgetRow(int row);   // the row is about to go
+  int ToMapRow(int row) const;
+  int FromMapRow(int mapRow) const;
   std::vector<int> RowsFor(int row) const;    // 0: selected-or-current; -1: all; else one
   std::vector<int> RowsOrAll(int row) const;  // -1: all; else one
   // Deletes ascending, non-overlapping column runs (first column, count) from every row in one

@@ -116,9 +116,8 @@ void TSeq::ClearAfterEmptied() {
   polySitePos.clear();
   regions.clear();
   siteMarks.clear();
-  // -1 is "not set"; 0 would read as a position.
-  poorQualityLeft = -1;
-  poorQualityRight = -1;
+  poorQualityLeft = 0;
+  poorQualityRight = 0;
   columnShift = 0;
   selStart = 0;
   selLength = 0;

@@ -140,11 +140,11 @@ bool MergePass(std::vector<TRegion>& regs) {
 void TSeq::RefreshRegionIds() const {
   if (regionIds_.count == regions.size() && regionIds_.data == regions.data()) return;
   regionIds_.ids.clear();
-  regionIds_.maxId = 0;
-  for (const TRegion& r : regions) {
-    regionIds_.ids.insert(r.regId);
-    regionIds_.maxId = std::max(regionIds_.maxId, r.regId);
-  }
+  for (const TRegion& r : regions) regionIds_.ids.insert(r.regId);
+  NoteRegionListKept();
+}
+
+void TSeq::NoteRegionListKept() const {
   regionIds_.count = regions.size();
   regionIds_.data = regions.data();
 }
@@ -152,14 +152,14 @@ void TSeq::RefreshRegionIds() const {
 int TSeq::AddRegion(const TRegion& region) {
   RefreshRegionIds();
   TRegion r = region;
-  if (r.regId <= 0 || regionIds_.ids.contains(r.regId)) r.regId = regionIds_.maxId + 1;
+  if (r.regId <= 0 || regionIds_.ids.contains(r.regId)) {
+    const int largest = regionIds_.ids.empty() ? 0 : *regionIds_.ids.rbegin();
+    r.regId = std::max(largest, 0) + 1;
+  }
   regions.push_back(std::move(r));
-  const int id = regions.back().regId;
-  regionIds_.ids.insert(id);
-  regionIds_.maxId = std::max(regionIds_.maxId, id);
-  regionIds_.count = regions.size();
-  regionIds_.data = regions.data();
-  return id;
+  regionIds_.ids.insert(regions.back().regId);
+  NoteRegionListKept();
+  return regions.back().regId;
 }
 
 int TSeq::AddRegionClipped(const TRegion& region, bool merge) {
@@ -195,7 +195,16 @@ int TSeq::AddSimpleRegion(int start, int end, const std::string& comment, const 
 
 void TSeq::DeleteRegion(int index) {
   if (index < 0 || index >= static_cast<int>(regions.size())) return;
-  regions.erase(regions.begin() + index);
+  // Splitting many regions deletes one at a time; keep the id memory instead of rebuilding it.
+  const bool kept = regionIds_.count == regions.size() && regionIds_.data == regions.data();
+  const auto it = regions.begin() + index;
+  const auto known = kept ? regionIds_.ids.find(it->regId) : regionIds_.ids.end();
+  if (known != regionIds_.ids.end()) regionIds_.ids.erase(known);
+  regions.erase(it);
+  if (known != regionIds_.ids.end())
+    NoteRegionListKept();
+  else
+    ForgetRegionIds();
 }
 
 void TSeq::DeleteRegionsOfKinds(const std::set<int>& kinds) {

@@ -52,10 +52,11 @@ void TSeq::Reverse(bool withContigRefs) {
   std::reverse(quality.begin(), quality.end());
   std::reverse(polySitePos.begin(), polySitePos.end());
   std::reverse(peakPos.begin(), peakPos.end());
-  // Sample s of a channel of length L lands on L - 1 - s; without channels (SNP positions) the
-  // values are no samples and only follow their letters.
+  // Peaks are measured from the other end of the longest channel (L - p, so reversing twice
+  // gives them back); without channels (SNP positions) the values are no samples and only
+  // follow their letters.
   if (longest > 0) {
-    const int top = static_cast<int>(longest) - 1;
+    const int top = static_cast<int>(longest);
     for (auto& p : peakPos) p = top - p;
   }
   if (withContigRefs)

@@ -11,7 +11,6 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -50,23 +49,16 @@ enum RegionKind : std::uint8_t {
 };
 constexpr int kRegionKindCount = 28;
 
-const char* RegionKindName(int kind);  // "Unknown" for a bad kind
+const char* RegionKindName(int kind);           // "Unknown" for a bad kind
 int RegionKindToFileCode(int kind);
-int RegionKindFromFileCode(int fileCode);       // unknown file codes read as kind 12
-int RegionKindFromWord(std::string_view word);  // file code of a feature word, 0 when unknown
-bool IsCodingKind(int kind);                    // CDS, Exon, ORF
+int RegionKindFromFileCode(int fileCode);      // unknown file codes read as kind 12
+int RegionKindFromWord(std::string_view word); // file code of a feature word, 0 when unknown
+bool IsCodingKind(int kind);                   // CDS, Exon, ORF
 
 // Sequence kinds (seqType) with their display names and project-file codes.
 enum SeqKind : std::uint8_t {
-  kSeqDna = 0,
-  kSeqRna = 1,
-  kSeqCDna = 2,
-  kSeqProtein1 = 3,
-  kSeqProtein3 = 4,
-  kSeqSnp = 5,
-  kSeqRflp = 6,
-  kSeqAllozymes = 7,
-  kSeqUnknown = 8,
+  kSeqDna = 0, kSeqRna = 1, kSeqCDna = 2, kSeqProtein1 = 3, kSeqProtein3 = 4,
+  kSeqSnp = 5, kSeqRflp = 6, kSeqAllozymes = 7, kSeqUnknown = 8,
 };
 const char* SeqTypeName(int seqType);
 int SeqTypeToFileCode(int seqType);
@@ -78,7 +70,7 @@ struct TRegion {
   bool regReverse = false;
   std::string regName;
   std::string regComment;
-  std::int32_t codonPos = 0;  // codon position of the first letter (coding kinds); 0 = unknown
+  std::int32_t codonPos = 0;   // codon position of the first letter (coding kinds); 0 = unknown
   std::int32_t regMark = -1;
   std::int32_t regId = -1;
   std::int32_t prevId = -1;
@@ -96,8 +88,8 @@ struct TSeqRef {
   std::string sourceName;
   std::int32_t value3 = 0, value4 = 0;
   std::int32_t firstPos = 0, lastPos = 0;
-  std::vector<std::pair<std::int32_t, std::int32_t>> insertions;  // (position, length)
-  std::vector<std::pair<std::int32_t, std::int32_t>> deletions;   // (position, length)
+  std::vector<std::pair<std::int32_t, std::int32_t>> insertions;   // (position, length)
+  std::vector<std::pair<std::int32_t, std::int32_t>> deletions;    // (position, length)
   struct PointDiff {
     std::int32_t position = 0;
     char letter = 0;
@@ -111,14 +103,14 @@ struct TSeqRef {
 // A restriction enzyme of the program's list.
 struct TRenzyme {
   std::string name;
-  std::string site;  // recognition site, upper case, without the cut mark
+  std::string site;        // recognition site, upper case, without the cut mark
   std::int32_t cutOffset = 0;
   bool enabled = true;
 };
 
 // Result of FindPeak.
 struct PeakHit {
-  int index = -1;  // 0-based index into peakPos; -1 when no peak lies at or after the sample
+  int index = -1;       // 0-based index into peakPos; -1 when no peak lies at or after the sample
   bool exact = false;
 };
 
@@ -148,7 +140,7 @@ class TSeq {
   bool mateSecond = false;
   std::string mateName;
   std::int32_t readCount = 0;
-  std::vector<std::pair<std::int32_t, std::int32_t>> insertions;  // (column, length)
+  std::vector<std::pair<std::int32_t, std::int32_t>> insertions;   // (column, length)
   std::int32_t mateId = -1;
   std::int32_t selStart = 0;
   std::int32_t selLength = 0;
@@ -163,14 +155,14 @@ class TSeq {
   std::int32_t genomeNumber = 0;
 
   // Flags (bit in the project file's flag byte).
-  bool hasTrace = false;     // 7
-  bool showRegions = true;   // 6
-  bool showTrace = false;    // 5
-  bool unnamedFlag = false;  // 4, carried and stored only
-  bool reversed = false;     // 3
-  bool plusStrand = true;    // 2
-  bool enabled = true;       // 1
-  bool selected = false;     // 0
+  bool hasTrace = false;       // 7
+  bool showRegions = true;     // 6
+  bool showTrace = false;      // 5
+  bool unnamedFlag = false;    // 4, carried and stored only
+  bool reversed = false;       // 3
+  bool plusStrand = true;      // 2
+  bool enabled = true;         // 1
+  bool selected = false;       // 0
 
   std::vector<TSeqRef> contigRefs;
   std::vector<TRegion> regions;
@@ -235,8 +227,8 @@ class TSeq {
   int TurnCdsForward();
 
   // Coding helpers.
-  int CountStops(int regionIndex, const TGenCode& code, bool relativeToShift,
-                 std::string& positions, bool extendByCodon = false) const;
+  int CountStops(int regionIndex, const TGenCode& code, bool relativeToShift, std::string& positions,
+                 bool extendByCodon = false) const;
   void AddWholeCds(bool splitAtGaps);
   int SplitCdsAtGaps(int regionIndex, char gapLetter);
   void AddCdsFromUpperCase(bool splitAtGaps);
@@ -245,7 +237,7 @@ class TSeq {
   // Trace helpers.
   void NormaliseTraces(double target);
   void TrimTraceStart();
-  double EstimateQuality();  // mean quality, -1 when it cannot be computed
+  double EstimateQuality();   // mean quality, -1 when it cannot be computed
   void FindRestrictionSites(const std::vector<TRenzyme>& enzymes, std::string& report);
   // Both copy the runs of gapLetter in `aligned` into this sequence once its gaps are removed;
   // false (and nothing changed) unless both are enabled and hold the same number of non-gap
@@ -254,8 +246,8 @@ class TSeq {
   // columnShift first, and offset is added to every insertion point (-1: selStart - 1 when a
   // block is selected, else 0, as ApplyGapPattern does).
   bool ApplyGapPattern(const TSeq& aligned, char gapLetter);
-  bool ApplyGapPatternAt(const TSeq& aligned, char gapLetter, bool includeLastRun,
-                         bool shiftAllowed, bool clearShift, int offset);
+  bool ApplyGapPatternAt(const TSeq& aligned, char gapLetter, bool includeLastRun, bool shiftAllowed,
+                         bool clearShift, int offset);
   void AddContigRef(const TSeqRef& ref) { contigRefs.push_back(ref); }
 
   // Keeps lettersLength equal to the letter count; edits call it.
@@ -269,20 +261,31 @@ class TSeq {
  private:
   static constexpr std::size_t kNoCount = static_cast<std::size_t>(-1);
   struct RegionIdMemory {
+    RegionIdMemory() = default;
+    // A copy describes another list: it starts empty and is rebuilt on first use.
+    RegionIdMemory(const RegionIdMemory&) {}
+    RegionIdMemory& operator=(const RegionIdMemory&) {
+      count = kNoCount;
+      ids.clear();
+      return *this;
+    }
+    RegionIdMemory(RegionIdMemory&&) noexcept = default;
+    RegionIdMemory& operator=(RegionIdMemory&&) noexcept = default;
     std::size_t count = kNoCount;
     const TRegion* data = nullptr;
-    std::int32_t maxId = 0;
-    std::unordered_set<std::int32_t> ids;
+    std::multiset<std::int32_t> ids;  // ordered: the largest id is at hand after deletions too
   };
   mutable RegionIdMemory regionIds_;
   void RefreshRegionIds() const;
-  // Shared by the letter edits: moves and grows regions for n letters inserted before pos.
+  void NoteRegionListKept() const;
+  // Moves and grows regions for n letters inserted before pos.
   void ShiftRegionsForInsert(int pos, int n);
-  // Whole-sequence deletion clears every per-letter list.
+  // After the last letter is deleted: every per-letter list, the regions and the shift go.
   void ClearAfterEmptied();
-  // Adds the regions of this sequence to target as CopyRegionsTo does, without touching regMark.
+  // CopyRegionsTo without touching this sequence's regMark values.
   void CopyRegionsInto(TSeq& target, bool clearFirst) const;
-  // Deletes the marked letters (mask true) run by run from the last run to the first.
+  // Deletes the letters whose mask entry is true, with the effect of deleting each run from
+  // the last to the first with DeleteLetters (no trace trimming), in one pass.
   void DeleteMaskedLetters(const std::vector<bool>& mask);
 };
 

@@ -123,8 +123,8 @@ TEST(TSeqDeleteLetters, DeletingEveryLetterClearsEverything) {
   EXPECT_TRUE(s.regions.empty());
   EXPECT_TRUE(s.siteMarks.empty());
   EXPECT_EQ(s.columnShift, 0);
-  EXPECT_EQ(s.poorQualityLeft, -1);
-  EXPECT_EQ(s.poorQualityRight, -1);
+  EXPECT_EQ(s.poorQualityLeft, 0);
+  EXPECT_EQ(s.poorQualityRight, 0);
 }
 
 TEST(TSeqDeleteLetters, FromTheFirstLetterRaisesTheShiftSoLettersKeepTheirColumns) {

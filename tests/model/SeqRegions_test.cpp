@@ -55,6 +55,11 @@ TEST(TSeqAddRegion, SeesRegionsListedOrRemovedByOtherMeans) {
   EXPECT_EQ(s.AddRegion(Reg(1, 2)), 51);
   s.regions.clear();
   EXPECT_EQ(s.AddRegion(Reg(1, 2)), 1);
+
+  TSeq other("o", "AC");
+  other.AddRegion(Reg(1, 2, kRegMisc, 0, false, 7));
+  s = other;  // a same-sized list copied into the old storage
+  EXPECT_EQ(s.AddRegion(Reg(1, 2, kRegMisc, 0, false, 7)), 8);
 }
 
 TEST(TSeqAddRegionClipped, RejectsOutsideRegionsAndKeepsTheFrameOfClippedOnes) {
@@ -107,16 +112,6 @@ TEST(TSeqDeleteRegions, ByIndexAndByKind) {
   EXPECT_EQ(s.regions[1].regType, kRegIntron);
   s.DeleteRegion(0);
   EXPECT_EQ(s.regions[0].regType, kRegIntron);
-}
-
-TEST(TSeqSortRegions, OrdersByStartKeepingTiesInPlace) {
-  TSeq s("s", std::string(10, 'A'));
-  s.regions = {Reg(5, 6, kRegCds), Reg(1, 2), Reg(5, 9, kRegGene), Reg(3, 3)};
-  s.SortRegions();
-  EXPECT_EQ(s.regions[0].regStart, 1);
-  EXPECT_EQ(s.regions[1].regStart, 3);
-  EXPECT_EQ(s.regions[2].regType, kRegCds);
-  EXPECT_EQ(s.regions[3].regType, kRegGene);
 }
 
 TEST(TSeqMergeRegions, JoinsTouchingIntronsButNotSeparatedOnes) {

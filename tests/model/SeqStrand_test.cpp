@@ -82,8 +82,8 @@ TEST(TSeqReverse, MirrorsLettersRegionsPeaksAndContigPositions) {
   EXPECT_EQ(s.regions[1].regStart, 1);
   EXPECT_EQ(s.regions[1].regEnd, 7);
   EXPECT_FALSE(s.regions[1].regReverse);
-  // Twelve samples: sample p lands on 11 - p.
-  EXPECT_EQ(s.peakPos, (Peaks{0, 2, 3, 4, 5, 6, 8, 9, 10, 11}));
+  // Twelve samples: peak p becomes 12 - p, in reversed order.
+  EXPECT_EQ(s.peakPos, (Peaks{1, 3, 4, 5, 6, 7, 9, 10, 11, 12}));
   EXPECT_EQ(s.traceA.front(), 12);
   EXPECT_EQ(s.quality.front(), 19);
   EXPECT_EQ(s.poorQualityLeft, 3);   // 10 - 8 + 1

@@ -50,27 +50,6 @@ TEST(RegionKinds, NamesFileCodesAndFeatureWordsFollowTheTable) {
   EXPECT_FALSE(IsCodingKind(kRegIntron));
 }
 
-TEST(SeqKinds, NamesAndFileCodes) {
-  EXPECT_STREQ(SeqTypeName(kSeqCDna), "cDNA");
-  EXPECT_STREQ(SeqTypeName(kSeqUnknown), "UnknownSeq");
-  EXPECT_EQ(SeqTypeToFileCode(kSeqDna), 1);
-  EXPECT_EQ(SeqTypeToFileCode(kSeqSnp), 6);
-  EXPECT_EQ(SeqTypeToFileCode(kSeqRflp), 0);
-  EXPECT_EQ(SeqTypeToFileCode(kSeqAllozymes), 7);
-}
-
-TEST(TRegionCreate, StartsAsAForwardMiscRegionWithoutIds) {
-  const TRegion r;
-  EXPECT_EQ(r.regType, kRegMisc);
-  EXPECT_FALSE(r.regReverse);
-  EXPECT_EQ(r.codonPos, 0);
-  EXPECT_EQ(r.regMark, -1);
-  EXPECT_EQ(r.regId, -1);
-  EXPECT_EQ(r.prevId, -1);
-  EXPECT_EQ(r.nextId, -1);
-  EXPECT_EQ(r.regValue, 0);
-}
-
 TEST(CodonPosArithmetic, WrapsIntoOneToThreeWithTheNamedEdgeValues) {
   EXPECT_EQ(CodonPosAfter(1, 1), 2);
   EXPECT_EQ(CodonPosAfter(3, 1), 1);
@@ -92,22 +71,6 @@ TEST(ComplementLetter, SwapsPairsKeepsSelfComplementsAndCase) {
   std::string more = "BVDHbvdhkmryswn?*";
   for (char& c : more) c = ComplementLetter(c);
   EXPECT_EQ(more, "VBHDvbhdmkyrswn?*");
-}
-
-TEST(TSeqCreate, HoldsTheDefaults) {
-  const TSeq s("one", "ACGT");
-  EXPECT_EQ(s.lettersLength, 4);
-  EXPECT_EQ(s.individId, -1);
-  EXPECT_EQ(s.mateId, -1);
-  EXPECT_EQ(s.poorQualityLeft, -1);
-  EXPECT_EQ(s.poorQualityRight, -1);
-  EXPECT_EQ(s.traceSamplesPerCell, 10);
-  EXPECT_FLOAT_EQ(s.traceScale, 1.0f);
-  EXPECT_TRUE(s.showRegions);
-  EXPECT_TRUE(s.plusStrand);
-  EXPECT_TRUE(s.enabled);
-  EXPECT_FALSE(s.selected);
-  EXPECT_FALSE(s.HasTrace());
 }
 
 TEST(TSeqQueries, CountGapsSwapsClampsAndReadsZeroAsTheEnd) {
