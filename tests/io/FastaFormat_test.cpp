@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <fstream>
 
 #include "io/TextFormatSupport.h"
 
@@ -16,9 +15,6 @@ Rows ReadFasta(const std::string& text, RecordingServices& svc, bool* ok = nullp
   return RowsOf(ds);
 }
 
-void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
 }  // namespace
 
 TEST(OpenFasta, HeaderIsTheWholeTrimmedLineAndLettersLoseOnlyBlanksStarsAndBreaks) {
