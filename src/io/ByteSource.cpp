@@ -2,7 +2,10 @@
 // Memory and file byte sources.
 #include "io/ByteSource.h"
 
+#include <QFile>
+#include <QString>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 
 MemorySource::MemorySource(MemorySource&& other) noexcept {
@@ -17,18 +20,28 @@ struct FileCloser {
 };
 }  // namespace
 
+FileSource::FileSource() = default;
+FileSource::~FileSource() = default;
+
 bool FileSource::Open(const std::string& path) {
+  mapped_.reset();
   bytes_.clear();
+  view_ = {};
+  // Mapping spares a copy of the whole file; pipes and special files cannot be mapped.
+  auto file = std::make_unique<QFile>(
+      QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size())));
+  if (file->open(QIODevice::ReadOnly) && file->size() > 0) {
+    if (uchar* data = file->map(0, file->size())) {
+      view_ = std::string_view(reinterpret_cast<const char*>(data),
+                               static_cast<std::size_t>(file->size()));
+      mapped_ = std::move(file);
+      return true;
+    }
+  }
+  file.reset();
   std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
   if (!f) return false;
-  // Read in large blocks: the size reported by the system may be wrong for pipes and
-  // special files, so the loop ends only at the end of the data.
   constexpr std::size_t kBlock = 1 << 20;
-  if (std::fseek(f.get(), 0, SEEK_END) == 0) {
-    const long size = std::ftell(f.get());
-    if (size > 0) bytes_.reserve(static_cast<std::size_t>(size) + kBlock);
-    std::rewind(f.get());
-  }
   std::size_t used = 0;
   for (;;) {
     bytes_.resize(used + kBlock);
@@ -38,16 +51,16 @@ bool FileSource::Open(const std::string& path) {
   }
   const bool failed = std::ferror(f.get()) != 0;
   bytes_.resize(failed ? 0 : used);
+  view_ = bytes_;
   return !failed;
 }
 
 bool FileSource::ReadAll(std::istream& in) {
+  mapped_.reset();
   bytes_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    bytes_.clear();
-    return false;
-  }
-  return true;
+  if (in.bad()) bytes_.clear();
+  view_ = bytes_;
+  return !in.bad();
 }
 
 bool FileReadable(const std::string& path) {

@@ -2,8 +2,11 @@
 // ByteSource: the bytes a reader parses, from memory (tests, fuzzers, benchmarks) or a file.
 #pragma once
 #include <istream>
+#include <memory>
 #include <string>
 #include <string_view>
+
+class QFile;
 
 // Text readers need the whole content at once (FASTA counts its records before reading them),
 // so a source hands out one contiguous view that stays valid while the source lives.
@@ -17,6 +20,9 @@ class ByteSource {
 class MemorySource final : public ByteSource {
  public:
   explicit MemorySource(std::string_view borrowed) : view_(borrowed) {}
+  explicit MemorySource(const char* borrowed) : view_(borrowed) {}
+  // A temporary string would leave the view dangling: use Owning.
+  explicit MemorySource(std::string&&) = delete;
   static MemorySource Owning(std::string bytes) {
     MemorySource s{std::string_view{}};
     s.owned_ = std::move(bytes);
@@ -32,16 +38,22 @@ class MemorySource final : public ByteSource {
   std::string_view view_;
 };
 
-// Reads a whole file or stream into memory. Open and ReadAll return false (and leave the
-// source empty) when the file cannot be opened or read.
+// A whole file (mapped into memory where the system allows, else read) or stream. Open and
+// ReadAll return false (and leave the source empty) when nothing can be read.
 class FileSource final : public ByteSource {
  public:
+  FileSource();
+  ~FileSource() override;
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
   [[nodiscard]] bool Open(const std::string& path);
   [[nodiscard]] bool ReadAll(std::istream& in);
-  [[nodiscard]] std::string_view Bytes() const override { return bytes_; }
+  [[nodiscard]] std::string_view Bytes() const override { return view_; }
 
  private:
-  std::string bytes_;
+  std::unique_ptr<QFile> mapped_;  // keeps the mapping alive
+  std::string bytes_;              // when the file could not be mapped
+  std::string_view view_;
 };
 
 // A file counts as present for reading when it can be opened for reading.

@@ -5,8 +5,8 @@
 // a name, blanks, letters in groups and an optional residue count; the count is not a letter,
 // nor are the blanks between groups. Letters are upper-cased. The first block creates the
 // sequences; it ends at a name seen before or at a line without name or letters (the
-// conservation line). Later blocks append to the sequence of exactly the same name. The
-// conservation lines (made of '*', ':', '.') carry none of A, C, G, T, N, '-' and are passed by.
+// conservation line, made of '*', ':' and '.' only). Later blocks append to the sequence of
+// exactly the same name.
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
@@ -41,7 +41,9 @@ void SplitLine(std::string_view text, std::string& name, std::string& letters) {
   }
   if (!groups.empty() && AllDigits(groups.back())) groups.pop_back();  // residue count
   for (const std::string_view g : groups) letters += UpperCase(g);
-  if (letters.find_first_of("NATGC-") == std::string::npos) letters.clear();
+  // Only the conservation line is made of these marks alone; testing for base letters instead
+  // would drop protein groups such as a final "V".
+  if (letters.find_first_not_of("*:.") == std::string::npos) letters.clear();
 }
 
 }  // namespace

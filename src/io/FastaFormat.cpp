@@ -25,10 +25,8 @@ constexpr std::array<bool, 256> MakeDropTable() {
 }
 constexpr std::array<bool, 256> kDropFromLetters = MakeDropTable();
 
-// One pass over the record body, copying the runs between dropped characters whole:
-// no per-letter allocation.
-void AppendLetters(std::string& out, const char* begin, const char* end) {
-  out.reserve(out.size() + static_cast<std::size_t>(end - begin));
+// Copies the runs between dropped characters whole: no per-letter allocation.
+void AppendKept(std::string& out, const char* begin, const char* end) {
   const char* run = begin;
   for (const char* p = begin; p < end; ++p) {
     if (kDropFromLetters[static_cast<unsigned char>(*p)]) {
@@ -37,6 +35,30 @@ void AppendLetters(std::string& out, const char* begin, const char* end) {
     }
   }
   if (end > run) out.append(run, static_cast<std::size_t>(end - run));
+}
+
+bool Holds(const char* begin, std::size_t size, char c) {
+  return std::memchr(begin, c, size) != nullptr;
+}
+
+// Most bodies hold letters and LF only: a few library scans over the whole body tell, and then
+// the lines are copied whole. Bodies with blanks, '*', CR or character 26 take the byte loop.
+void AppendLetters(std::string& out, const char* begin, const char* end) {
+  const auto size = static_cast<std::size_t>(end - begin);
+  out.reserve(out.size() + size);
+  if (size == 0) return;
+  if (Holds(begin, size, ' ') || Holds(begin, size, '*') || Holds(begin, size, '\r') ||
+      Holds(begin, size, kEndOfFileMark)) {
+    AppendKept(out, begin, end);
+    return;
+  }
+  const char* p = begin;
+  while (p < end) {
+    const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+    const char* lineEnd = lf ? static_cast<const char*>(lf) : end;
+    out.append(p, static_cast<std::size_t>(lineEnd - p));
+    p = lineEnd + 1;
+  }
 }
 
 // Walks the records of a FASTA (or FASTA-like quality) text.
@@ -57,7 +79,8 @@ class RecordScanner {
     const char* eol = start;
     while (eol < stop && *eol != '\n' && *eol != '\r') ++eol;
     header = std::string_view(start, static_cast<std::size_t>(eol - start));
-    const void* next = std::memchr(eol, '>', static_cast<std::size_t>(stop - eol));
+    const void* next =
+        eol < stop ? std::memchr(eol, '>', static_cast<std::size_t>(stop - eol)) : nullptr;
     const char* bodyEnd = next ? static_cast<const char*>(next) : stop;
     body = std::string_view(eol, static_cast<std::size_t>(bodyEnd - eol));
     pos_ = static_cast<std::size_t>(bodyEnd - text_.data());
@@ -117,8 +140,18 @@ std::vector<std::uint8_t> QualityValues(std::string_view body) {
   return values;
 }
 
+// Jumps from mark to mark with the library search: records are thousands of bytes apart.
 long long CountChar(std::string_view text, char c) {
-  return std::count(text.begin(), text.end(), c);
+  long long count = 0;
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (p < end) {
+    const void* hit = std::memchr(p, c, static_cast<std::size_t>(end - p));
+    if (hit == nullptr) break;
+    ++count;
+    p = static_cast<const char*>(hit) + 1;
+  }
+  return count;
 }
 
 }  // namespace
@@ -231,25 +264,33 @@ std::string WrittenName(const std::string& name) {
 }
 }  // namespace
 
-std::string FastaText(const TDataSeq& ds, bool withHeader) {
-  std::size_t size = 32;
-  for (int row = 1; row <= ds.Count(); ++row) {
-    const TSeq* s = ds.SeqAt(row);
-    size += s->seqName.size() + s->letters.size() +
-            static_cast<std::size_t>(std::max(0, s->columnShift)) + 6;
-  }
-  std::string out;
-  out.reserve(size);
+void WriteFasta(const TDataSeq& ds, bool withHeader, TextSink& out) {
   if (withHeader)
-    AppendLine(out, std::to_string(ds.Count()) + " " + std::to_string(LongestWithShift(ds)));
+    out.Put(std::to_string(ds.Count()) + " " + std::to_string(LongestWithShift(ds)) + "\r\n");
+  static const std::string kGaps(4096, '-');
   for (int row = 1; row <= ds.Count(); ++row) {
     const TSeq* s = ds.SeqAt(row);
-    out += '>';
-    AppendLine(out, WrittenName(s->seqName));
-    out.append(static_cast<std::size_t>(std::max(0, s->columnShift)), '-');
-    AppendLine(out, s->letters);
+    out.Put(">" + WrittenName(s->seqName) + "\r\n");
+    for (int left = std::max(0, s->columnShift); left > 0; left -= static_cast<int>(kGaps.size()))
+      out.Put(std::string_view(kGaps).substr(
+          0, std::min<std::size_t>(kGaps.size(), static_cast<std::size_t>(left))));
+    out.Put(s->letters);
+    out.Put("\r\n");
   }
-  return out;
+}
+
+namespace {
+class StringSink final : public TextSink {
+ public:
+  void Put(std::string_view text) override { text_.append(text); }
+  std::string text_;
+};
+}  // namespace
+
+std::string FastaText(const TDataSeq& ds, bool withHeader) {
+  StringSink sink;
+  WriteFasta(ds, withHeader, sink);
+  return std::move(sink.text_);
 }
 
 std::string FastaQualityText(const TDataSeq& ds) {
@@ -294,5 +335,7 @@ bool SaveFasta(const std::string& path, const TDataSeq& ds, bool withHeader, Ser
   if (first != nullptr && first->seqType == kSeqSnp && !first->polySitePos.empty())
     ok = SaveTextFile(path + ".pos", PolySitesText(ds, withHeader), svc) && ok;
   if (hasQuality) ok = SaveTextFile(base + ".qual", FastaQualityText(ds), svc) && ok;
-  return SaveTextFile(path, FastaText(ds, withHeader), svc) && ok;
+  return SaveTextFile(
+             path, [&](TextSink& out) { WriteFasta(ds, withHeader, out); }, svc) &&
+         ok;
 }

@@ -4,6 +4,8 @@
 // Everything from the first '#' of a line is a comment and is appended to the ninth field;
 // lines naming a sequence the dataset lacks are skipped, and so are lines whose positions do
 // not parse or do not satisfy 0 < start <= end (counted and reported once).
+#include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "io/IOUnit.h"
@@ -47,26 +49,42 @@ const char* PhaseFromCodonPos(int codonPos) {
   }
 }
 
-// Letter position -> alignment column: the gaps before the position are added.
-int LetterToColumn(const std::string& letters, int position) {
-  int seen = 0;
-  for (std::size_t i = 0; i < letters.size(); ++i) {
-    if (letters[i] == '-') continue;
-    if (++seen == position) return static_cast<int>(i) + 1;
+// Letter position -> alignment column: the gaps before the position are added. Built once per
+// sequence, so a genome with thousands of features is not walked once per feature.
+class ColumnMap {
+ public:
+  int Column(const TSeq& seq, int position) {
+    if (&seq != seq_) {
+      seq_ = &seq;
+      columns_.clear();
+      for (std::size_t i = 0; i < seq.letters.size(); ++i)
+        if (seq.letters[i] != '-') columns_.push_back(static_cast<int>(i) + 1);
+      gaps_ = static_cast<int>(seq.letters.size() - columns_.size());
+    }
+    if (position >= 1 && position <= static_cast<int>(columns_.size()))
+      return columns_[static_cast<std::size_t>(position - 1)];
+    if (position <= 0) return position;
+    return static_cast<int>(std::min<long long>(static_cast<long long>(position) + gaps_,
+                                                std::numeric_limits<int>::max()));
   }
-  return position + static_cast<int>(letters.size()) - seen;
-}
+
+ private:
+  const TSeq* seq_ = nullptr;
+  std::vector<int> columns_;
+  int gaps_ = 0;
+};
 
 }  // namespace
 
 int ApplyGff(const ByteSource& src, ReadContext& ctx, TDataSeq& ds, bool alignedCoords) {
   LineReader lines(src.Bytes());
   std::string_view raw;
-  std::string previousName;
+  std::string previousName, lastMatched;
   int row = -1;
   bool haveLookup = false;
   int annotated = 0, skipped = 0, firstSkipped = 0;
   bool added = false;
+  ColumnMap columns;
   while (lines.Next(raw)) {
     std::string_view body = raw;
     std::string_view comment;
@@ -85,7 +103,10 @@ int ApplyGff(const ByteSource& src, ReadContext& ctx, TDataSeq& ds, bool aligned
     const std::string name(TrimBlanks(fields[0]));
     if (!haveLookup || row < 0 || name != previousName) {
       const int found = ds.RowByName(name);
-      if (found > 0) ++annotated;
+      if (found > 0 && name != lastMatched) {
+        ++annotated;
+        lastMatched = name;
+      }
       row = found;
       previousName = name;
       haveLookup = true;
@@ -107,8 +128,8 @@ int ApplyGff(const ByteSource& src, ReadContext& ctx, TDataSeq& ds, bool aligned
     region.regStart = *start;
     region.regEnd = *end;
     if (alignedCoords) {
-      region.regStart = LetterToColumn(seq->letters, *start);
-      region.regEnd = LetterToColumn(seq->letters, *end);
+      region.regStart = columns.Column(*seq, *start);
+      region.regEnd = columns.Column(*seq, *end);
     }
     if (fields.size() > 5)
       if (const auto value = ParseInt(TrimBlanks(fields[5]))) region.regValue = *value;

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "common/Services.h"
 #include "io/ByteSource.h"
@@ -41,6 +42,13 @@ struct ReadContext {
   void Report(const std::string& what) const;
 };
 
+// Receives a writer's text piece by piece, so a large file is never held twice in memory.
+class TextSink {
+ public:
+  virtual ~TextSink() = default;
+  virtual void Put(std::string_view text) = 0;
+};
+
 // ---- FASTA ----
 struct FastaCompanions {
   const ByteSource* quality = nullptr;  // the ".qual" file
@@ -58,6 +66,7 @@ int OpenFastaEachSeq(const ByteSource& src, ReadContext& ctx, TDataProj& proj);
 // dataset, named namePrefix + header. True when a sequence was added.
 bool OpenFastaByDatasetName(const ByteSource& src, ReadContext& ctx, TDataProj& proj,
                             const std::string& namePrefix);
+void WriteFasta(const TDataSeq& ds, bool withHeader, TextSink& out);
 std::string FastaText(const TDataSeq& ds, bool withHeader);
 std::string FastaQualityText(const TDataSeq& ds);
 std::string PolySitesText(const TDataSeq& ds, bool withHeader);  // the ".pos" companion
@@ -102,3 +111,6 @@ bool OpenUnknownText(const ByteSource& src, ReadContext& ctx, TDataSeq& ds);
 // Writes text to path through a temporary file renamed over the target; reports and returns
 // false on failure, leaving any previous file untouched.
 bool SaveTextFile(const std::string& path, const std::string& text, Services& svc);
+// The same with the text produced straight into the file.
+bool SaveTextFile(const std::string& path, const std::function<void(TextSink&)>& produce,
+                  Services& svc);

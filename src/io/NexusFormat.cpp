@@ -372,6 +372,10 @@ bool OpenNexus(const ByteSource& src, ReadContext& ctx, TDataProj& proj) {
     ctx.Report("NTAX is " + std::to_string(read.ntax) + ", the matrix holds " +
                std::to_string(read.entries.size()) + " taxa");
 
+  std::unique_ptr<ProgressScope> bar;
+  if (ctx.showProgress && read.ntax > 0)
+    bar = std::make_unique<ProgressScope>(ctx.services.progress, read.ntax + 2,
+                                          "Reading Nexus file...");
   std::unique_ptr<TDataSeq> ds = proj.MakeDataset();
   ds->dsName = FileNameOnly(ctx.fileName);
   ds->dsSourceFile = ctx.fileName;
@@ -382,7 +386,9 @@ bool OpenNexus(const ByteSource& src, ReadContext& ctx, TDataProj& proj) {
     for (const TRegion& r : read.regions) seq->AddRegion(r);
     if (ds->AddSeq(seq, true) < 0) break;
     ++added;
+    if (bar) bar->Step(false);
   }
+  bar.reset();
   if (added == 0) return false;
   const int count = ds->Count();
   std::vector<std::string> names;

@@ -119,16 +119,13 @@ bool OpenPhylip(const ByteSource& src, ReadContext& ctx, TDataSeq& ds) {
   const auto n = static_cast<std::size_t>(*count);
   const auto len = static_cast<std::size_t>(*length);
   std::vector<Entry> sequential, interleaved;
-  const bool seqOk = !interleavedFlag && ParseSequential(lines, n, len, sequential);
-  const bool intOk = !seqOk && ParseInterleaved(lines, n, len, interleaved);
+  const bool seqOk = ParseSequential(lines, n, len, sequential);
+  const bool intOk = ParseInterleaved(lines, n, len, interleaved);
   std::vector<Entry>* chosen = &sequential;
-  if (interleavedFlag || intOk) {
+  if (interleavedFlag || (!seqOk && intOk))
     chosen = &interleaved;
-    if (interleavedFlag && !intOk) ParseInterleaved(lines, n, len, interleaved);
-  } else if (!seqOk) {
-    ParseInterleaved(lines, n, len, interleaved);
-    if (LengthError(interleaved, n, len) < LengthError(sequential, n, len)) chosen = &interleaved;
-  }
+  else if (!seqOk && LengthError(interleaved, n, len) < LengthError(sequential, n, len))
+    chosen = &interleaved;
 
   int wrong = 0;
   for (const Entry& e : *chosen)
