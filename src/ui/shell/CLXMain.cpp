@@ -112,7 +112,7 @@ template <typename T>
 T* TMainForm::RegisteredWindow(ToolKind kind) {
   if (auto* open = qobject_cast<T*>(registry.Get(kind))) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) {
-      sub->showNormal();
+      if (sub->isMinimized()) sub->showNormal();
       mdiArea->setActiveSubWindow(sub);
     }
     return open;
