@@ -3,7 +3,8 @@
 // undo snapshot, adding datasets, concatenating loci and merging projects.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
+#include <malloc.h>
+
 #include <memory>
 #include <string>
 
@@ -23,6 +24,13 @@ struct QuietServices {
   Services services{messages, progress, settings, genCode};
 };
 
+// Built by appending: GCC 12 warns falsely on a literal + std::to_string at -O2.
+std::string Name(const char* prefix, int i) {
+  std::string n = prefix;
+  n += std::to_string(i);
+  return n;
+}
+
 std::string RandomLetters(PlatformRandom& rng, int length) {
   std::string s(static_cast<std::size_t>(length), 'A');
   for (char& c : s) c = "ACGT"[rng.NextInt(4)];
@@ -38,12 +46,11 @@ std::unique_ptr<TSeq> Seq(std::string name, std::string letters, int individ = -
   return s;
 }
 
-// Resident memory of the process in bytes (Linux), 0 when unknown.
-long long ResidentBytes() {
-  std::ifstream in("/proc/self/statm");
-  long long pages = 0, resident = 0;
-  if (!(in >> pages >> resident)) return 0;
-  return resident * 4096;
+// Bytes the allocator has handed out and not taken back (glibc), so a snapshot's size shows
+// even when freed memory from an earlier run is reused.
+long long HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return static_cast<long long>(info.uordblks + info.hblkhd);
 }
 
 void BM_AddSeq(benchmark::State& state) {
@@ -51,7 +58,7 @@ void BM_AddSeq(benchmark::State& state) {
   const bool sameName = state.range(1) != 0;
   QuietServices svc;
   std::vector<std::string> names;
-  for (int i = 0; i < n; ++i) names.push_back(sameName ? "read" : "seq" + std::to_string(i));
+  for (int i = 0; i < n; ++i) names.push_back(sameName ? "read" : Name("seq", i));
   for (auto _ : state) {
     TDataSeq ds(svc.services);
     for (int i = 0; i < n; ++i) {
@@ -72,7 +79,7 @@ void BM_DeleteSeqsHalf(benchmark::State& state) {
   PlatformRandom rng(3);
   TDataSeq source(svc.services);
   for (int i = 0; i < 30000; ++i) {
-    auto s = Seq("seq" + std::to_string(i), RandomLetters(rng, 100));
+    auto s = Seq(Name("seq", i), RandomLetters(rng, 100));
     (void)source.AddSeq(s, true);
   }
   std::vector<int> rows;
@@ -92,7 +99,7 @@ void BM_DeleteSeqOneByOne(benchmark::State& state) {
   QuietServices svc;
   TDataSeq source(svc.services);
   for (int i = 0; i < 30000; ++i) {
-    auto s = Seq("seq" + std::to_string(i), "ACGT");
+    auto s = Seq(Name("seq", i), "ACGT");
     (void)source.AddSeq(s, true);
   }
   for (auto _ : state) {
@@ -115,7 +122,7 @@ void BM_RemoveSharedGapColumns(benchmark::State& state) {
   for (int i = 0; i < rows; ++i) {
     std::string letters = RandomLetters(rng, 5000);
     for (std::size_t c = 9; c < letters.size(); c += 10) letters[c] = '-';
-    auto s = Seq("seq" + std::to_string(i), std::move(letters));
+    auto s = Seq(Name("seq", i), std::move(letters));
     s->quality.assign(5000, 30);
     (void)source.AddSeq(s, true);
   }
@@ -135,12 +142,12 @@ void BM_SaveUndo(benchmark::State& state) {
   PlatformRandom rng(7);
   TDataSeq ds(svc.services);
   for (int i = 0; i < 30000; ++i) {
-    auto s = Seq("seq" + std::to_string(i), RandomLetters(rng, 1000));
+    auto s = Seq(Name("seq", i), RandomLetters(rng, 1000));
     (void)ds.AddSeq(s, true);
   }
-  const long long before = ResidentBytes();
+  const long long before = HeapInUse();
   ds.SaveUndo();
-  const long long after = ResidentBytes();
+  const long long after = HeapInUse();
   for (auto _ : state) ds.SaveUndo();
   state.counters["snapshotMB"] = static_cast<double>(after - before) / 1e6;
   state.SetBytesProcessed(state.iterations() * 30000LL * 1000);
@@ -165,7 +172,7 @@ void BM_ConcatDataSeq(benchmark::State& state) {
   std::vector<int> keys;
   for (int i = 0; i < 200; ++i) {
     TIndivid ind;
-    ind.indName = "ind" + std::to_string(i);
+    ind.indName = Name("ind", i);
     keys.push_back(proj.AddIndivid(ind));
   }
   const std::string letters = RandomLetters(rng, 300);
@@ -173,7 +180,7 @@ void BM_ConcatDataSeq(benchmark::State& state) {
     proj.NewDataset();
     TDataSeq& ds = *proj.DatasetAt(-1);
     for (int i = 0; i < 200; ++i) {
-      auto s = Seq("s" + std::to_string(i), letters, keys[static_cast<std::size_t>(i)]);
+      auto s = Seq(Name("s", i), letters, keys[static_cast<std::size_t>(i)]);
       (void)ds.AddSeq(s, true);
     }
   }
@@ -190,10 +197,10 @@ void BM_MergeProject(benchmark::State& state) {
     TDataSeq& ds = *p.DatasetAt(-1);
     for (int i = 1; i <= 10000; ++i) {
       TIndivid ind;
-      ind.indName = "ind" + std::to_string(i);
+      ind.indName = Name("ind", i);
       ind.indKey = i;
       (void)p.AddIndivid(ind);
-      auto s = Seq("s" + std::to_string(i), "ACGTACGT", i);
+      auto s = Seq(Name("s", i), "ACGTACGT", i);
       (void)ds.AddSeq(s, true);
     }
   };

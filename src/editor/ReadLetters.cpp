@@ -21,13 +21,13 @@ constexpr std::array<char, 256> MakeComplementTable() {
 constexpr std::array<char, 256> kComplement = MakeComplementTable();
 }  // namespace
 
-char ComplementReadLetter(char letter) {
+char ReadComplementLetter(char letter) {
   return kComplement[static_cast<unsigned char>(letter)];
 }
 
 std::string ReverseComplement(std::string_view letters) {
   std::string out(letters.size(), ' ');
   for (std::size_t i = 0; i < letters.size(); ++i)
-    out[letters.size() - 1 - i] = ComplementReadLetter(letters[i]);
+    out[letters.size() - 1 - i] = ReadComplementLetter(letters[i]);
   return out;
 }

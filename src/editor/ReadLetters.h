@@ -6,5 +6,5 @@
 
 // A<->T (U gives A), C<->G, R<->Y, K<->M, B<->V, D<->H; S, W, N, gaps and other characters
 // stay as they are.
-char ComplementReadLetter(char letter);
+char ReadComplementLetter(char letter);
 std::string ReverseComplement(std::string_view letters);

@@ -94,10 +94,7 @@ std::unique_ptr<TSeq> ReadPhd(std::string_view text, const std::string& path, Se
     std::string_view rest;
     const std::string word = Upper(FirstWord(line, rest));
     if (inDna) {
-      if (word == "END_DNA") {
-        inDna = false;
-        continue;
-      }
+      if (word == "END_DNA") break;
       if (word.empty()) continue;
       std::string_view peakText;
       const std::string_view qualityWord = FirstWord(rest, peakText);
@@ -115,6 +112,16 @@ std::unique_ptr<TSeq> ReadPhd(std::string_view text, const std::string& path, Se
     return nullptr;
   }
   seq->SyncLength();
+  // One sequence per file: further records of a multi-record file are named, not merged in.
+  if (start < text.size()) {
+    std::size_t more = 0;
+    for (std::size_t at = text.find("BEGIN_SEQUENCE", start); at != std::string_view::npos;
+         at = text.find("BEGIN_SEQUENCE", at + 1))
+      ++more;
+    if (more > 0)
+      services.messages.ReportError(path + " holds " + std::to_string(more + 1) +
+                                    " base-call records; only the first was read");
+  }
   if (!traceName.empty()) {
     const bool absolute = traceName.front() == '/';
     const std::string tracePath = absolute ? traceName : FolderOf(path) + "/" + traceName;

@@ -216,10 +216,13 @@ int ReadProjectBytes(std::string_view bytes, const std::string& path, TDataProj&
   const char digit = bytes[11];
   r.version = digit >= '0' && digit <= '9' ? digit - '0' : 1;
   if (grid) r.grid = *grid;
+  r.grid.readFromFile = false;
 
   const ByteCursor all(bytes);
   std::uint16_t declared = 0;
-  all.PeekU16LEAt(16, declared);
+  if (!all.PeekU16LEAt(16, declared))
+    r.problems.push_back("the header ends at byte " + std::to_string(all.Size()) +
+                         ", before the entry count");
   const std::uint64_t fit = all.Size() >= 18 ? (all.Size() - 18) / 4 : 0;
   const std::uint64_t entries = std::min<std::uint64_t>(declared, fit);
   if (entries < declared)

@@ -25,8 +25,8 @@ class tmutholder;  // mutation tables of the site scan, built by the analyses
 // dataset can free a table without seeing its type.
 using MutHolderPtr = std::unique_ptr<tmutholder, void (*)(tmutholder*)>;
 
-// Consensus letter of a column and the weight of its top base in percent (0 when no base
-// letter). Fewer than minCount letters give '-'.
+// Consensus letter of a column and the weight of its top base in percent. Fewer than minCount
+// letters give '-'; letters without any base weight give '-' when all are gaps, else 'N' (0%).
 std::pair<char, double> ConsensusLetter(std::string_view letters, int minCount);
 
 // Block selection of the grid.
