@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Report text of a neighbour-joining run.
+#include <algorithm>
+#include <cmath>
+
+#include "common/NumberFormat.h"
+#include "trees/NJTreeUnit.h"
+
+namespace {
+
+std::string RightAligned(std::string text, std::size_t width) {
+  if (text.size() > width) text.resize(width);
+  return std::string(width - text.size(), ' ') + text;
+}
+
+std::string AtLeast(std::string text, std::size_t width) {
+  if (text.size() < width) text.insert(0, width - text.size(), ' ');
+  return text;
+}
+
+}  // namespace
+
+std::string ModelTitle(DistanceModel model) {
+  switch (model) {
+    case DistanceModel::JukesCantor:
+      return "Jukes and Cantor distances";
+    case DistanceModel::Kimura2P:
+      return "Kimura (2 param) distances";
+    case DistanceModel::Differences:
+      return "Number of nucleotide differences";
+  }
+  return {};
+}
+
+std::string DistanceMatrixReport(const std::vector<std::string>& names,
+                                 const DistanceMatrix& matrix, DistanceModel model, bool showSD) {
+  std::size_t w = 4;
+  for (const std::string& name : names) w = std::max(w, name.size());
+  w = std::min<std::size_t>(w, 7);
+  std::string out = "\r\n" + ModelTitle(model) + "\r\nK in lower left matrix";
+  if (showSD) out += " and SD(K) in upper right one";
+  out += "\r\n" + std::string(w + 2, ' ');
+  for (const std::string& name : names) out += RightAligned(name, w + 1) + " ";
+  out += "\r\n";
+  const int n = std::min(matrix.n, static_cast<int>(names.size()));
+  for (int i = 0; i < n; ++i) {
+    out += RightAligned(names[static_cast<std::size_t>(i)], w + 1) + " ";
+    for (int j = 0; j < n; ++j) {
+      if (j == i) {
+        out += std::string(w + 2, ' ');
+        continue;
+      }
+      std::string cell;
+      if (j < i) {
+        const double d = std::max(matrix.At(i, j), 0.0);  // undefined (-1) prints as 0
+        if (d == 0)
+          cell = "0";
+        else if (model == DistanceModel::Differences)
+          cell = std::to_string(RoundHalfEven(d));
+        else
+          cell = FormatFixed(d, 3);
+      } else {
+        const double v = matrix.VarAt(i, j);
+        cell = FormatFixed(v > 0 ? std::sqrt(v) : 0.0, 3);
+      }
+      out += AtLeast(cell, w + 1) + " ";
+    }
+    out += "\r\n";
+  }
+  return out;
+}
+
+std::string TerminalBranchLengths(const TTree& tree) {
+  std::string out = "\r\nTerminal branch lengths:";
+  for (const auto& node : tree.nodes) {
+    if (node->isInternal) continue;
+    for (const NodeLink& l : node->links)
+      if (l.isParent)
+        out += "\r\n" + node->name + " " + AtLeast(FormatFixed(std::fabs(l.branchLength), 3), 6);
+  }
+  return out + "\r\n";
+}
+
+std::string NeighborJoinReport(const std::vector<std::string>& names, const DistanceMatrix& matrix,
+                               DistanceModel model, bool showSD, TTree& tree, IMessages* messages) {
+  std::string out = DistanceMatrixReport(names, matrix, model, showSD);
+  tree.LeavesFromNames(names);
+  if (tree.Count() < 3 || matrix.n < 3) {
+    tree.Clear();
+    return out + "\r\nTo construct a tree at least three nodes are needed.";
+  }
+  const UndefinedDistances u = FindUndefined(matrix);
+  if (u.count > 0) {
+    out += "\r\nUndefined distances (saturated, or no site to compare) between " +
+           std::to_string(u.count) + " pair(s), the first " + names[static_cast<std::size_t>(u.i)] +
+           " and " + names[static_cast<std::size_t>(u.j)] + ": no tree is built.\r\n";
+    NeighborJoin(tree, matrix, messages);  // reports the same to the message pane
+    tree.Clear();
+    return out;
+  }
+  if (!NeighborJoin(tree, matrix, messages)) {
+    tree.Clear();
+    return out + "\r\nThe neighbor-joining tree could not be built.\r\n";
+  }
+  out += "\r\nNeighbor-joining tree:\r\n" + tree.WriteBrackets(false) + "\r\n";
+  return out + TerminalBranchLengths(tree);
+}
+
+std::string NJTreeTitle(const std::string& datasetName, const std::string& groupName,
+                        bool wholeDataset) {
+  return wholeDataset ? datasetName : datasetName + "_" + groupName;
+}
