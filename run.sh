@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the desktop program (Release) and starts it on the bundled example.
+# Builds the desktop program and nodrix3-cli (Release) and starts the desktop program on the
+# bundled example; without a display it shows the example through nodrix3-cli instead.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/install-deps.sh
@@ -15,6 +16,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found: the desktop program needs a graphical session." >&2
   echo "Start it from a desktop with ./run.sh, or under a virtual display with:" >&2
   echo "  xvfb-run -a build/release/nodrix3 ${args[*]:-}" >&2
-  exit 1
+  echo "Meanwhile, the example as nodrix3-cli reads it:" >&2
+  exec build/release/nodrix3-cli info "$example"
 fi
 exec build/release/nodrix3 "${args[@]}"

@@ -57,8 +57,8 @@ bool BuildExampleProject(TDataProj& project) {
   for (const Sample& s : kSamples) {
     TIndivid ind;
     ind.indName = s.name;
-    ind.indGroup = std::string_view(s.group) == "Outgroup" ? kOutgroupKey
-                                                           : project.GroupKeyByName(s.group);
+    ind.indGroup =
+        std::string_view(s.group) == "Outgroup" ? kOutgroupKey : project.GroupKeyByName(s.group);
     const int key = project.AddIndivid(ind);
     std::string letters(kReference);
     for (const auto& [pos, letter] : s.changes)

@@ -33,10 +33,14 @@ struct WriteFormat {
 
 const std::vector<WriteFormat>& WriteFormats() {
   static const std::vector<WriteFormat> formats{
-      {"project", 1, {".psf", ".df"}},   {"nexus", 2, {".nex", ".nexus"}},
-      {"phylip", 3, {".phy", ".phylip"}}, {"mega", 4, {".meg", ".mega"}},
-      {"fasta", 5, {".fasta", ".fas", ".fa"}}, {"dataset-psf", 6, {}},
-      {"text", 7, {".txt"}},              {"gff", 21, {".gff"}},
+      {"project", 1, {".psf", ".df"}},
+      {"nexus", 2, {".nex", ".nexus"}},
+      {"phylip", 3, {".phy", ".phylip"}},
+      {"mega", 4, {".meg", ".mega"}},
+      {"fasta", 5, {".fasta", ".fas", ".fa"}},
+      {"dataset-psf", 6, {}},
+      {"text", 7, {".txt"}},
+      {"gff", 21, {".gff"}},
   };
   return formats;
 }
@@ -46,8 +50,12 @@ void Usage(std::ostream& out) {
          "  nodrix3-cli info FILE...\n"
          "      Detects each file's format, reads it and lists its datasets (sequences and\n"
          "      lengths), groups and individuals.\n"
-         "  nodrix3-cli convert IN OUT [--format NAME] [--dataset N] [--all-datasets]\n"
-         "      Reads IN (format detected from its content) and writes OUT. The format comes\n"
+         "  nodrix3-cli convert IN OUT [--format NAME] [--from NAME] [--dataset N] "
+         "[--all-datasets]\n"
+         "      Reads IN (format detected from its content, or named by --from: project,\n"
+         "      nexus, mega, fasta, pir, text, clustal, phylip, abi, scf or a format code;\n"
+         "      a .phy file detection cannot place is read as PHYLIP) and writes OUT. The format "
+         "comes\n"
          "      from --format or OUT's extension. Formats:\n";
   for (const WriteFormat& f : WriteFormats()) {
     out << "        " << f.name;
@@ -88,8 +96,34 @@ const WriteFormat* FormatByPath(const std::string& path) {
   return nullptr;
 }
 
+struct ReadFormat {
+  std::string_view name;
+  int code;
+};
+constexpr ReadFormat kReadFormats[] = {
+    {"project", 2}, {"nexus", 4},    {"mega", 5},    {"fasta", 6}, {"pir", 7},
+    {"text", 8},    {"clustal", 18}, {"phylip", 35}, {"abi", 11},  {"scf", 12},
+};
+
+// A format code from a name or number; 0 when unknown.
+int ReadCodeByName(std::string_view name) {
+  for (const ReadFormat& f : kReadFormats)
+    if (f.name == Lower(name)) return f.code;
+  const auto n = ParseInt(name);
+  return n && *n >= 2 && *n <= kLastFormatCode ? *n : 0;
+}
+
+// PHYLIP has no content test of its own: a file detection cannot place is read as PHYLIP
+// when its name says so.
+int CodeFromExtension(const std::string& path) {
+  const std::string name = Lower(FileNameOnly(path));
+  return name.ends_with(".phy") || name.ends_with(".phylip") ? kCodePhylip : 0;
+}
+
 // Reads one file into project; false (with the reason on stderr) when nothing was read.
-bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int& code) {
+// forcedCode 0: detected from the content.
+bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int& code,
+              int forcedCode = 0) {
   code = 0;
   const int access = CheckFileAccess(path);
   if (access != 0) {
@@ -98,7 +132,15 @@ bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int
   }
   OpenWindow window(project);
   window.caption = FileNameOnly(path);
-  const OpenResult r = OpenDetected(path, window, cli.services, code);
+  OpenResult r;
+  if (forcedCode == 0) {
+    r = OpenDetected(path, window, cli.services, code);
+    if (code < 2 && CodeFromExtension(path) != 0) forcedCode = CodeFromExtension(path);
+  }
+  if (forcedCode != 0) {
+    code = forcedCode;
+    r = DispatchFile(path, code, {}, &window, cli.services);
+  }
   if (code < 2) {
     cli.messages.ReportError(path + ": format not recognised");
     return false;
@@ -162,11 +204,18 @@ int RunInfo(const std::vector<std::string>& files) {
 int RunConvert(const std::vector<std::string>& args) {
   std::vector<std::string> paths;
   std::string formatName;
+  int fromCode = 0;
   int datasetNumber = 1;
   bool allDatasets = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--format" && i + 1 < args.size()) {
       formatName = args[++i];
+    } else if (args[i] == "--from" && i + 1 < args.size()) {
+      fromCode = ReadCodeByName(args[++i]);
+      if (fromCode == 0) {
+        std::cerr << "nodrix3-cli: unknown input format " << args[i] << '\n';
+        return kExitUsage;
+      }
     } else if (args[i] == "--dataset" && i + 1 < args.size()) {
       const auto n = ParseInt(args[++i]);
       if (!n || *n < 1) {
@@ -191,16 +240,16 @@ int RunConvert(const std::vector<std::string>& args) {
       formatName.empty() ? FormatByPath(paths[1]) : FormatByName(formatName);
   if (format == nullptr) {
     std::cerr << "nodrix3-cli: "
-              << (formatName.empty() ? "cannot tell the format from " + paths[1] +
-                                           "; use --format NAME"
-                                     : "unknown format " + formatName)
+              << (formatName.empty()
+                      ? "cannot tell the format from " + paths[1] + "; use --format NAME"
+                      : "unknown format " + formatName)
               << '\n';
     return kExitUsage;
   }
   CliServices cli;
   TDataProj project(cli.services);
   int code = 0;
-  if (!ReadInto(paths[0], project, cli, code)) return kExitFailed;
+  if (!ReadInto(paths[0], project, cli, code, fromCode)) return kExitFailed;
   if (datasetNumber > project.DatasetCount()) {
     std::cerr << "nodrix3-cli: " << paths[0] << " has " << project.DatasetCount()
               << " datasets, not " << datasetNumber << '\n';

@@ -89,9 +89,15 @@ bool ReadPlainText(Call& c) {
   return AddToCurrent(c, OpenPlainText(src, ctx));
 }
 
-bool ReadAbiFile(Call& c) { return AddToCurrent(c, OpenAbi(c.path, c.services)); }
-bool ReadScfFile(Call& c) { return AddToCurrent(c, OpenScf(c.path, c.services)); }
-bool ReadPhdFile(Call& c) { return AddToCurrent(c, OpenPhd(c.path, c.services)); }
+bool ReadAbiFile(Call& c) {
+  return AddToCurrent(c, OpenAbi(c.path, c.services));
+}
+bool ReadScfFile(Call& c) {
+  return AddToCurrent(c, OpenScf(c.path, c.services));
+}
+bool ReadPhdFile(Call& c) {
+  return AddToCurrent(c, OpenPhd(c.path, c.services));
+}
 
 bool ReadRescue(Call& c) {
   (void)RescueProject(c.path, c.Project());

@@ -16,8 +16,8 @@ struct OpenWindow {
   explicit OpenWindow(TDataProj& proj) : project(proj) {}
   TDataProj& project;
   std::string caption;
-  bool gridLocked = false;    // no dataset is added while the grid is locked
-  GridFileSettings grid;      // the grid block of a project file read into the window
+  bool gridLocked = false;  // no dataset is added while the grid is locked
+  GridFileSettings grid;    // the grid block of a project file read into the window
 };
 
 struct OpenOptions {

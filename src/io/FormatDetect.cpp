@@ -88,8 +88,7 @@ int DetectFormatBytes(std::string_view prefix, std::string_view path) {
   if (prefix.size() > kDetectPrefixBytes) prefix = prefix.substr(0, kDetectPrefixBytes);
 
   // Project file: "Nodrix_" at bytes 5..11 and the version digit at byte 12 (1-based).
-  if (HasAt(prefix, 4, "Nodrix_") && prefix.size() >= 12 && prefix[11] >= '1' &&
-      prefix[11] <= '3')
+  if (HasAt(prefix, 4, "Nodrix_") && prefix.size() >= 12 && prefix[11] >= '1' && prefix[11] <= '3')
     return kCodeProjectFile;
   // Trace magics come before the text tests: a binary header's first "line" can hold any
   // letters, and "ms" in it must not turn a trace into simulation output.

@@ -75,14 +75,18 @@ constexpr std::array<SaveFilter, 24> kSaveFilters{{
 
 }  // namespace
 
-std::span<const OpenFilter> OpenFilters() { return kOpenFilters; }
+std::span<const OpenFilter> OpenFilters() {
+  return kOpenFilters;
+}
 
 std::string_view OpenFilterCaption(int code) {
   if (code < 1 || code > kLastFormatCode) return {};
   return kOpenFilters[static_cast<std::size_t>(code - 1)].caption;
 }
 
-std::span<const SaveFilter> SaveFilters() { return kSaveFilters; }
+std::span<const SaveFilter> SaveFilters() {
+  return kSaveFilters;
+}
 
 const SaveFilter* SaveFilterAt(int index) {
   if (index < 1 || index > static_cast<int>(kSaveFilters.size())) return nullptr;

@@ -48,7 +48,8 @@ class NamePlan {
     for (int k = 2; taken_.contains(candidate); ++k) {
       const auto slash = path.find_last_of("/\\");
       const auto dot = path.rfind('.');
-      const bool hasExt = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+      const bool hasExt =
+          dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
       candidate = hasExt ? path.substr(0, dot) + "_" + std::to_string(k) + path.substr(dot)
                          : path + "_" + std::to_string(k);
     }
@@ -78,15 +79,24 @@ bool WriteOne(TDataProj& proj, const SaveFilter& f, const PlannedFile& file, boo
       g.currentDataset = proj.CurrentIndex();
       return WriteProject(file.path, proj, g);
     }
-    case 2: return SaveNexus(file.path, proj, file.datasetIndex, svc);
-    case 3: return SavePhylip(file.path, *ds, svc);
-    case 4: return SaveMega(file.path, *ds, svc);
-    case 5: return SaveFasta(file.path, *ds, fastaHeader, svc);
-    case 6: return WriteDatasetFile(file.path, *ds);
-    case 7: return SaveSeqText(file.path, *ds->SeqAt(file.row), svc);
-    case 10: return SaveScf(file.path, *ds->SeqAt(file.row), svc);
-    case 21: return SaveGff(file.path, *ds, svc);
-    default: return false;
+    case 2:
+      return SaveNexus(file.path, proj, file.datasetIndex, svc);
+    case 3:
+      return SavePhylip(file.path, *ds, svc);
+    case 4:
+      return SaveMega(file.path, *ds, svc);
+    case 5:
+      return SaveFasta(file.path, *ds, fastaHeader, svc);
+    case 6:
+      return WriteDatasetFile(file.path, *ds);
+    case 7:
+      return SaveSeqText(file.path, *ds->SeqAt(file.row), svc);
+    case 10:
+      return SaveScf(file.path, *ds->SeqAt(file.row), svc);
+    case 21:
+      return SaveGff(file.path, *ds, svc);
+    default:
+      return false;
   }
 }
 
@@ -106,7 +116,17 @@ std::string SafeFileName(std::string_view name) {
 
 bool HasWriter(int filterIndex) {
   switch (filterIndex) {
-    case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 9: case 10: case 11: case 21:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 9:
+    case 10:
+    case 11:
+    case 21:
       return true;
     default:
       return false;
@@ -123,9 +143,8 @@ std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
   const ChosenPath chosen = SplitChosen(chosenPath);
   NamePlan names;
   if (f->scope == SaveScope::Project) {
-    const std::string path = f->extension.empty()
-                                 ? chosenPath
-                                 : chosen.folder + chosen.stem + std::string(f->extension);
+    const std::string path =
+        f->extension.empty() ? chosenPath : chosen.folder + chosen.stem + std::string(f->extension);
     plan.push_back({path, current, 0});
     return plan;
   }
@@ -168,8 +187,8 @@ SaveOutcome RunSaveCommand(TDataProj& project, int filterIndex, const std::strin
   out.ran = true;
   bool fastaHeader = false;
   if (filterIndex == 5)
-    fastaHeader = msg.AskYesNo(
-        "Output sequence number & sequence length at the beginning of FASTA file?");
+    fastaHeader =
+        msg.AskYesNo("Output sequence number & sequence length at the beginning of FASTA file?");
   if (filterIndex == 13) (void)msg.AskYesNo("Output header at the beginning of MS file?");
   bool allDatasets = false;
   if (filterIndex > 1 && project.DatasetCount() > 1 && !f->projectEntry)

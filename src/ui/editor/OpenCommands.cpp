@@ -156,8 +156,8 @@ void MainOpenFiles(TMainForm& main, QStringList files, int code) {
         msg.AskYesNo("Unable to recognise format of the file: \r\n\r\n" + path +
                      "\r\n\r\nIt may be interpreted incorrectly. Attempt to read it anyway?")) {
       // The window made for this file is still empty: read into it rather than open another.
-      const bool keep = (oneWindow && intoCurrent) || (madeForFile && w != nullptr &&
-                                                        w->Project().DatasetCount() == 0);
+      const bool keep = (oneWindow && intoCurrent) ||
+                        (madeForFile && w != nullptr && w->Project().DatasetCount() == 0);
       if (!keep || w == nullptr) w = NewProjectWindow(main, QFileInfo(file).fileName());
       if (w != nullptr) ReadUnknownText(main, *w, path);
     }
@@ -215,8 +215,8 @@ void InstallOpenDispatcher(TMainForm& main) {
       if (main.RefuseIfBusy()) return;
       const QStringList filters = OpenDialogFilters();
       QString selected = filters.front();
-      const QStringList files = QFileDialog::getOpenFileNames(&main, "Open", {},
-                                                              filters.join(";;"), &selected);
+      const QStringList files =
+          QFileDialog::getOpenFileNames(&main, "Open", {}, filters.join(";;"), &selected);
       if (files.isEmpty()) return;
       MainOpenFiles(main, files, FilterIndexOf(filters, selected));
     });

@@ -55,8 +55,8 @@ void TProjectWindow::Refresh() {
   }
   if (project->DatasetCount() > 0) datasetList->setCurrentRow(project->CurrentIndex());
   QString text;
-  if (const TDataSeq* ds = project->DatasetCount() > 0 ? project->DatasetAt(project->CurrentIndex())
-                                                       : nullptr) {
+  if (const TDataSeq* ds =
+          project->DatasetCount() > 0 ? project->DatasetAt(project->CurrentIndex()) : nullptr) {
     const int shown = std::min(ds->Count(), kRowsShown);
     for (int r = 1; r <= shown; ++r) {
       const TSeq& s = *ds->SeqAt(r);
@@ -80,4 +80,6 @@ void TProjectWindow::closeEvent(QCloseEvent* event) {
   TMDIChild::closeEvent(event);
 }
 
-TProjectWindow* AsProjectWindow(QWidget* w) { return qobject_cast<TProjectWindow*>(w); }
+TProjectWindow* AsProjectWindow(QWidget* w) {
+  return qobject_cast<TProjectWindow*>(w);
+}

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Runs the built nodrix3-cli as a script would: exit status, stdout, stderr.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "IoTestFiles.h"
+
+namespace {
+
+struct CliRun {
+  int status = -1;
+  std::string out, err;
+};
+
+CliRun Cli(const std::string& args, const TestFolder& dir) {
+  const std::string errFile = dir.File("stderr.txt");
+  const std::string command =
+      std::string(NODRIX_BINARY_DIR) + "/nodrix3-cli " + args + " 2>" + errFile;
+  CliRun r;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return r;
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
+  const int raw = ::pclose(pipe);
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.err = TestFolder::Read(errFile);
+  return r;
+}
+
+std::string Data(const std::string& name) {
+  return std::string(NODRIX_TEST_DATA) + "/" + name;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+TEST(Nodrix3Cli, InfoListsDatasetsSequencesGroupsAndIndividuals) {
+  TestFolder dir("cli_info");
+  ASSERT_EQ(Cli("make-example " + dir.File("ex.psf"), dir).status, 0);
+  const CliRun r = Cli("info " + dir.File("ex.psf") + " " + Data("f002"), dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  // The example: 7 samples of 60 letters, 3 in each population and 1 outgroup.
+  EXPECT_TRUE(Contains(r.out, "format: 2 Nodrix data file (*.df/*.psf)"));
+  EXPECT_TRUE(Contains(r.out, "dataset 1: Adh_example, 7 sequences, alignment length 60"));
+  EXPECT_TRUE(Contains(r.out, "    A1\t60\n"));
+  EXPECT_TRUE(Contains(r.out, "groups: 3"));
+  EXPECT_TRUE(Contains(r.out, "PopA\t3 individuals"));
+  EXPECT_TRUE(Contains(r.out, "PopB\t3 individuals"));
+  EXPECT_TRUE(Contains(r.out, "1 individuals (outgroup)"));
+  EXPECT_TRUE(Contains(r.out, "individuals: 7"));
+  // f002 holds three FASTA records.
+  EXPECT_TRUE(Contains(r.out, "format: 6 Fasta+GFF+Qual (*.*)"));
+  EXPECT_TRUE(Contains(r.out, ": f002, 3 sequences"));
+}
+
+TEST(Nodrix3Cli, FailuresGiveANonZeroStatusAndAMessageOnStderr) {
+  TestFolder dir("cli_fail");
+  CliRun r = Cli("info " + dir.File("missing.fas"), dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(Contains(r.err, "I/O Error 2"));
+  EXPECT_TRUE(r.out.empty());
+  r = Cli("info " + Data("NC_005816.gb"), dir);  // GenBank has no reader yet
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(Contains(r.err, "not handled"));
+  r = Cli("convert " + Data("f002") + " " + dir.File("x.unknown"), dir);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(Contains(r.err, "--format"));
+  EXPECT_EQ(Cli("frobnicate", dir).status, 2);
+  r = Cli("--help", dir);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(Contains(r.out, "convert IN OUT"));
+}
+
+// Letters and names written by hand; the FASTA writer puts each record on two CR LF lines.
+TEST(Nodrix3Cli, ConvertKeepsNamesAndLettersThroughEveryFormat) {
+  TestFolder dir("cli_convert");
+  const std::string in =
+      dir.Write("in.fas", ">alpha\nACGTACGTAA\n>beta\nACGTTCGTAA\n>gamma\nAC-TACGTNN\n");
+  const char* chain[] = {"b.nex", "c.phy", "d.psf", "e.fasta"};
+  std::string previous = in;
+  for (const char* next : chain) {
+    SCOPED_TRACE(next);
+    const CliRun r = Cli("convert " + previous + " " + dir.File(next), dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    previous = dir.File(next);
+  }
+  EXPECT_EQ(TestFolder::Read(dir.File("e.fasta")),
+            ">alpha\r\nACGTACGTAA\r\n>beta\r\nACGTTCGTAA\r\n>gamma\r\nAC-TACGTNN\r\n");
+}
+
+TEST(Nodrix3Cli, SampleFilesSurviveTheRoundTrip) {
+  TestFolder dir("cli_samples");
+  for (const char* sample : {"f002", "sequential.phy", "codonposset.nex", "test1.mega"}) {
+    SCOPED_TRACE(sample);
+    ASSERT_EQ(Cli("convert " + Data(sample) + " " + dir.File("a.fasta"), dir).status, 0);
+    const std::string steps[][2] = {
+        {"a.fasta", "b.nex"}, {"b.nex", "c.phy"}, {"c.phy", "d.psf"}, {"d.psf", "e.fasta"}};
+    for (const auto& step : steps)
+      ASSERT_EQ(Cli("convert " + dir.File(step[0]) + " " + dir.File(step[1]), dir).status, 0)
+          << step[1] << ": " << TestFolder::Read(dir.File("stderr.txt"));
+    // NEXUS names cannot hold blanks: its writer joins their words with '_'. Everything
+    // else, letters included, comes back as the first FASTA had it.
+    std::string first = TestFolder::Read(dir.File("a.fasta"));
+    EXPECT_FALSE(first.empty());
+    std::size_t lineStart = 0;
+    while (lineStart < first.size()) {
+      const std::size_t end = first.find('\n', lineStart);
+      if (first[lineStart] == '>')
+        for (std::size_t i = lineStart; i < end; ++i)
+          if (first[i] == ' ') first[i] = '_';
+      lineStart = end == std::string::npos ? first.size() : end + 1;
+    }
+    EXPECT_EQ(TestFolder::Read(dir.File("e.fasta")), first);
+  }
+}
+
+TEST(Nodrix3Cli, DatasetChoiceIsChecked) {
+  TestFolder dir("cli_dataset");
+  ASSERT_EQ(Cli("make-example " + dir.File("ex.psf"), dir).status, 0);
+  CliRun r =
+      Cli("convert " + dir.File("ex.psf") + " " + dir.File("out.fasta") + " --dataset 2", dir);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(Contains(r.err, "has 1 datasets, not 2"));
+  // With one dataset there is nothing to split: the chosen name is written.
+  r = Cli("convert " + dir.File("ex.psf") + " " + dir.File("out.fasta") + " --all-datasets", dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(TestFolder::Read(dir.File("out.fasta")).substr(0, 11), ">A1\r\nGCAATG");
+}

@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Opening files into project windows and saving them, through the main window's flows.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+
+#include "ShellFixture.h"
+#include "io/FormatTables.h"
+#include "ui/editor/OpenCommands.h"
+#include "ui/editor/ProjectWindow.h"
+
+namespace {
+
+QString WriteText(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+  QFile f(dir.filePath(name));
+  f.open(QIODevice::WriteOnly);
+  f.write(bytes);
+  return f.fileName();
+}
+
+std::vector<TProjectWindow*> ProjectWindows(TMainForm& form) {
+  std::vector<TProjectWindow*> out;
+  for (QMdiSubWindow* sub : form.MdiArea()->subWindowList())
+    if (auto* w = AsProjectWindow(sub->widget())) out.push_back(w);
+  return out;
+}
+
+struct OpenFixture : ShellFixture {
+  OpenFixture() { InstallOpenDispatcher(*form); }
+};
+
+}  // namespace
+
+TEST(OpenDispatcher, InstallingItEnablesOpenFolderAndSave) {
+  OpenFixture f;
+  EXPECT_TRUE(f.Action("Open1")->isEnabled());
+  EXPECT_TRUE(f.Action("OpenFolder1")->isEnabled());
+  EXPECT_TRUE(f.Action("Save1")->isEnabled());
+  EXPECT_TRUE(f.Action("New1")->isEnabled());
+}
+
+TEST(OpenDispatcher, CommandLineFileOpensSavesAndReopens) {
+  OpenFixture f;
+  QTemporaryDir dir;
+  const QString fasta = WriteText(dir, "locus.fas", ">s1\nACGTAC\n>s2\nACGAAC\n");
+  WriteText(dir, "notes.txt", "nothing recognisable\n");
+  f.form->OpenFiles({fasta, dir.filePath("notes.txt")});
+  auto windows = ProjectWindows(*f.form);
+  ASSERT_EQ(windows.size(), 1u);  // the unrecognised file is skipped without a message
+  EXPECT_TRUE(f.dialogs.questions.empty());
+  TProjectWindow* w = windows[0];
+  EXPECT_EQ(w->windowTitle(), fasta);  // captioned with the name as typed
+  ASSERT_EQ(w->Project().DatasetCount(), 1);
+  EXPECT_EQ(w->Project().DatasetAt(0)->Count(), 2);
+  EXPECT_EQ(w->DatasetList()->count(), 1);
+  EXPECT_TRUE(w->SequenceView()->toPlainText().contains("ACGAAC"));
+
+  // An export leaves the project marked as modified; only the project save clears it.
+  w->modified = true;
+  const QString exported = dir.filePath("copy.fasta");
+  f.dialogs.answers = {false};  // no FASTA header
+  EXPECT_TRUE(SaveWindowAs(*f.form, *w, 5, exported));
+  EXPECT_TRUE(w->modified);
+  EXPECT_TRUE(QFile::exists(exported));
+  const QString saved = dir.filePath("locus.df");
+  EXPECT_TRUE(SaveWindowAs(*f.form, *w, 1, saved));
+  EXPECT_FALSE(w->modified);
+  EXPECT_EQ(w->filePath, saved);
+  EXPECT_EQ(w->windowTitle(), QString("locus.df"));
+
+  f.form->OpenFiles({saved});
+  windows = ProjectWindows(*f.form);
+  ASSERT_EQ(windows.size(), 2u);
+  TDataProj& reopened = windows[1]->Project();
+  ASSERT_EQ(reopened.DatasetCount(), 1);
+  const TDataSeq& ds = *reopened.DatasetAt(0);
+  ASSERT_EQ(ds.Count(), 2);
+  EXPECT_EQ(ds.NameAt(1), "s1");
+  EXPECT_EQ(ds.SeqAt(2)->letters, "ACGAAC");
+}
+
+TEST(MainOpenFiles, SeveralFilesInOneWindowWithTheFirstNameMovedToTheEnd) {
+  OpenFixture f;
+  QTemporaryDir dir;
+  const QString c = WriteText(dir, "c.fas", ">c\nAAAA\n");
+  const QString a = WriteText(dir, "a.fas", ">a\nCCCC\n");
+  const QString b = WriteText(dir, "b.fas", ">b\nGGGG\n");
+  f.dialogs.answers = {false};  // "Open files in separate windows?" No
+  MainOpenFiles(*f.form, {c, a, b}, kCodeAuto);
+  EXPECT_EQ(f.dialogs.questions, (std::vector<std::string>{"Open files in separate windows?"}));
+  auto windows = ProjectWindows(*f.form);
+  ASSERT_EQ(windows.size(), 1u);
+  TDataProj& p = windows[0]->Project();
+  ASSERT_EQ(p.DatasetCount(), 3);
+  EXPECT_EQ(p.DatasetAt(0)->NameAt(1), "a");
+  EXPECT_EQ(p.DatasetAt(1)->NameAt(1), "b");
+  EXPECT_EQ(p.DatasetAt(2)->NameAt(1), "c");
+}
+
+TEST(MainOpenFiles, UnrecognisedFileIsOfferedToTheTextReader) {
+  OpenFixture f;
+  QTemporaryDir dir;
+  const QString odd = WriteText(dir, "odd.dat", "ACGTACGTACGT\n");
+  f.dialogs.answers = {true};
+  MainOpenFiles(*f.form, {odd}, kCodeAuto);
+  ASSERT_EQ(f.dialogs.questions.size(), 1u);
+  EXPECT_EQ(f.dialogs.questions[0], "Unable to recognise format of the file: \r\n\r\n" +
+                                        odd.toStdString() +
+                                        "\r\n\r\nIt may be interpreted incorrectly. Attempt to "
+                                        "read it anyway?");
+  auto windows = ProjectWindows(*f.form);
+  ASSERT_EQ(windows.size(), 1u);
+  EXPECT_EQ(windows[0]->windowTitle(), QString("odd.dat"));
+  EXPECT_EQ(windows[0]->Project().TotalSeqCount(), 1);
+}
+
+TEST(OpenFolder, ReadsEveryMatchingFastaFileIntoOneWindow) {
+  OpenFixture f;
+  QTemporaryDir dir;
+  for (int i = 0; i < 3; ++i) WriteText(dir, QString("f%1.fasta").arg(i), QByteArray(">s\nACGT\n"));
+  WriteText(dir, "skip.txt", ">t\nAC\n");
+  f.form->RunOpenFolder(dir.path(), "*.fasta");
+  EXPECT_EQ(f.dialogs.notices.back(), "Opened 3 files");
+  auto windows = ProjectWindows(*f.form);
+  ASSERT_EQ(windows.size(), 1u);
+  EXPECT_EQ(windows[0]->Project().DatasetCount(), 3);
+}
