@@ -1,0 +1,220 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TDataProj: individuals (keys, names, group membership) and the links of sequences to them.
+#include <algorithm>
+
+#include "model/DataProjUnit.h"
+
+void TDataProj::IndexIndivid(int index) {
+  const TIndivid& ind = individs[static_cast<std::size_t>(index)];
+  individNameIndex.Add(NameLookupKey(ind.indName), index);
+  individExactNames.Add(ind.indName, index);
+  individKeyIndex.Add(ind.indKey, index);
+}
+
+void TDataProj::RebuildIndividIndex() {
+  individNameIndex.Clear();
+  individExactNames.Clear();
+  individKeyIndex.Clear();
+  individHints.clear();
+  individNameIndex.Reserve(individs.size());
+  individExactNames.Reserve(individs.size());
+  individKeyIndex.Reserve(individs.size());
+  for (int i = 0; i < IndividCount(); ++i) IndexIndivid(i);
+}
+
+std::string TDataProj::IndividName(int index) const {
+  return (index >= 0 && index < IndividCount()) ? individs[static_cast<std::size_t>(index)].indName
+                                                : std::string();
+}
+
+int TDataProj::IndividIndexByName(std::string_view name) const {
+  return individExactNames.Find(std::string(name));
+}
+
+int TDataProj::IndividIndexByKey(int key) const {
+  return individKeyIndex.Find(key);
+}
+
+int TDataProj::IndividKeyByName(std::string_view name) const {
+  const int i = individNameIndex.Find(NameLookupKey(name));
+  return i >= 0 ? individs[static_cast<std::size_t>(i)].indKey : -1;
+}
+
+int TDataProj::IndexOfKey(int key) const {
+  return individKeyIndex.Find(key);
+}
+
+int TDataProj::GroupKeyOfIndivid(int index) const {
+  return (index >= 0 && index < IndividCount()) ? individs[static_cast<std::size_t>(index)].indGroup
+                                                : -1;
+}
+
+bool TDataProj::GetIndivid(int index, TIndivid& out) const {
+  if (index < 0 || index >= IndividCount()) return false;
+  out = individs[static_cast<std::size_t>(index)];
+  return true;
+}
+
+bool TDataProj::GetIndivid(std::string_view name, TIndivid& out) const {
+  return GetIndivid(IndividIndexByName(name), out);
+}
+
+TIndivid* TDataProj::IndividAt(int index) {
+  return (index >= 0 && index < IndividCount()) ? &individs[static_cast<std::size_t>(index)]
+                                                : nullptr;
+}
+
+int TDataProj::AddIndivid(TIndivid individ) {
+  if (individ.indKey < 0 || individKeyIndex.Contains(individ.indKey)) {
+    individ.indKey = lastIndividKey + 1;
+    while (individKeyIndex.Contains(individ.indKey)) ++individ.indKey;
+    lastIndividKey = individ.indKey;
+  } else {
+    lastIndividKey = std::max(lastIndividKey, individ.indKey);
+  }
+  individ.indName = MakeUniqueName(
+      individ.indName, [this](const std::string& n) { return individExactNames.Contains(n); },
+      &individHints);
+  individs.push_back(std::move(individ));
+  IndexIndivid(IndividCount() - 1);
+  return individs.back().indKey;
+}
+
+bool TDataProj::RenameIndivid(int index, const std::string& name) {
+  if (index < 0 || index >= IndividCount()) return false;
+  TIndivid& ind = individs[static_cast<std::size_t>(index)];
+  if (ind.indName == name) return true;
+  const std::string oldKey = NameLookupKey(ind.indName), oldName = ind.indName;
+  individNameIndex.Remove(oldKey, index, IndividCount(), [&](int i) {
+    return NameLookupKey(individs[static_cast<std::size_t>(i)].indName) == oldKey;
+  });
+  individExactNames.Remove(oldName, index, IndividCount(), [&](int i) {
+    return individs[static_cast<std::size_t>(i)].indName == oldName;
+  });
+  individHints.clear();
+  ind.indName =
+      MakeUniqueName(name, [this](const std::string& n) { return individExactNames.Contains(n); });
+  individNameIndex.Add(NameLookupKey(ind.indName), index);
+  individExactNames.Add(ind.indName, index);
+  return true;
+}
+
+bool TDataProj::DeleteIndivid(std::string_view name, bool deleteSeqs) {
+  for (int i = 0; i < IndividCount(); ++i)
+    if (SameNameIgnoringCase(individs[static_cast<std::size_t>(i)].indName, name))
+      return DeleteIndividAt(i, deleteSeqs);
+  return false;
+}
+
+bool TDataProj::DeleteIndividAt(int index, bool deleteSeqs) {
+  if (index < 0 || index >= IndividCount()) return false;
+  const int key = individs[static_cast<std::size_t>(index)].indKey;
+  individs.erase(individs.begin() + index);
+  RebuildIndividIndex();
+  // Another individual may carry the same key (older files); its sequences stay linked.
+  if (IndexOfKey(key) >= 0) return true;
+  for (auto& ds : datasets) {
+    std::vector<int> rows;
+    for (int r = 1; r <= ds->Count(); ++r)
+      if (ds->SeqAt(r)->individId == key) {
+        if (deleteSeqs)
+          rows.push_back(r);
+        else
+          ds->SeqAt(r)->individId = -1;
+      }
+    ds->DeleteSeqs(rows);
+  }
+  return true;
+}
+
+bool TDataProj::SetIndividGroup(std::string_view individName, std::string_view groupName) {
+  const int i = IndividIndexByName(individName);
+  const int g = GroupIndexByName(groupName);
+  if (i < 0 || g < 0) return false;
+  return SetIndividGroupByKey(individs[static_cast<std::size_t>(i)].indKey,
+                              groups[static_cast<std::size_t>(g)].grpKey);
+}
+
+bool TDataProj::SetIndividGroupByKey(int key, int groupKey) {
+  const int i = IndexOfKey(key);
+  if (i < 0) return false;
+  individs[static_cast<std::size_t>(i)].indGroup = groupKey;
+  for (auto& ds : datasets) {
+    for (int r = 1; r <= ds->Count(); ++r)
+      if (ds->SeqAt(r)->individId == key) ds->SeqAt(r)->groupNum = groupKey;
+    ds->InvalidateMutHolders();
+  }
+  return true;
+}
+
+void TDataProj::SetIndividEnabled(int index, bool enabled) {
+  TIndivid* ind = IndividAt(index);
+  if (ind == nullptr) return;
+  ind->indEnabled = enabled;
+  for (auto& ds : datasets) {
+    for (int r = 1; r <= ds->Count(); ++r)
+      if (ds->SeqAt(r)->individId == ind->indKey) ds->SeqAt(r)->enabled = enabled;
+    ds->InvalidateMutHolders();
+  }
+}
+
+bool TDataProj::AssignSeqToGroup(int dsIndex, const std::string& seqName,
+                                 const std::string& groupName) {
+  TDataSeq* ds = DatasetAt(dsIndex);
+  const int g = GroupIndexByName(groupName);
+  if (ds == nullptr || g < 0) return false;
+  TSeq* s = ds->SeqAt(ds->RowByName(seqName));
+  if (s == nullptr) return false;
+  const int groupKey = groups[static_cast<std::size_t>(g)].grpKey;
+  if (s->individId < 0 || IndexOfKey(s->individId) < 0) {
+    TIndivid ind;
+    ind.indName = s->seqName;
+    s->individId = AddIndivid(std::move(ind));
+  }
+  s->groupNum = groupKey;
+  return SetIndividGroupByKey(s->individId, groupKey);
+}
+
+int TDataProj::GroupOfSeq(const TDataSeq& ds, int seqId) const {
+  const TSeq* s = ds.SeqAt(ds.RowById(seqId));
+  return s != nullptr ? GroupOfIndividKey(s->individId) : -1;
+}
+
+int TDataProj::GroupOfSeqByNumber(int dsNumber, int seqId) const {
+  const TDataSeq* ds = DatasetByNumber(dsNumber);
+  return ds != nullptr ? GroupOfSeq(*ds, seqId) : -1;
+}
+
+void TDataProj::SyncGroupNums(int dsIndex) {
+  for (int d = 0; d < DatasetCount(); ++d) {
+    if (dsIndex != -1 && dsIndex != d) continue;
+    TDataSeq& ds = *datasets[static_cast<std::size_t>(d)];
+    for (int r = 1; r <= ds.Count(); ++r) {
+      TSeq& s = *ds.SeqAt(r);
+      const int i = s.individId < 0 ? -1 : IndexOfKey(s.individId);
+      if (i >= 0) s.groupNum = individs[static_cast<std::size_t>(i)].indGroup;
+    }
+    ds.InvalidateMutHolders();
+  }
+}
+
+bool TDataProj::IsOutgroup(const TDataSeq& ds, int row) const {
+  const TSeq* s = ds.SeqAt(row);
+  return s != nullptr && GroupOfIndividKey(s->individId) == kOutgroupKey;
+}
+
+int TDataProj::CountSeqsOfIndivid(int key, int dsNumber) const {
+  int n = 0;
+  for (const auto& ds : datasets)
+    if (dsNumber == -1 || ds->dsNumber == dsNumber) n += ds->CountOfIndivid(key);
+  return n;
+}
+
+void TDataProj::AddAttributeColumn(const std::string& name) {
+  for (TIndivid& ind : individs) {
+    const bool has = std::any_of(ind.attributes.begin(), ind.attributes.end(), [&](const sir& a) {
+      return SameNameIgnoringCase(a.sirName, name);
+    });
+    if (!has) ind.attributes.push_back(sir{name, "", 0, 0.0});
+  }
+}
