@@ -1,0 +1,235 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// UpdateMuts: one pass over the columns fills every table of a dataset. Each block of columns
+// is copied out of the rows once and each column turned into letter bit sets once; the tables
+// (groups, with and without the outgroup) then only mask and count.
+#include <algorithm>
+#include <optional>
+
+#include "analysis/SiteScanInternal.h"
+#include "common/PlatformRandom.h"
+#include "model/DataProjUnit.h"
+#include "model/Datasequnit.h"
+
+namespace scan_detail {
+
+ScanContext::ScanContext(TDataSeq& d, const AnalysisOptions& o, const ScanChoices& c,
+                         const TGenCode& g, PlatformRandom& r)
+    : ds(d), options(o), choices(c), code(g), rng(r), rows(d.Count()), block(d) {}
+
+const ColumnSlots& ScanContext::SlotsOf(int column) {
+  ++clock_;
+  std::size_t victim = 0;
+  for (std::size_t i = 0; i < cache_.size(); ++i) {
+    if (cache_[i].column == column && stamp_[i] > 0) {
+      stamp_[i] = clock_;
+      return cache_[i];
+    }
+    if (stamp_[i] < stamp_[victim]) victim = i;
+  }
+  const char* letters = nullptr;
+  if (block.Holds(column)) {
+    letters = block.Column(column);
+  } else {
+    block.ReadColumn(column, scratch_);
+    letters = scratch_.data();
+  }
+  cache_[victim].Build(column, letters, rows);
+  stamp_[victim] = clock_;
+  return cache_[victim];
+}
+
+}  // namespace scan_detail
+
+using namespace scan_detail;
+
+namespace {
+
+constexpr int kBlockColumns = 64;
+
+bool IsSnpDataset(const TDataSeq& ds) {
+  for (int r = 1; r <= ds.Count(); ++r)
+    if (ds.SeqAt(r)->seqType == kSeqSnp) return true;
+  return false;
+}
+
+// Last column a row of the mask covers.
+int LastColumnOf(const TDataSeq& ds, const samptype& mask) {
+  int last = 0;
+  for (int r = 0; r < mask.Size(); ++r)
+    if (mask.Test(r)) {
+      const TSeq* s = ds.SeqAt(r + 1);
+      last = std::max(last, s->columnShift + s->Length());
+    }
+  return last;
+}
+
+// Stored site position of a column of a SNP dataset, from the first row that has one.
+int StoredPosition(const TDataSeq& ds, const samptype& mask, int column) {
+  for (int r = 0; r < mask.Size(); ++r) {
+    if (!mask.Test(r)) continue;
+    const TSeq* s = ds.SeqAt(r + 1);
+    const int pos = column - s->columnShift;
+    if (pos >= 1 && pos <= static_cast<int>(s->polySitePos.size()))
+      return s->polySitePos[static_cast<std::size_t>(pos - 1)];
+  }
+  return column;
+}
+
+void Finish(TableScan& t, bool snp) {
+  tmutholder& table = *t.table;
+  const int outgroupBit = t.outgroup - 1;
+  for (tmutation& m : table.mutations) {
+    if (m.outgroupIndex <= 0 || m.outgroupLetter == 'N' || m.derivedLetter != m.outgroupLetter)
+      continue;
+    if (m.CountAnd(table.sampleMask) == 0) continue;
+    // Polarised the wrong way round: the outgroup's state is the ancestral one.
+    for (int w = 0; w < m.WordCount(); ++w) m.Words()[w] = ~m.Words()[w] & t.letterMask.Words()[w];
+    if (outgroupBit >= 0) m.Set(outgroupBit, false);
+    m.carrierCount = m.Count();
+    std::swap(m.ancestralLetter, m.derivedLetter);
+  }
+  std::stable_sort(table.mutations.begin(), table.mutations.end(),
+                   [](const tmutation& a, const tmutation& b) { return a.position < b.position; });
+  if (snp) {
+    table.spanCounting = true;
+    table.positionsCounted = table.mutations.empty() ? 0
+                                                     : table.mutations.back().position -
+                                                           table.mutations.front().position + 1;
+  }
+  if (t.outgroup > 0 && table.groupId == -1) table.groupId = t.outgroup;
+}
+
+}  // namespace
+
+bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* project,
+                const std::vector<int>& groupIds, const ScanChoices& choices, PlatformRandom* rng) {
+  ds.mutHolders.clear();
+  ds.groupMutHolders.clear();
+  const int n = ds.Count();
+  if (n <= 0) return false;
+  Services& svc = ds.GetServices();
+  std::optional<PlatformRandom> own;
+  if (rng == nullptr) rng = &own.emplace(PlatformRandom::FromClock());
+
+  AnalysisOptions opt = options;
+  const bool snp = IsSnpDataset(ds);
+  int lastPosition = ds.AlignmentLength(true);
+  if (snp) {
+    int firstSite = 0;
+    lastPosition = ds.PolySiteRange(firstSite);
+  }
+  opt.regionFrom = std::max(1, opt.regionFrom);
+  if (opt.regionTo <= 0 || opt.regionTo > lastPosition) opt.regionTo = lastPosition;
+
+  std::vector<bool> outgroup(static_cast<std::size_t>(n), false);
+  int firstOutgroup = -1;
+  for (int r = 1; r <= n; ++r) {
+    const TSeq* s = ds.SeqAt(r);
+    outgroup[static_cast<std::size_t>(r - 1)] = project != nullptr && project->IsOutgroup(ds, r);
+    if (outgroup[static_cast<std::size_t>(r - 1)] && s->enabled && firstOutgroup < 0)
+      firstOutgroup = r;
+  }
+  std::vector<int> groups{0};
+  for (int g : groupIds)
+    if (std::find(groups.begin(), groups.end(), g) == groups.end()) groups.push_back(g);
+
+  auto inGroup = [&](int r, int g) {
+    if (g == 0) return true;
+    const TSeq* s = ds.SeqAt(r);
+    return project != nullptr ? project->IsInGroup(ds, s->seqId, true, g) : s->groupNum == g;
+  };
+
+  ScanContext ctx(ds, opt, choices, svc.genCode, *rng);
+  ctx.snp = snp;
+  const bool codons = opt.useRegions && !snp;
+  if (codons) ctx.runs = BuildCodingRuns(ds);
+
+  std::vector<TableScan> scans;
+  auto addTables = [&](std::vector<MutHolderPtr>& list, int outgroupRow) {
+    for (int g : groups) {
+      MutHolderPtr holder(std::make_unique<tmutholder>().release(), &DeleteMutHolder);
+      tmutholder& table = *holder;
+      table.groupId = g;
+      table.maxMutations = ds.MutHolderLimit();
+      if (outgroupRow > 0) table.message = ds.NameAt(outgroupRow);
+      TableScan t;
+      t.table = &table;
+      t.outgroup = outgroupRow;
+      table.sampleMask.Resize(n);
+      t.letterMask.Resize(n);
+      for (int r = 1; r <= n; ++r) {
+        const TSeq* s = ds.SeqAt(r);
+        const bool isOut = outgroup[static_cast<std::size_t>(r - 1)];
+        if (!s->enabled) continue;
+        if (isOut && outgroupRow > 0 && r != outgroupRow) continue;
+        const bool ownOutgroup = isOut && (outgroupRow == r || outgroupRow < 0);
+        if (!ownOutgroup && !inGroup(r, g)) continue;
+        table.sampleMask.Set(r - 1);
+        const bool letters = !isOut || r == outgroupRow || choices.includeOutgroupsInSample;
+        if (letters) t.letterMask.Set(r - 1);
+      }
+      const int last = LastColumnOf(ds, t.letterMask);
+      table.siteAnalysed.assign(static_cast<std::size_t>(last), false);
+      t.endColumn = snp ? last : std::min(last, opt.regionTo);
+      t.consumed.assign(static_cast<std::size_t>(last) + 1, false);
+      if (codons) t.coding = std::make_unique<CodingAgreement>(ctx.runs, t.letterMask, last);
+      list.push_back(std::move(holder));
+      scans.push_back(std::move(t));
+    }
+  };
+  addTables(ds.mutHolders, -1);
+  if (firstOutgroup > 0) addTables(ds.groupMutHolders, firstOutgroup);
+  // Divergence tables first, as the program always filled them.
+  std::rotate(scans.begin(), scans.begin() + static_cast<long>(groups.size()), scans.end());
+
+  int firstColumn = snp ? 1 : opt.regionFrom;
+  int endColumn = 0;
+  for (const TableScan& t : scans) endColumn = std::max(endColumn, t.endColumn);
+  std::optional<ProgressScope> bar;
+  if (opt.showProgress)
+    bar.emplace(svc.progress, std::max(0, endColumn - firstColumn),
+                "Searching for polymorphisms...");
+
+  for (int c0 = firstColumn; c0 <= endColumn; c0 += kBlockColumns) {
+    // Two extra columns so a codon starting in this block is read from it.
+    ctx.block.Fill(c0, std::min(kBlockColumns, endColumn - c0 + 1) + 2);
+    const int c1 = std::min(endColumn, c0 + kBlockColumns - 1);
+    for (int c = c0; c <= c1; ++c) {
+      if (bar) bar->Step((c & 255) == 0);
+      int stored = c;
+      bool storedKnown = false;
+      for (TableScan& t : scans) {
+        if (c > t.endColumn) continue;
+        tmutholder& table = *t.table;
+        if (static_cast<int>(table.mutations.size()) > table.maxMutations) {
+          if (!t.full) table.message += "Exceeded max number of mutations";
+          t.full = true;
+          continue;
+        }
+        if (snp) {
+          if (!storedKnown) stored = StoredPosition(ds, t.letterMask, c);
+          storedKnown = true;
+          if (stored < opt.regionFrom || stored > opt.regionTo) continue;
+          ScanSingleSite(ctx, t, c, stored);
+          continue;
+        }
+        if (t.consumed[static_cast<std::size_t>(c)]) continue;
+        const int agreed = codons ? t.coding->AgreedPosition(c) : -1;
+        if (agreed >= 1)
+          ScanCodonUnit(ctx, t, c);
+        else if (opt.siteFlags & (kSiteAll | kSiteNoncoding))
+          ScanSingleSite(ctx, t, c, c);
+      }
+    }
+  }
+
+  bool reported = false;
+  for (TableScan& t : scans) {
+    Finish(t, snp);
+    if (t.full && !reported) {
+      svc.messages.ReportError(t.table->message + " in " + ds.dsName);
+      reported = true;
+    }
+  }
+  return true;
+}

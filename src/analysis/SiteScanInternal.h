@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// State of one scan shared by its single-site and codon-unit halves.
+#pragma once
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/CodingMap.h"
+#include "analysis/MutUnit.h"
+#include "analysis/SiteColumns.h"
+
+class TGenCode;
+
+namespace scan_detail {
+
+// One table being filled.
+struct TableScan {
+  tmutholder* table = nullptr;
+  int outgroup = -1;    // row of the outgroup in use, -1 for none
+  samptype letterMask;  // rows whose letters take part
+  int endColumn = 0;    // last column visited
+  std::unique_ptr<CodingAgreement> coding;
+  std::vector<bool> consumed;  // columns already taken by a codon unit
+  bool full = false;
+};
+
+struct ScanContext {
+  TDataSeq& ds;
+  const AnalysisOptions& options;
+  const ScanChoices& choices;
+  const TGenCode& code;
+  PlatformRandom& rng;
+  bool snp = false;
+  int rows = 0;
+  ColumnBlock block;
+  std::vector<std::vector<CodingRun>> runs;
+
+  ScanContext(TDataSeq& d, const AnalysisOptions& o, const ScanChoices& c, const TGenCode& g,
+              PlatformRandom& r);
+  // Bit sets of a column; the last few stay cached, so up to four may be held at once.
+  const ColumnSlots& SlotsOf(int column);
+
+ private:
+  std::array<ColumnSlots, 8> cache_;
+  std::array<long, 8> stamp_{};
+  long clock_ = 0;
+  std::string scratch_;
+};
+
+// Site scan step for one column of one table.
+void ScanSingleSite(ScanContext& ctx, TableScan& t, int column, int storedPosition);
+// Codon unit opened at column; marks the columns it takes.
+void ScanCodonUnit(ScanContext& ctx, TableScan& t, int column);
+
+}  // namespace scan_detail
