@@ -232,10 +232,16 @@ void TDataSeq::CutToCommonStart() {
 
 void TDataSeq::NormaliseShifts() {
   int least = INT_MAX;
+  bool emptyShifted = false;
   for (int r = 1; r <= Count(); ++r) {
     const TSeq& s = *SeqAt(r);
-    if (s.Length() > 0) least = std::min(least, s.columnShift);
+    if (s.Length() > 0)
+      least = std::min(least, s.columnShift);
+    else
+      emptyShifted = emptyShifted || s.columnShift != 0;
   }
+  // Usually already normalised: every deletion asks, so the second pass is skipped then.
+  if ((least == 0 || least == INT_MAX) && !emptyShifted) return;
   for (int r = 1; r <= Count(); ++r) {
     TSeq& s = *SeqAt(r);
     s.columnShift = s.Length() > 0 ? s.columnShift - least : 0;

@@ -178,7 +178,8 @@ class TDataSeq {
   int RemoveSharedGapColumns();         // returns the number of columns removed
   int RemoveSingletonInserts(int row);  // returns the number of columns removed
   // Column resampling with replacement; byCodon keeps codons of annotated coding regions
-  // together.
+  // together. The command seeds rng once (PlatformRandom::FromClock, or a fixed seed to
+  // reproduce a run); every copy has the original's column count.
   [[nodiscard]] std::unique_ptr<TDataSeq> Bootstrap(bool byCodon, PlatformRandom& rng) const;
   // One random row per top-level group of the project; empty without project or groups.
   [[nodiscard]] std::unique_ptr<TDataSeq> Subsample(PlatformRandom& rng) const;

@@ -3,6 +3,7 @@
 #include "model/tsequnit.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 
 namespace {
@@ -158,50 +159,24 @@ int CodonPosBefore(int p, int n) {
   return Mod3Position(sum);
 }
 
-char ComplementLetter(char letter) {
-  const bool lower = std::islower(static_cast<unsigned char>(letter)) != 0;
-  char c;
-  switch (std::toupper(static_cast<unsigned char>(letter))) {
-    case 'A':
-      c = 'T';
-      break;
-    case 'T':
-      c = 'A';
-      break;
-    case 'C':
-      c = 'G';
-      break;
-    case 'G':
-      c = 'C';
-      break;
-    case 'K':
-      c = 'M';
-      break;
-    case 'M':
-      c = 'K';
-      break;
-    case 'R':
-      c = 'Y';
-      break;
-    case 'Y':
-      c = 'R';
-      break;
-    case 'B':
-      c = 'V';
-      break;
-    case 'V':
-      c = 'B';
-      break;
-    case 'D':
-      c = 'H';
-      break;
-    case 'H':
-      c = 'D';
-      break;
-    default:
-      return letter;
+namespace {
+// IUPAC complement as a table: reads and alignments are complemented by the million letters.
+constexpr std::array<char, 256> MakeComplementTable() {
+  std::array<char, 256> table{};
+  for (int i = 0; i < 256; ++i) table[static_cast<std::size_t>(i)] = static_cast<char>(i);
+  const char* from = "ATCGKMRYBVDH";
+  const char* to = "TAGCMKYRVBHD";
+  for (int i = 0; from[i] != 0; ++i) {
+    table[static_cast<unsigned char>(from[i])] = to[i];
+    table[static_cast<unsigned char>(from[i] + ('a' - 'A'))] = static_cast<char>(to[i] + ('a' - 'A'));
   }
-  return lower ? static_cast<char>(std::tolower(static_cast<unsigned char>(c))) : c;
+  return table;
+}
+constexpr std::array<char, 256> kComplementTable = MakeComplementTable();
+}  // namespace
+
+char ComplementLetter(char letter) {
+  return kComplementTable[static_cast<unsigned char>(letter)];
 }
 
 TSeq::TSeq(std::string name, std::string text)

@@ -345,3 +345,45 @@ TEST(TDataProjCopyTo, CopiesDatasetsGroupsAndIndividuals) {
   copy.DatasetAt(0)->SeqAt(1)->letters = "T";
   EXPECT_EQ(proj.DatasetAt(0)->SeqAt(1)->letters, "ACGT");
 }
+
+TEST(TDataProjPrune, ShortAndLongSequencesGoFromEveryDataset) {
+  RecordingServices svc;
+  TDataProj proj(svc);
+  proj.NewDataset();
+  proj.NewDataset();
+  AddRow(*proj.DatasetAt(0), "a", "ACGTACGT");
+  AddRow(*proj.DatasetAt(0), "b", "ACnnnn--");  // 8 letters, 2 bases
+  AddRow(*proj.DatasetAt(1), "c", "ACG");
+  AddRow(*proj.DatasetAt(1), "d", "ACGTACGTACGT");
+  EXPECT_EQ(proj.TotalSeqCount(), 4);
+  proj.UpdateMaxima();
+  EXPECT_EQ(proj.maxLetters, 12);
+  EXPECT_EQ(proj.maxRows, 2);
+  EXPECT_EQ(proj.lastDsNumber, 1);
+  EXPECT_EQ(proj.RemoveShortSeqs(4, false), 1);  // c
+  EXPECT_EQ(proj.RemoveShortSeqs(4, true), 1);   // b
+  EXPECT_EQ(proj.RemoveLongSeqs(10), 1);         // d
+  EXPECT_EQ(proj.TotalSeqCount(), 1);
+  EXPECT_EQ(proj.DatasetAt(0)->NameAt(1), "a");
+}
+
+TEST(TDataProjIndividFlags, EnablingAndAttributeColumnsReachEveryIndividual) {
+  RecordingServices svc;
+  TDataProj proj(svc);
+  TIndivid withAge = Individ("A");
+  withAge.attributes.push_back(sir{"Age", "4", 4, 4.0});
+  const int a = proj.AddIndivid(withAge);
+  proj.AddIndivid(Individ("B"));
+  proj.NewDataset();
+  AddRow(*proj.DatasetAt(0), "s", "A", 0, a);
+  proj.SetIndividEnabled(0, false);
+  EXPECT_FALSE(proj.Individs()[0].indEnabled);
+  EXPECT_FALSE(proj.DatasetAt(0)->SeqAt(1)->enabled);
+  proj.AddAttributeColumn("age");  // the same column, whatever the case
+  proj.AddAttributeColumn("Height");
+  ASSERT_EQ(proj.Individs()[0].attributes.size(), 2u);
+  ASSERT_EQ(proj.Individs()[1].attributes.size(), 2u);
+  EXPECT_EQ(proj.Individs()[0].attributes[0].sirText, "4");
+  EXPECT_EQ(proj.Individs()[1].attributes[0], (sir{"age", "", 0, 0.0}));
+  EXPECT_EQ(proj.Individs()[1].attributes[1].sirName, "Height");
+}

@@ -18,9 +18,12 @@ TEST(TDataSeqPad, ShiftsBecomeLeadingPadAndRowsEndTogether) {
   TDataSeq ds(svc);
   AddRow(ds, "a", "ACG", 2);
   AddRow(ds, "b", "ACGTA");
+  TSeq& c = AddRow(ds, "c", "AC");
+  c.quality = {20, 30};
   ds.PadWithN();
-  EXPECT_THAT(RowLetters(ds), ElementsAre("nnACG", "ACGTA"));
-  EXPECT_THAT(RowShifts(ds), ElementsAre(0, 0));
+  EXPECT_THAT(RowLetters(ds), ElementsAre("nnACG", "ACGTA", "ACnnn"));
+  EXPECT_THAT(RowShifts(ds), ElementsAre(0, 0, 0));
+  EXPECT_THAT(c.quality, ElementsAre(20, 30, 0, 0, 0));
 
   TDataSeq gaps(svc);
   AddRow(gaps, "a", "AC", 1);

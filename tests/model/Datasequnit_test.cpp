@@ -184,6 +184,9 @@ TEST(TDataSeqNormaliseShifts, SubtractsTheSmallestShiftOfNonEmptyRows) {
   AddRow(ds, "c", "", 1);
   ds.NormaliseShifts();
   EXPECT_THAT(RowShifts(ds), ElementsAre(0, 2, 0));
+  ds.SeqAt(3)->columnShift = 4;  // an empty row alone out of place
+  ds.NormaliseShifts();
+  EXPECT_THAT(RowShifts(ds), ElementsAre(0, 2, 0));
 }
 
 TEST(TDataSeqColumnLetters, MarksUncoveredDisabledAndOtherGroupRows) {
@@ -385,4 +388,70 @@ TEST(TDataSeqLinkMates, LinksFirstAndSecondReadsOfAPairBothWays) {
   EXPECT_EQ(b.mateId, a.seqId);
   EXPECT_EQ(c.mateId, -1);
   EXPECT_EQ(d.mateId, -1);
+}
+
+TEST(TDataSeqRowWrappers, ActOnOneRowAllRowsOrTheSelectedOnes) {
+  RecordingServices svc;
+  TDataSeq ds(svc);
+  TSeq& a = AddRow(ds, "a", "acgTN-N");
+  TSeq& b = AddRow(ds, "b", "ACGT");
+  TSeq& c = AddRow(ds, "c", "ttNN");
+  ds.ChangeCase(1, 1, 3, true);
+  EXPECT_EQ(a.letters, "ACGTN-N");
+  ds.ChangeCase(2, 3, 9, false);  // range not inside: the whole row
+  EXPECT_EQ(b.letters, "acgt");
+  ds.Select(3);
+  ds.ChangeCase(0, 1, 2, true);  // selected rows only
+  EXPECT_EQ(c.letters, "TTNN");
+  EXPECT_EQ(b.letters, "acgt");
+  ds.GapNsToDash(-1);
+  EXPECT_THAT(RowLetters(ds), ElementsAre("ACGT---", "acgt", "TT--"));
+  ds.RemoveGapsRows(1);
+  EXPECT_EQ(a.letters, "ACGT");
+  ds.ReverseComplementRows(2);
+  EXPECT_EQ(b.letters, "acgt");  // acgt reversed is tgca, complemented acgt
+  EXPECT_TRUE(b.reversed);
+  EXPECT_FALSE(b.plusStrand);
+
+  a.traceA = a.traceC = a.traceG = a.traceT = {1, 2, 3};
+  a.peakPos = {0, 1, 2, 2};
+  a.hasTrace = a.showTrace = true;
+  a.quality = {5, 5, 5, 5};
+  ds.RemoveTrace(1);
+  ds.RemoveQuality(1);
+  EXPECT_TRUE(a.traceA.empty());
+  EXPECT_TRUE(a.peakPos.empty());
+  EXPECT_FALSE(a.showTrace);
+  EXPECT_TRUE(a.quality.empty());
+  EXPECT_EQ(ds.QualityAt(1, 1), -1);
+
+  const int index = ds.AddRegionClipped(1, MakeRegion(-3, 2, kRegMisc));
+  ASSERT_EQ(index, 0);
+  EXPECT_EQ(a.regions[0].regStart, 1);
+  EXPECT_EQ(ds.AddRegionClipped(1, MakeRegion(9, 12, kRegMisc)), -1);
+  EXPECT_EQ(ds.AddRegionClipped(7, MakeRegion(1, 2, kRegMisc)), -1);
+}
+
+TEST(TDataSeqQueries, NamesQualitiesAndPolymorphicSiteRange) {
+  RecordingServices svc;
+  TDataSeq ds(svc);
+  TSeq& a = AddRow(ds, "short", "ACGT");
+  a.quality = {10, 20, 30, 40};
+  a.polySitePos = {3, 9, 14};
+  TSeq& b = AddRow(ds, "a much longer name", "AC");
+  b.polySitePos = {2, 20};
+  AddRow(ds, "c", "A", 0, 7);
+  AddRow(ds, "d", "A", 0, 7);
+  EXPECT_EQ(ds.LongestName(), "a much longer name");
+  EXPECT_EQ(ds.QualityAt(1, 4), 40);
+  EXPECT_EQ(ds.QualityAt(1, 5), -1);
+  EXPECT_EQ(ds.QualityAt(2, 1), -1);
+  EXPECT_EQ(ds.LettersLength(2), 2);
+  EXPECT_EQ(ds.LettersLength(9), -1);
+  int first = 0;
+  EXPECT_EQ(ds.PolySiteRange(first), 20);
+  EXPECT_EQ(first, 2);
+  EXPECT_EQ(ds.RowOfIndivid(7), 3);
+  EXPECT_EQ(ds.CountOfIndivid(7), 2);
+  EXPECT_EQ(ds.RowOfIndivid(8), -1);
 }
