@@ -165,7 +165,7 @@ TEST(WallAndKelly, ZnSAveragesRSquaredOverAllPairs) {
   // Only the subset {A, C}: r^2 = 0.
   const std::vector<int> subset = {0, 2};
   EXPECT_DOUBLE_EQ(kellyZnS(t, 0, 0, Everyone(4), &subset), 0.0);
-  EXPECT_EQ(kellyZnS(t, 2, 3, Everyone(4)), kZnSError);  // one mutation in the span
+  EXPECT_EQ(kellyZnS(t, 3, 3, Everyone(4)), kZnSError);  // one mutation in the span
 }
 
 TEST(WallAndKelly, ZnSOverManyWordsAndBlocksMatchesPairByPair) {
