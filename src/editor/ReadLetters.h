@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
-// Reverse complement of read letters (IUPAC, case kept; U gives A). The letter complement
-// itself is ComplementLetter of the sequence record.
+// A<->T (U gives A), C<->G, R<->Y, K<->M, B<->V, D<->H; S, W, N, gaps and other characters
+// stay as they are.
+char ComplementReadLetter(char letter);
 std::string ReverseComplement(std::string_view letters);

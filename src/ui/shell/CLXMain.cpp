@@ -126,6 +126,13 @@ T* TMainForm::RegisteredWindow(ToolKind kind) {
   return window;
 }
 
+void TMainForm::RegisterToolWindow(ToolKind kind, TMDIChild* window) {
+  registry.Set(kind, window);
+  connect(window, &TMDIChild::closing, this,
+          [this, kind](QWidget* self) { registry.Remove(kind, self); });
+  AddChildWindow(window)->show();
+}
+
 TRepForm* TMainForm::NewRepForm() {
   const bool fresh = registry.Get(ToolKind::RepForm) == nullptr;
   auto* form = RegisteredWindow<TRepForm>(ToolKind::RepForm);

@@ -28,6 +28,7 @@ class QSplitter;
 class MessagePane;
 class TGCodEditor;
 class TRepForm;
+class TMDIChild;
 class TTabReport;
 class ShellEventFilter;
 struct FragmentOptions;
@@ -79,6 +80,9 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   TTabReport* NewTabReport();
   void TabReportClose();
   [[nodiscard]] QWidget* ToolWindow(ToolKind kind) const { return registry.Get(kind); }
+  // Places a tool window built elsewhere (analysis dialogs) in its registry slot; the slot
+  // empties when the window closes.
+  void RegisterToolWindow(ToolKind kind, TMDIChild* window);
 
   // Editor windows are built by a factory the editor module installs; without one, "&New" is
   // disabled and NewEditorWindow gives nullptr.

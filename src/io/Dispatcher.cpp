@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The reader registry behind OpenDataFile and the placement of each reader's result.
+//
+// Readers that fill a dataset get a fresh one from the window's project; it joins the
+// project only when it holds sequences and the grid is not locked, so a file that yields
+// nothing leaves no empty dataset behind. Readers that work on the project itself (project
+// file, NEXUS, one dataset per record) write straight into it.
+#include "io/Dispatcher.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include "io/FormatDetect.h"
+#include "io/FormatTables.h"
+#include "io/IOUnit.h"
+#include "io/TextHelpers.h"
+#include "io/TraceFormats.h"
+#include "model/DataProjUnit.h"
+
+namespace {
+
+struct Call {
+  const std::string& path;
+  const OpenOptions& options;
+  OpenWindow& window;
+  Services& services;
+  TDataProj& Project() const { return window.project; }
+};
+
+using Reader = bool (*)(Call&);
+
+bool ReadSource(Call& c, FileSource& src) {
+  if (src.Open(c.path)) return true;
+  c.services.messages.ReportError(c.path + ": cannot open the file");
+  return false;
+}
+
+bool PlaceDataset(Call& c, std::unique_ptr<TDataSeq>& ds) {
+  if (c.window.gridLocked || ds->Count() == 0) return false;
+  return c.Project().AddDataset(ds, false) >= 0;
+}
+
+// A reader that fills a dataset of its own, which is then added to the project.
+template <bool (*Fill)(const ByteSource&, ReadContext&, TDataSeq&)>
+bool DatasetReader(Call& c) {
+  FileSource src;
+  if (!ReadSource(c, src)) return true;
+  ReadContext ctx(c.services, c.path);
+  auto ds = c.Project().MakeDataset();
+  (void)Fill(src, ctx, *ds);
+  PlaceDataset(c, ds);
+  return true;
+}
+
+bool ReadProjectFile(Call& c) {
+  (void)ReadProject(c.path, c.Project(), 0, &c.window.grid);
+  return true;
+}
+
+bool ReadNexus(Call& c) {
+  FileSource src;
+  if (!ReadSource(c, src)) return true;
+  ReadContext ctx(c.services, c.path);
+  if (!c.window.gridLocked) (void)OpenNexus(src, ctx, c.Project());
+  return true;
+}
+
+bool ReadFasta(Call& c) {
+  ReadContext ctx(c.services, c.path);
+  ctx.showProgress = c.options.showProgress;
+  auto ds = c.Project().MakeDataset();
+  (void)OpenFastaFile(ctx, *ds);
+  PlaceDataset(c, ds);
+  return true;
+}
+
+bool AddToCurrent(Call& c, std::unique_ptr<TSeq> seq) {
+  if (!seq) return true;
+  TDataSeq* ds = c.Project().CurrentDataset();
+  if (ds != nullptr) (void)ds->AddSeq(seq, true);
+  return true;
+}
+
+bool ReadPlainText(Call& c) {
+  FileSource src;
+  if (!ReadSource(c, src)) return true;
+  ReadContext ctx(c.services, c.path);
+  return AddToCurrent(c, OpenPlainText(src, ctx));
+}
+
+bool ReadAbiFile(Call& c) { return AddToCurrent(c, OpenAbi(c.path, c.services)); }
+bool ReadScfFile(Call& c) { return AddToCurrent(c, OpenScf(c.path, c.services)); }
+bool ReadPhdFile(Call& c) { return AddToCurrent(c, OpenPhd(c.path, c.services)); }
+
+bool ReadRescue(Call& c) {
+  (void)RescueProject(c.path, c.Project());
+  return true;
+}
+
+bool ReadFastaByName(Call& c) {
+  FileSource src;
+  if (!ReadSource(c, src)) return true;
+  ReadContext ctx(c.services, c.path);
+  const std::string prefix =
+      c.options.addFileNamePrefix ? FileNameOnly(PathWithoutExtension(c.path)) + "_" : "";
+  (void)OpenFastaByDatasetName(src, ctx, c.Project(), prefix);
+  return true;
+}
+
+bool ReadFastaEachSeq(Call& c) {
+  FileSource src;
+  if (!ReadSource(c, src)) return true;
+  ReadContext ctx(c.services, c.path);
+  if (!c.window.gridLocked) (void)OpenFastaEachSeq(src, ctx, c.Project());
+  return true;
+}
+
+bool ReadGff(Call& c) {
+  FileSource src;
+  if (!ReadSource(c, src)) return true;
+  TDataProj& proj = c.Project();
+  IMessages& msg = c.services.messages;
+  if (proj.DatasetCount() > 1 &&
+      msg.AskYesNo("Apply annotations to all datasets in the project?\r\nPress No to annotate "
+                   "only current dataset")) {
+    int total = 0;
+    ProgressScope bar(c.services.progress, proj.DatasetCount(),
+                      "Applying annotations from GFF file...");
+    for (int d = 0; d < proj.DatasetCount(); ++d) {
+      bar.Step(true);
+      ReadContext ctx(c.services, c.path);
+      total += ApplyGff(src, ctx, *proj.DatasetAt(d), true);
+    }
+    msg.Notify("Annotated " + std::to_string(total) + " sequences");
+    return true;
+  }
+  TDataSeq* ds = proj.DatasetCount() > 0 ? proj.DatasetAt(-1) : nullptr;
+  if (ds == nullptr || ds->Count() == 0) {
+    msg.Notify("No sequences to annotate - no annotations loaded.");
+    return true;
+  }
+  ReadContext ctx(c.services, c.path);
+  const int n = ApplyGff(src, ctx, *ds, true);
+  msg.Notify(n > 0 ? "Loaded annotations for " + std::to_string(n) + " sequences"
+                   : "No annotations loaded");
+  return true;
+}
+
+// One slot per format code; nullptr: the reader is not part of this build yet.
+constexpr std::array<Reader, kLastFormatCode + 1> kReaders = [] {
+  std::array<Reader, kLastFormatCode + 1> r{};
+  r[kCodeProjectFile] = ReadProjectFile;
+  r[kCodeNexus] = ReadNexus;
+  r[kCodeMega] = DatasetReader<OpenMega>;
+  r[kCodeFastaGffQual] = ReadFasta;
+  r[kCodePir] = DatasetReader<OpenPir>;
+  r[kCodePlainText] = ReadPlainText;
+  r[kCodeAbi] = ReadAbiFile;
+  r[kCodeScf] = ReadScfFile;
+  r[kCodeRescue] = ReadRescue;
+  r[kCodeClustal] = DatasetReader<OpenClustal>;
+  r[kCodePhd] = ReadPhdFile;
+  r[kCodeFastaByDatasetName] = ReadFastaByName;
+  r[kCodeFastaEachSeq] = ReadFastaEachSeq;
+  r[kCodeGff] = ReadGff;
+  r[kCodePhylip] = DatasetReader<OpenPhylip>;
+  return r;
+}();
+
+}  // namespace
+
+bool HasReader(int formatCode) {
+  return formatCode >= 2 && formatCode <= kLastFormatCode &&
+         kReaders[static_cast<std::size_t>(formatCode)] != nullptr;
+}
+
+OpenResult DispatchFile(const std::string& path, int formatCode, const OpenOptions& options,
+                        OpenWindow* window, Services& services) {
+  OpenResult result;
+  if (window == nullptr || formatCode < 2 || formatCode > kLastFormatCode) return result;
+  if (!HasReader(formatCode)) {
+    services.messages.ReportError("Reading \"" + std::string(OpenFilterCaption(formatCode)) +
+                                  "\" files (format code " + std::to_string(formatCode) +
+                                  ") is not handled in this version: " + path);
+    return result;
+  }
+  TDataProj& proj = window->project;
+  const int datasetsBefore = proj.DatasetCount();
+  const int seqsBefore = proj.TotalSeqCount();
+  Call call{path, options, *window, services};
+  result.handled = kReaders[static_cast<std::size_t>(formatCode)](call);
+  result.datasetsAdded = std::max(0, proj.DatasetCount() - datasetsBefore);
+  result.sequencesAdded = std::max(0, proj.TotalSeqCount() - seqsBefore);
+  if (result.ReadSomething()) proj.UpdateMaxima();
+  return result;
+}
+
+bool OpenDataFile(const std::string& path, int formatCode, bool addFileNamePrefix,
+                  OpenWindow* window, Services& services, bool askReference) {
+  OpenOptions options;
+  options.addFileNamePrefix = addFileNamePrefix;
+  options.askReference = askReference;
+  return DispatchFile(path, formatCode, options, window, services).handled;
+}
+
+bool ReadFolderFile(const std::string& path, OpenWindow& window, Services& services) {
+  OpenOptions options;
+  options.showProgress = false;
+  return DispatchFile(path, kCodeFastaGffQual, options, &window, services).datasetsAdded > 0;
+}
+
+OpenResult OpenDetected(const std::string& path, OpenWindow& window, Services& services,
+                        int& detectedCode) {
+  detectedCode = DetectFormat(path, services.messages);
+  if (detectedCode < 2) return {};
+  return DispatchFile(path, detectedCode, {}, &window, services);
+}

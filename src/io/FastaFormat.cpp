@@ -1,0 +1,298 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// FASTA reader and writer with the quality (".qual") and annotation (".gff") companions.
+//
+// A record opens at '>' and its header runs to the line end; the whole header is the name.
+// The letters are everything up to the next '>', without CR, LF, blanks, '*' and character
+// 26; case is kept. Text before the first '>' (such as the writer's count line) is skipped.
+// Quality values above 255 are held at 255 and negative ones at 0, never wrapped.
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstring>
+#include <limits>
+
+#include "io/IOUnit.h"
+#include "io/TextHelpers.h"
+#include "model/Datasequnit.h"
+#include "model/tsequnit.h"
+
+namespace {
+
+constexpr std::array<bool, 256> MakeDropTable() {
+  std::array<bool, 256> t{};
+  t['\r'] = t['\n'] = t[' '] = t['*'] = t[static_cast<unsigned char>(kEndOfFileMark)] = true;
+  return t;
+}
+constexpr std::array<bool, 256> kDropFromLetters = MakeDropTable();
+
+// One pass over the record body, copying the runs between dropped characters whole:
+// no per-letter allocation.
+void AppendLetters(std::string& out, const char* begin, const char* end) {
+  out.reserve(out.size() + static_cast<std::size_t>(end - begin));
+  const char* run = begin;
+  for (const char* p = begin; p < end; ++p) {
+    if (kDropFromLetters[static_cast<unsigned char>(*p)]) {
+      if (p > run) out.append(run, static_cast<std::size_t>(p - run));
+      run = p + 1;
+    }
+  }
+  if (end > run) out.append(run, static_cast<std::size_t>(end - run));
+}
+
+// Walks the records of a FASTA (or FASTA-like quality) text.
+class RecordScanner {
+ public:
+  explicit RecordScanner(std::string_view text) : text_(text) {
+    const void* first = text_.empty() ? nullptr : std::memchr(text_.data(), '>', text_.size());
+    pos_ = first ? static_cast<std::size_t>(static_cast<const char*>(first) - text_.data())
+                 : text_.size();
+  }
+  [[nodiscard]] bool AtEnd() const { return pos_ >= text_.size(); }
+
+  // The header (without '>') and the body up to the next '>' of the record at hand.
+  bool Next(std::string_view& header, std::string_view& body) {
+    if (AtEnd()) return false;
+    const char* start = text_.data() + pos_ + 1;
+    const char* stop = text_.data() + text_.size();
+    const char* eol = start;
+    while (eol < stop && *eol != '\n' && *eol != '\r') ++eol;
+    header = std::string_view(start, static_cast<std::size_t>(eol - start));
+    const void* next = std::memchr(eol, '>', static_cast<std::size_t>(stop - eol));
+    const char* bodyEnd = next ? static_cast<const char*>(next) : stop;
+    body = std::string_view(eol, static_cast<std::size_t>(bodyEnd - eol));
+    pos_ = static_cast<std::size_t>(bodyEnd - text_.data());
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+std::string RecordName(std::string_view header) {
+  std::string name(header);
+  TrimSeparators(name);
+  StripLineBreaks(name);
+  return name;
+}
+
+std::string RecordLetters(std::string_view body) {
+  std::string letters;
+  AppendLetters(letters, body.data(), body.data() + body.size());
+  TrimSeparators(letters);
+  return letters;
+}
+
+std::uint8_t ClampQuality(std::string_view piece, bool& ok) {
+  long long value = 0;
+  const auto [end, ec] = std::from_chars(piece.data(), piece.data() + piece.size(), value);
+  ok = end == piece.data() + piece.size();
+  if (ec == std::errc::result_out_of_range && ok) return piece.front() == '-' ? 0 : 255;
+  if (ec != std::errc{} || !ok) {
+    ok = false;
+    return 0;
+  }
+  return static_cast<std::uint8_t>(std::clamp<long long>(value, 0, 255));
+}
+
+// Quality values of one record body: blank-separated integers; pieces that do not parse are
+// skipped. Every value is read; the letters take as many as they need.
+std::vector<std::uint8_t> QualityValues(std::string_view body) {
+  std::vector<std::uint8_t> values;
+  const auto isSeparator = [](char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '*' || c == kEndOfFileMark;
+  };
+  std::size_t i = 0;
+  while (i < body.size()) {
+    while (i < body.size() && isSeparator(body[i])) ++i;
+    std::size_t j = i;
+    while (j < body.size() && !isSeparator(body[j])) ++j;
+    if (j > i) {
+      bool ok = false;
+      const std::uint8_t q = ClampQuality(body.substr(i, j - i), ok);
+      if (ok) values.push_back(q);
+    }
+    i = j;
+  }
+  return values;
+}
+
+long long CountChar(std::string_view text, char c) {
+  return std::count(text.begin(), text.end(), c);
+}
+
+}  // namespace
+
+bool OpenFasta(const ByteSource& src, ReadContext& ctx, TDataSeq& ds,
+               const FastaCompanions& companions) {
+  const std::string_view text = src.Bytes();
+  ds.dsName = FileNameOnly(ctx.fileName);
+  ds.dsSourceFile = ctx.fileName;
+  const long long n = CountChar(text, '>');
+  if (n == 0) {
+    ctx.services.messages.Notify("This is not a Fasta file");
+    return false;
+  }
+  std::string_view qualText;
+  if (companions.quality != nullptr) {
+    qualText = companions.quality->Bytes();
+    const long long qn = CountChar(qualText, '>');
+    if (qn == 0 || qn != n) qualText = {};  // a mismatched quality file is ignored silently
+  }
+
+  const long long limit = std::max(1, ctx.services.settings.maxSeqPerDataset);
+  long long start = 1;
+  long long toRead = n;
+  if (n > limit) {
+    const int chosen =
+        ctx.chooseFastaStart
+            ? ctx.chooseFastaStart(
+                  static_cast<int>(std::min<long long>(n, std::numeric_limits<int>::max())),
+                  static_cast<int>(limit))
+            : 1;
+    start = std::max(1, chosen);
+    toRead = limit;
+  }
+
+  std::unique_ptr<ProgressScope> bar;
+  if (ctx.showProgress)
+    bar = std::make_unique<ProgressScope>(ctx.services.progress, static_cast<int>(toRead / 10),
+                                          "Reading fasta file...");
+
+  RecordScanner records(text);
+  RecordScanner quals(qualText);
+  std::string_view header, body, qualHeader, qualBody;
+  for (long long skip = 1; skip < start; ++skip) {
+    if (!records.Next(header, body)) break;
+    if (!qualText.empty()) quals.Next(qualHeader, qualBody);
+  }
+
+  int added = 0;
+  for (long long k = 0; k < toRead && records.Next(header, body); ++k) {
+    auto seq = std::make_unique<TSeq>(RecordName(header), RecordLetters(body));
+    seq->sourceFormat = kSourceFasta;
+    if (!qualText.empty() && quals.Next(qualHeader, qualBody)) {
+      const std::vector<std::uint8_t> values = QualityValues(qualBody);
+      seq->quality.assign(seq->letters.size(), 0);
+      std::copy_n(values.begin(), std::min(values.size(), seq->quality.size()),
+                  seq->quality.begin());
+    }
+    if (ds.AddSeq(seq, false) < 0) break;  // the dataset reported why
+    ++added;
+    if (bar && (start + k) % 10 == 0)
+      ctx.services.progress.ShowStatus("Reading fasta file; sequence " + std::to_string(start + k),
+                                       true, true);
+  }
+  bar.reset();
+
+  if (companions.gff != nullptr) {
+    if (ctx.showProgress) ctx.services.progress.ShowStatus("Reading GFF file...", false, false);
+    ReadContext gffCtx(ctx.services,
+                       companions.gffName.empty() ? ctx.fileName : companions.gffName);
+    ApplyGff(*companions.gff, gffCtx, ds, false);
+  }
+  return added > 0;
+}
+
+bool OpenFastaFile(ReadContext& ctx, TDataSeq& ds) {
+  FileSource main;
+  if (!main.Open(ctx.fileName)) {
+    ctx.Report("cannot open the file");
+    return false;
+  }
+  const std::string base = PathWithoutExtension(ctx.fileName);
+  FastaCompanions companions;
+  FileSource quality, gff;
+  if (quality.Open(base + ".qual")) companions.quality = &quality;
+  for (const char* ext : {".gff", ".gff3"}) {
+    if (gff.Open(base + ext)) {
+      companions.gff = &gff;
+      companions.gffName = base + ext;
+      break;
+    }
+  }
+  return OpenFasta(main, ctx, ds, companions);
+}
+
+namespace {
+int LongestWithShift(const TDataSeq& ds) {
+  int longest = 0;
+  for (int row = 1; row <= ds.Count(); ++row) {
+    const TSeq* s = ds.SeqAt(row);
+    longest = std::max(longest, s->columnShift + s->Length());
+  }
+  return longest;
+}
+
+std::string WrittenName(const std::string& name) {
+  std::string cut = name.substr(0, name.find('~'));
+  TrimSeparators(cut);
+  return cut;
+}
+}  // namespace
+
+std::string FastaText(const TDataSeq& ds, bool withHeader) {
+  std::size_t size = 32;
+  for (int row = 1; row <= ds.Count(); ++row) {
+    const TSeq* s = ds.SeqAt(row);
+    size += s->seqName.size() + s->letters.size() +
+            static_cast<std::size_t>(std::max(0, s->columnShift)) + 6;
+  }
+  std::string out;
+  out.reserve(size);
+  if (withHeader)
+    AppendLine(out, std::to_string(ds.Count()) + " " + std::to_string(LongestWithShift(ds)));
+  for (int row = 1; row <= ds.Count(); ++row) {
+    const TSeq* s = ds.SeqAt(row);
+    out += '>';
+    AppendLine(out, WrittenName(s->seqName));
+    out.append(static_cast<std::size_t>(std::max(0, s->columnShift)), '-');
+    AppendLine(out, s->letters);
+  }
+  return out;
+}
+
+std::string FastaQualityText(const TDataSeq& ds) {
+  std::string out;
+  for (int row = 1; row <= ds.Count(); ++row) {
+    const TSeq* s = ds.SeqAt(row);
+    out += '>';
+    AppendLine(out, s->seqName);
+    for (const std::uint8_t q : s->quality) {
+      out += std::to_string(q);
+      out += ' ';
+    }
+    out += "\r\n";
+  }
+  return out;
+}
+
+std::string PolySitesText(const TDataSeq& ds, bool withHeader) {
+  std::string out;
+  const TSeq* first = ds.SeqAt(1);
+  if (first == nullptr) return out;
+  if (withHeader)
+    AppendLine(out, std::to_string(first->polySitePos.size()) + " " +
+                        std::to_string(LongestWithShift(ds)) + " L");
+  for (const std::int32_t p : first->polySitePos) {
+    out += std::to_string(p);
+    out += ' ';
+  }
+  return out;
+}
+
+bool SaveFasta(const std::string& path, const TDataSeq& ds, bool withHeader, Services& svc) {
+  bool hasRegions = false, hasQuality = false;
+  for (int row = 1; row <= ds.Count(); ++row) {
+    hasRegions = hasRegions || !ds.SeqAt(row)->regions.empty();
+    hasQuality = hasQuality || !ds.SeqAt(row)->quality.empty();
+  }
+  const std::string base = PathWithoutExtension(path);
+  bool ok = true;
+  if (hasRegions) ok = SaveGff(base + ".gff", ds, svc) && ok;
+  const TSeq* first = ds.SeqAt(1);
+  if (first != nullptr && first->seqType == kSeqSnp && !first->polySitePos.empty())
+    ok = SaveTextFile(path + ".pos", PolySitesText(ds, withHeader), svc) && ok;
+  if (hasQuality) ok = SaveTextFile(base + ".qual", FastaQualityText(ds), svc) && ok;
+  return SaveTextFile(path, FastaText(ds, withHeader), svc) && ok;
+}

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// GFF annotation reader and writer: one region per line of nine tab-separated fields.
+//
+// Everything from the first '#' of a line is a comment and is appended to the ninth field;
+// lines naming a sequence the dataset lacks are skipped, and so are lines whose positions do
+// not parse or do not satisfy 0 < start <= end (counted and reported once).
+#include <vector>
+
+#include "io/IOUnit.h"
+#include "io/TextHelpers.h"
+#include "model/Datasequnit.h"
+#include "model/tsequnit.h"
+
+namespace {
+
+std::vector<std::string_view> SplitFields(std::string_view line, std::size_t count) {
+  std::vector<std::string_view> fields;
+  while (fields.size() + 1 < count) {
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) break;
+    fields.push_back(line.substr(0, tab));
+    line.remove_prefix(tab + 1);
+  }
+  fields.push_back(line);
+  return fields;
+}
+
+// GFF phase 0, 1, 2 means codon position 1, 3, 2 of the first letter; "." none.
+int CodonPosFromPhase(std::string_view phase) {
+  phase = TrimBlanks(phase);
+  if (phase == "0") return 1;
+  if (phase == "1") return 3;
+  if (phase == "2") return 2;
+  return 0;
+}
+
+const char* PhaseFromCodonPos(int codonPos) {
+  switch (codonPos) {
+    case 1:
+      return "0";
+    case 2:
+      return "2";
+    case 3:
+      return "1";
+    default:
+      return ".";
+  }
+}
+
+// Letter position -> alignment column: the gaps before the position are added.
+int LetterToColumn(const std::string& letters, int position) {
+  int seen = 0;
+  for (std::size_t i = 0; i < letters.size(); ++i) {
+    if (letters[i] == '-') continue;
+    if (++seen == position) return static_cast<int>(i) + 1;
+  }
+  return position + static_cast<int>(letters.size()) - seen;
+}
+
+}  // namespace
+
+int ApplyGff(const ByteSource& src, ReadContext& ctx, TDataSeq& ds, bool alignedCoords) {
+  LineReader lines(src.Bytes());
+  std::string_view raw;
+  std::string previousName;
+  int row = -1;
+  bool haveLookup = false;
+  int annotated = 0, skipped = 0, firstSkipped = 0;
+  bool added = false;
+  while (lines.Next(raw)) {
+    std::string_view body = raw;
+    std::string_view comment;
+    const std::size_t hash = body.find('#');
+    if (hash != std::string_view::npos) {
+      comment = body.substr(hash);
+      body = body.substr(0, hash);
+    }
+    body = TrimBlanks(body);
+    if (body.empty()) continue;
+    std::vector<std::string_view> fields = SplitFields(body, 9);
+    std::string ninth;
+    if (fields.size() == 9) ninth = std::string(fields[8]);
+    if (!comment.empty()) ninth += (ninth.empty() ? "" : " ") + std::string(comment);
+
+    const std::string name(TrimBlanks(fields[0]));
+    if (!haveLookup || row < 0 || name != previousName) {
+      const int found = ds.RowByName(name);
+      if (found > 0) ++annotated;
+      row = found;
+      previousName = name;
+      haveLookup = true;
+    }
+    TSeq* seq = row > 0 ? ds.SeqAt(row) : nullptr;
+    if (seq == nullptr) continue;
+
+    const auto start = fields.size() > 4 ? ParseInt(TrimBlanks(fields[3])) : std::nullopt;
+    const auto end = fields.size() > 4 ? ParseInt(TrimBlanks(fields[4])) : std::nullopt;
+    if (!start || !end || *start <= 0 || *start > *end) {
+      if (skipped++ == 0) firstSkipped = lines.LineNumber();
+      continue;
+    }
+    TRegion region;
+    const std::string word(TrimBlanks(fields[2]));
+    const int fileCode = RegionKindFromWord(word);
+    region.regType =
+        static_cast<std::uint8_t>(fileCode != 0 ? RegionKindFromFileCode(fileCode) : kRegMisc);
+    region.regStart = *start;
+    region.regEnd = *end;
+    if (alignedCoords) {
+      region.regStart = LetterToColumn(seq->letters, *start);
+      region.regEnd = LetterToColumn(seq->letters, *end);
+    }
+    if (fields.size() > 5)
+      if (const auto value = ParseInt(TrimBlanks(fields[5]))) region.regValue = *value;
+    region.regReverse = fields.size() > 6 && TrimBlanks(fields[6]) == "-";
+    region.codonPos = fields.size() > 7 ? CodonPosFromPhase(fields[7]) : 0;
+    region.regName = word;
+    region.regComment = std::string(raw);
+    seq->AddRegion(region);
+    added = true;
+  }
+  if (skipped > 0)
+    ctx.ReportLine(firstSkipped, std::to_string(skipped) +
+                                     " line(s) skipped: start and end must be whole numbers "
+                                     "with 0 < start <= end");
+  if (added) ds.InvalidateMutHolders();
+  return annotated;
+}
+
+std::string GffText(const TDataSeq& ds) {
+  std::string out;
+  for (int row = 1; row <= ds.Count(); ++row) {
+    const TSeq* s = ds.SeqAt(row);
+    std::string name = TrimmedSeparators(s->seqName);
+    name = name.substr(0, name.find(' '));
+    for (const TRegion& r : s->regions) {
+      out += name + "\tnodrix\t" + RegionKindName(r.regType) + "\t" + std::to_string(r.regStart) +
+             "\t" + std::to_string(r.regEnd) + "\t.\t" + (r.regReverse ? "-" : "+") + "\t" +
+             PhaseFromCodonPos(r.codonPos) + "\t#" + r.regComment;
+      out += "\r\n";
+    }
+  }
+  return out;
+}
+
+bool SaveGff(const std::string& path, const TDataSeq& ds, Services& svc) {
+  return SaveTextFile(path, GffText(ds), svc);
+}

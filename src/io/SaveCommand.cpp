@@ -1,0 +1,211 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Save planning and the writers behind the save filter list.
+//
+// Exports (every entry but the whole project) never clear the modified mark: the project as
+// a whole is still unsaved after writing one dataset as FASTA. Exports of several sequences
+// write one file each instead of overwriting one name again and again.
+#include "io/SaveCommand.h"
+
+#include <filesystem>
+#include <memory>
+#include <set>
+
+#include "io/FormatTables.h"
+#include "io/IOUnit.h"
+#include "io/TextHelpers.h"
+#include "io/TraceFormats.h"
+#include "model/DataProjUnit.h"
+
+namespace {
+
+constexpr std::size_t kMaxNameBytes = 200;
+
+struct ChosenPath {
+  std::string folder;  // with a trailing separator, or empty
+  std::string stem;    // file name without extension
+  std::string ext;     // with its dot, or empty
+};
+
+ChosenPath SplitChosen(const std::string& chosen) {
+  ChosenPath p;
+  const auto slash = chosen.find_last_of("/\\");
+  p.folder = slash == std::string::npos ? "" : chosen.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? chosen : chosen.substr(slash + 1);
+  const auto dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0) {
+    p.stem = name;
+  } else {
+    p.stem = name.substr(0, dot);
+    p.ext = name.substr(dot);
+  }
+  return p;
+}
+
+class NamePlan {
+ public:
+  std::string Unique(const std::string& path) {
+    std::string candidate = path;
+    for (int k = 2; taken_.contains(candidate); ++k) {
+      const auto slash = path.find_last_of("/\\");
+      const auto dot = path.rfind('.');
+      const bool hasExt = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+      candidate = hasExt ? path.substr(0, dot) + "_" + std::to_string(k) + path.substr(dot)
+                         : path + "_" + std::to_string(k);
+    }
+    taken_.insert(candidate);
+    return candidate;
+  }
+
+ private:
+  std::set<std::string> taken_;
+};
+
+std::vector<int> RowsToWrite(const TDataSeq& ds, bool all) {
+  std::vector<int> rows;
+  for (int r = 1; r <= ds.Count(); ++r)
+    if (all || ds.SeqAt(r)->selected) rows.push_back(r);
+  if (rows.empty() && !all && ds.currentRow >= 1 && ds.currentRow <= ds.Count())
+    rows.push_back(ds.currentRow);
+  return rows;
+}
+
+bool WriteOne(TDataProj& proj, const SaveFilter& f, const PlannedFile& file, bool fastaHeader,
+              const GridFileSettings& grid, Services& svc) {
+  const TDataSeq* ds = proj.DatasetAt(file.datasetIndex);
+  switch (f.index) {
+    case 1: {
+      GridFileSettings g = grid;
+      g.currentDataset = proj.CurrentIndex();
+      return WriteProject(file.path, proj, g);
+    }
+    case 2: return SaveNexus(file.path, proj, file.datasetIndex, svc);
+    case 3: return SavePhylip(file.path, *ds, svc);
+    case 4: return SaveMega(file.path, *ds, svc);
+    case 5: return SaveFasta(file.path, *ds, fastaHeader, svc);
+    case 6: return WriteDatasetFile(file.path, *ds);
+    case 7: return SaveSeqText(file.path, *ds->SeqAt(file.row), svc);
+    case 10: return SaveScf(file.path, *ds->SeqAt(file.row), svc);
+    case 21: return SaveGff(file.path, *ds, svc);
+    default: return false;
+  }
+}
+
+}  // namespace
+
+std::string SafeFileName(std::string_view name) {
+  std::string out;
+  for (const char c : name.substr(0, std::min(name.size(), kMaxNameBytes))) {
+    const auto u = static_cast<unsigned char>(c);
+    const bool bad = u < 32 || u == 127 || c == '/' || c == '\\' || c == ':' || c == '*' ||
+                     c == '?' || c == '"' || c == '<' || c == '>' || c == '|';
+    out += bad ? '_' : c;
+  }
+  if (out.find_first_not_of(". ") == std::string::npos) return "_";
+  return out;
+}
+
+bool HasWriter(int filterIndex) {
+  switch (filterIndex) {
+    case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 9: case 10: case 11: case 21:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
+                                  const std::string& chosenPath, bool allDatasets,
+                                  bool allSequences) {
+  std::vector<PlannedFile> plan;
+  const SaveFilter* f = SaveFilterAt(filterIndex);
+  const int current = project.CurrentIndex();
+  if (f == nullptr || current < 0 || current >= project.DatasetCount()) return plan;
+  const ChosenPath chosen = SplitChosen(chosenPath);
+  NamePlan names;
+  if (f->scope == SaveScope::Project) {
+    const std::string path = f->extension.empty()
+                                 ? chosenPath
+                                 : chosen.folder + chosen.stem + std::string(f->extension);
+    plan.push_back({path, current, 0});
+    return plan;
+  }
+  std::vector<int> datasets;
+  if (allDatasets)
+    for (int d = 0; d < project.DatasetCount(); ++d) datasets.push_back(d);
+  else
+    datasets.push_back(current);
+  for (const int d : datasets) {
+    const TDataSeq& ds = *project.DatasetAt(d);
+    if (f->scope == SaveScope::Dataset) {
+      const std::string stem =
+          allDatasets ? chosen.folder + SafeFileName(ds.dsName) : chosen.folder + chosen.stem;
+      plan.push_back({names.Unique(stem + std::string(f->extension)), d, 0});
+      continue;
+    }
+    const std::vector<int> rows = RowsToWrite(ds, allSequences);
+    for (const int r : rows) {
+      std::string path;
+      if (allSequences || allDatasets)
+        path = chosen.folder + SafeFileName(ds.dsName + "_" + ds.NameAt(r)) + chosen.ext;
+      else if (rows.size() == 1)
+        path = chosenPath;
+      else
+        path = chosen.folder + SafeFileName(chosen.stem + "_" + ds.NameAt(r)) + chosen.ext;
+      plan.push_back({names.Unique(path), d, r});
+    }
+  }
+  return plan;
+}
+
+SaveOutcome RunSaveCommand(TDataProj& project, int filterIndex, const std::string& chosenPath,
+                           Services& services, const GridFileSettings& grid) {
+  SaveOutcome out;
+  const SaveFilter* f = SaveFilterAt(filterIndex);
+  const int current = project.CurrentIndex();
+  if (f == nullptr || chosenPath.empty() || current < 0 || current >= project.DatasetCount())
+    return out;
+  IMessages& msg = services.messages;
+  out.ran = true;
+  bool fastaHeader = false;
+  if (filterIndex == 5)
+    fastaHeader = msg.AskYesNo(
+        "Output sequence number & sequence length at the beginning of FASTA file?");
+  if (filterIndex == 13) (void)msg.AskYesNo("Output header at the beginning of MS file?");
+  bool allDatasets = false;
+  if (filterIndex > 1 && project.DatasetCount() > 1 && !f->projectEntry)
+    allDatasets = msg.AskYesNo(
+        "Export all datasets into separate files?\r\nPress No if you would like to export only "
+        "current dataset.");
+  bool allSequences = false;
+  if (filterIndex >= 7 && filterIndex <= 11)
+    allSequences = msg.AskYesNo(
+        "Export all sequences?\r\nPress No if you would like to export only selected sequences");
+
+  if (filterIndex == 9 || filterIndex == 11) {
+    msg.Notify("SaveEMBL method is not yet implemented");
+    return out;
+  }
+  if (!HasWriter(filterIndex)) {
+    msg.ReportError("Saving as \"" + std::string(f->caption) +
+                    "\" is not handled in this version: " + chosenPath);
+    return out;
+  }
+  const std::vector<PlannedFile> plan =
+      PlanSave(project, filterIndex, chosenPath, allDatasets, allSequences);
+  out.ok = !plan.empty();
+  std::unique_ptr<ProgressScope> bar;
+  if (allDatasets)
+    bar = std::make_unique<ProgressScope>(services.progress, static_cast<int>(plan.size()),
+                                          "Saving files...");
+  for (const PlannedFile& file : plan) {
+    if (bar) bar->Step(true);
+    if (WriteOne(project, *f, file, fastaHeader, grid, services))
+      out.written.push_back(file.path);
+    else
+      out.ok = false;
+  }
+  out.wholeProject = filterIndex == 1 && out.ok;
+  if (out.ok) project.projFile = out.wholeProject ? chosenPath : project.projFile;
+  out.caption = FileNameOnly(chosenPath);
+  return out;
+}

@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TBaseDialogBox: base of the analysis and tool dialogs (pages, Ok, Cancel, Help, status bar);
+// TBaseDialogBox1: the analysis frame's pages and options, the run and the output windows.
+#pragma once
+#include <QPointer>
+#include <QString>
+
+#include "analysis/BaseDbox1.h"
+#include "ui/shell/CLXChildWin.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QStatusBar;
+class QTabWidget;
+class QVBoxLayout;
+class TDataProj;
+class TGraphForm;
+
+class TBaseDialogBox : public TMDIChild {
+  Q_OBJECT
+ public:
+  explicit TBaseDialogBox(TMainForm& mainForm, QWidget* parent = nullptr);
+  // Remembers the project; in every dataset without a selected sequence all become selected.
+  virtual bool InitData(TDataProj* project);
+  void CancelButtonClick();
+  virtual void cancelpressed();
+  void HelpButtonClick();
+  [[nodiscard]] bool Running() const { return running; }
+
+  QTabWidget* pages = nullptr;
+  QPushButton* OkButton = nullptr;
+  QPushButton* CancelButton = nullptr;
+  QPushButton* HelpButton = nullptr;
+  QStatusBar* statusBar = nullptr;
+
+ protected:
+  virtual void OkButtonClick() {}
+  // Clears the selected flags of the project's sequences as the dialog goes.
+  void closeEvent(QCloseEvent* event) override;
+  QWidget* AddPage(const QString& caption);
+  TDataProj* project = nullptr;
+  bool running = false;
+};
+
+class TBaseDialogBox1 : public TBaseDialogBox {
+  Q_OBJECT
+ public:
+  explicit TBaseDialogBox1(TMainForm& mainForm, QWidget* parent = nullptr);
+  bool InitData(TDataProj* project) override;
+  // The options the controls hold.
+  [[nodiscard]] FrameOptions GetFrameOptions() const;
+  // Runs the analysis and shows its output; the output of the last run stays for callers.
+  void OkButtonClick() override;
+  [[nodiscard]] const AnalysisOutput& LastOutput() const { return lastOutput; }
+  [[nodiscard]] TGraphForm* LastPlot() const { return lastPlot; }
+
+  QCheckBox *cbS, *cbHapNum, *cbOgDiv, *cbDoSW;
+  QSpinBox *swSize, *swStep, *RegFrom, *RegTo;
+  QRadioButton *rbUseAllDS, *rbUseCurDS, *rbFullLength, *rbOnlyReg;
+  QRadioButton *cbAllSites, *cbSilent, *cbNonSilent;
+  QCheckBox *cb1st, *cb2nd, *cb3rd, *ignoreCDS;
+  QRadioButton *cbMutAll, *cbMutSil, *cbMutRepl;
+  QRadioButton *cbIgnoreInd, *cbAs1mut, *cbInclInd, *cbIndOnly;
+  QRadioButton *cbAmbigIgnored, *cbAmbgRemoved;
+  QCheckBox *cbRepWin, *cbFileOutput, *cbListHapl, *cbTableToWin, *cbTableToFile, *cbPopOut;
+  QLineEdit *OutFname, *TableFileName, *swfile;
+  QCheckBox *cbTabOutNumSeq, *cbTabOutPosAnal, *cbTabOutSegrS, *cbTabOutMut;
+  QCheckBox *cbPlotSW, *cbsw2file;
+
+ protected:
+  // The derived dialog's analysis over the project.
+  virtual AnalysisOutput RunAnalysis(const FrameOptions& options) = 0;
+  QWidget* analysePage = nullptr;
+  QVBoxLayout* analyseLayout = nullptr;
+
+ private:
+  void ShowOutput(const AnalysisOutput& out);
+  AnalysisOutput lastOutput;
+  QPointer<TGraphForm> lastPlot;
+};
