@@ -141,7 +141,7 @@ void BM_SequentialLDText(benchmark::State& state) {
 // moving by 25.
 void BM_SlidingTajimaD(benchmark::State& state) {
   const tmutholder t = RandomTable(1000, 30000, 5000);
-  const std::vector<WindowSpan> spans = NeutralityWindowSpans(1, 5000, 100, 25);
+  const std::vector<WindowSpan> spans = SlidingWindows(1, 5000, 100, 25);
   for (auto _ : state)
     benchmark::DoNotOptimize(TajimaDWindows(t, t.sampleMask, spans, kSiteAll, kMutAll));
   state.counters["windows"] = static_cast<double>(spans.size());
@@ -149,7 +149,7 @@ void BM_SlidingTajimaD(benchmark::State& state) {
 
 void BM_SlidingZnS(benchmark::State& state) {
   const tmutholder t = RandomTable(1000, 30000, 5000);
-  const std::vector<WindowSpan> spans = NeutralityWindowSpans(1, 5000, 100, 25);
+  const std::vector<WindowSpan> spans = SlidingWindows(1, 5000, 100, 25);
   for (auto _ : state)
     benchmark::DoNotOptimize(ZnSWindows(t, t.sampleMask, spans, kSiteAll, kMutAll));
   state.counters["windows"] = static_cast<double>(spans.size());

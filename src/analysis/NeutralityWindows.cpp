@@ -8,19 +8,6 @@
 #include "analysis/Neutrality.h"
 #include "common/NumberFormat.h"
 
-std::vector<WindowSpan> NeutralityWindowSpans(int regionFrom, int regionTo, int size, int step) {
-  std::vector<WindowSpan> spans;
-  if (size < 1) return spans;
-  step = std::max(step, 1);
-  // c is the first k with f + size + step (k - 1) >= t; windows w = 0 .. c - 2.
-  for (long long w = 0;; ++w) {
-    const long long start = regionFrom + w * step;
-    if (start + size >= regionTo) break;  // this is window number c - 1: not computed
-    spans.push_back({static_cast<int>(start), static_cast<int>(start + size)});
-  }
-  return spans;
-}
-
 namespace {
 
 NeutralityWindowPoint PointOf(const tmutholder& t, const samptype& mask, const WindowSpan& s,

@@ -1,20 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Sliding-window profiles of Tajima's D and Kelly's ZnS along a dataset, and their window-file
-// lines.
+// Sliding-window profiles of Tajima's D and Kelly's ZnS along a dataset (the windows of
+// SlidingWindows), and their window-file lines.
 #pragma once
 #include <string>
 #include <vector>
 
+#include "analysis/DNApolDbox.h"
 #include "analysis/MutHold.h"
-
-struct WindowSpan {
-  int start = 0, end = 0;  // alignment columns, inclusive
-};
-
-// With f..t the region: c = the smallest k >= 1 with f + size + step (k - 1) >= t, then
-// c - 1 windows, the w-th starting at f + w step and ending size columns later. Empty when
-// size < 1; a step below 1 counts as 1.
-std::vector<WindowSpan> NeutralityWindowSpans(int regionFrom, int regionTo, int size, int step);
 
 struct NeutralityWindowPoint {
   int start = 0, end = 0;

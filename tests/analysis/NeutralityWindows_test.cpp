@@ -13,18 +13,6 @@
 
 namespace {
 
-TEST(NeutralityWindowSpans, LengthHundredSizeTenStepTenGivesNineWindows) {
-  const std::vector<WindowSpan> s = NeutralityWindowSpans(1, 100, 10, 10);
-  ASSERT_EQ(s.size(), 9u);
-  EXPECT_EQ(s[0].start, 1);
-  EXPECT_EQ(s[0].end, 11);
-  EXPECT_EQ(s[8].start, 81);
-  EXPECT_EQ(s[8].end, 91);
-  EXPECT_TRUE(NeutralityWindowSpans(1, 100, 0, 10).empty());
-  EXPECT_TRUE(NeutralityWindowSpans(1, 10, 10, 1).empty());   // c = 1: no window
-  EXPECT_EQ(NeutralityWindowSpans(1, 20, 10, 0).size(), 9u);  // step 0 counts as 1
-}
-
 tmutholder Profiled() {
   // Ten sequences, mutations at 2, 4, 6 (linked), 15, 17 (a singleton), 33 and 35.
   return TableOf({{2, "1111000000"},
@@ -40,7 +28,7 @@ tmutholder Profiled() {
 TEST(NeutralityWindows, ProfilesMatchTheStatisticsOfEachSpan) {
   const tmutholder t = Profiled();
   const samptype all = Everyone(10);
-  const std::vector<WindowSpan> spans = NeutralityWindowSpans(1, 40, 10, 5);
+  const std::vector<WindowSpan> spans = SlidingWindows(1, 40, 10, 5);
   const std::vector<NeutralityWindowPoint> d = TajimaDWindows(t, all, spans, kSiteAll, kMutAll);
   const std::vector<NeutralityWindowPoint> z = ZnSWindows(t, all, spans, kSiteAll, kMutAll);
   ASSERT_EQ(d.size(), spans.size());
