@@ -8,8 +8,8 @@
 
 #include "common/PlotSeries.h"
 #include "common/ReportText.h"
+#include "model/Datasequnit.h"
 
-class TDataSeq;
 
 struct AnalysisOutput {
   std::string reportCaption;

@@ -79,6 +79,7 @@ TEST(TDNApolymDbox, SlidingWindowRunGivesReportAndPlotWindowsAndExports) {
   // Checking "Sliding window for" enables the profiles and checks "pi"; "p" off disables Var.
   dialog->cbDoSW->setChecked(true);
   EXPECT_TRUE(dialog->cbDoSWpi->isChecked());
+  EXPECT_EQ(dialog->swSize->maximum(), 20);  // the longest dataset once windows are on
   dialog->cbDoSWtheta->setChecked(true);
   dialog->cbPi->setChecked(false);
   EXPECT_FALSE(dialog->cbVarPi->isEnabled());
@@ -102,7 +103,7 @@ TEST(TDNApolymDbox, SlidingWindowRunGivesReportAndPlotWindowsAndExports) {
   ASSERT_NE(plot, nullptr);
   EXPECT_EQ(plot->windowTitle(), "Sliding window analysis results");
   ASSERT_EQ(plot->Series().size(), 2u);
-  EXPECT_EQ(plot->Series()[0].name, "Pi_in_polym_dialog");
+  EXPECT_EQ(plot->Series()[0].name, "Pi_in_polym_dialog.fas");
   // 1..20, size 5, step 5: c = 4 (1 + 5 + 15 >= 20), three windows.
   EXPECT_EQ(plot->Series()[0].points.size(), 3u);
 
@@ -118,7 +119,7 @@ TEST(TDNApolymDbox, SlidingWindowRunGivesReportAndPlotWindowsAndExports) {
   ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
   const QByteArray svgText = svgFile.readAll();
   EXPECT_TRUE(svgText.contains("<svg"));
-  EXPECT_TRUE(svgText.contains("Pi_in_polym_dialog"));
+  EXPECT_TRUE(svgText.contains("Pi_in_polym_dialog.fas"));
   const QString csv = QDir::temp().filePath("polym_series.csv");
   ASSERT_TRUE(plot->SaveSeries(csv));
 

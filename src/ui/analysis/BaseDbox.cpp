@@ -260,6 +260,12 @@ TBaseDialogBox1::TBaseDialogBox1(TMainForm& mainForm, QWidget* parent)
   connect(cbDoSW, &QCheckBox::toggled, this, [this, swOut](bool on) {
     swSize->setEnabled(on);
     swStep->setEnabled(on);
+    // Enabled windows may span the longest dataset, no more.
+    if (on && project != nullptr) {
+      project->UpdateMaxima();
+      swSize->setMaximum(std::max(1, project->maxLetters));
+      swStep->setMaximum(std::max(1, project->maxLetters));
+    }
     swOut->setEnabled(on);
     if (!on) cbsw2file->setChecked(false);
   });
@@ -301,10 +307,7 @@ TBaseDialogBox1::TBaseDialogBox1(TMainForm& mainForm, QWidget* parent)
 bool TBaseDialogBox1::InitData(TDataProj* proj) {
   if (!TBaseDialogBox::InitData(proj)) return false;
   project->UpdateMaxima();
-  const int longest = std::max(1, project->maxLetters);
-  swSize->setMaximum(longest);
-  swStep->setMaximum(longest);
-  RegTo->setValue(longest);
+  RegTo->setValue(std::max(1, project->maxLetters));
   const TDataSeq* cur = project->DatasetAt(project->CurrentIndex());
   statusBar->showMessage(QString("Datasets: %1   Current: %2   Contains: %3 seq.")
                              .arg(project->DatasetCount())
@@ -394,4 +397,8 @@ void TBaseDialogBox1::ShowOutput(const AnalysisOutput& out) {
     main.AddChildWindow(plot)->show();
     lastPlot = plot;
   }
+}
+
+TGraphForm* TBaseDialogBox1::LastPlot() const {
+  return lastPlot.data();
 }

@@ -56,7 +56,7 @@ class TBaseDialogBox1 : public TBaseDialogBox {
   // Runs the analysis and shows its output; the output of the last run stays for callers.
   void OkButtonClick() override;
   [[nodiscard]] const AnalysisOutput& LastOutput() const { return lastOutput; }
-  [[nodiscard]] TGraphForm* LastPlot() const { return lastPlot; }
+  [[nodiscard]] TGraphForm* LastPlot() const;
 
   QCheckBox *cbS, *cbHapNum, *cbOgDiv, *cbDoSW;
   QSpinBox *swSize, *swStep, *RegFrom, *RegTo;

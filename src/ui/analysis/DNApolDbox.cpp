@@ -3,6 +3,7 @@
 #include "ui/analysis/DNApolDbox.h"
 
 #include <QCheckBox>
+#include <QRadioButton>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMdiSubWindow>
