@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Neutrality tests and LD through the analysis frame.
+#include "analysis/NeutralityAnalysis.h"
+
+#include "analysis/Neutrality.h"
+#include "analysis/NeutralityWindows.h"
+#include "common/Services.h"
+#include "model/DataProjUnit.h"
+
+namespace {
+
+void StoreStats(TDataSeq& ds, int row, const GroupStatsText& g) {
+  if (row < 0) return;
+  for (const auto& [column, value] : g.stats) AddRealStat(ds, row, column, column, value);
+}
+
+}  // namespace
+
+void NeutralityAnalysis::AnalysePop(TDataSeq& ds, const std::string& groupName) {
+  BaseGroupReport(ds, groupName);
+  if (project == nullptr || groupMask.Size() != ds.Count()) return;
+  const int ti = TableIndex(ds, groupName);
+  if (ti < 0) return;
+  const samptype sample = Sample(ds);
+  const tmutholder& t = *ds.mutHolders[static_cast<std::size_t>(ti)];
+  const tmutholder* divergence = ti < static_cast<int>(ds.groupMutHolders.size())
+                                     ? ds.groupMutHolders[static_cast<std::size_t>(ti)].get()
+                                     : nullptr;
+  const GroupStatsText g = NeutralityGroupReport(t, divergence, sample, groupMask.Count(), 0, 0,
+                                                 opt.siteFlags, opt.mutationFlags, no.tests);
+  Append(g.text);
+  StoreStats(ds, StatRow(groupName), g);
+}
+
+void NeutralityAnalysis::DoForm(TDataSeq& ds) {
+  AnalysisFrame::DoForm(ds);
+  if (!fo.doSW || Failed() || !(no.swTajimaD || no.swZnS)) return;
+  if (fo.swSize < 1) {
+    svc->messages.Notify("Window size must be > 0");
+    return;
+  }
+  if (ds.mutHolders.empty()) return;
+  groupMask = samptype(ds.Count());
+  for (int r = 1; r <= ds.Count(); ++r)
+    if (ds.SeqAt(r)->selected && ds.SeqAt(r)->enabled) groupMask.Set(r - 1);
+  const samptype sample = Sample(ds);
+  const tmutholder& t = *ds.mutHolders[0];
+  const std::vector<WindowSpan> spans = SlidingWindows(regionFrom, regionTo, fo.swSize, fo.swStep);
+  const std::string sizes = "Sliding window size: " + std::to_string(fo.swSize) +
+                            ", increment: " + std::to_string(fo.swStep);
+  auto profile = [&](bool zns) {
+    Line(zns ? "Sliding window for ZnS (Kelly 1997) is calculated for the entire data set"
+             : "Sliding window for TajimaD is calculated for the entire data set");
+    Line(sizes);
+    const std::vector<NeutralityWindowPoint> points =
+        zns ? ZnSWindows(t, sample, spans, opt.siteFlags, opt.mutationFlags)
+            : TajimaDWindows(t, sample, spans, opt.siteFlags, opt.mutationFlags);
+    tser s;
+    s.name = (zns ? "ZnS_in_" : "TajD_in_") + ds.dsName;
+    s.lineColor = s.fillColor = 0;  // black
+    s.shape = 3;
+    std::string lines;
+    for (const NeutralityWindowPoint& p : points) {
+      TSerPoint q;
+      q.x = p.x;
+      q.y = q.yMin = q.yMax = p.value;
+      q.label = std::to_string(p.segregating);
+      s.points.push_back(q);
+      if (fo.sw2file) lines += NeutralityWindowLine(ds.dsName, p, zns) + "\r\n";
+    }
+    if (fo.sw2file) AppendToFile(fo.swfile, lines);
+    if (!s.points.empty()) series_.push_back(std::move(s));
+  };
+  if (no.swTajimaD) profile(false);
+  if (no.swZnS && !Failed()) profile(true);
+}
+
+void NeutralityAnalysis::AfterRun() {
+  out.reportCaption = kNeutralityReportCaption;
+  if (!series_.empty() && fo.plotSW) {
+    out.series = std::move(series_);
+    out.plotCaption = kTajimaPlotCaption;
+    out.showPlot = true;
+  }
+  series_.clear();
+}
+
+AnalysisOutput RunNeutrality(TDataProj& project, const FrameOptions& frame,
+                             const NeutralityRunOptions& options, Services& services) {
+  NeutralityAnalysis analysis(frame, options);
+  AnalysisOutput out = analysis.Run(project, services);
+  if (out.reportCaption.empty()) out.reportCaption = kNeutralityReportCaption;
+  return out;
+}
+
+FrameOptions LDFrameDefaults() {
+  FrameOptions f;
+  f.outFname = "LDsummary.txt";
+  f.tableFileName = "LDsummaryTable.csv";
+  f.doSW = false;
+  f.plotSW = false;
+  return f;
+}
+
+void LDAnalysis::AnalysePop(TDataSeq& ds, const std::string& groupName) {
+  BaseGroupReport(ds, groupName);
+  if (project == nullptr || groupMask.Size() != ds.Count()) return;
+  const int ti = TableIndex(ds, groupName);
+  if (ti < 0) return;
+  const samptype sample = Sample(ds);
+  const tmutholder& t = *ds.mutHolders[static_cast<std::size_t>(ti)];
+  const GroupStatsText g = LDGroupReport(t, sample, groupMask.Count(), 0, 0, lo.summary);
+  Append(g.text);
+  StoreStats(ds, StatRow(groupName), g);
+}
+
+void LDAnalysis::DoForm(TDataSeq& ds) {
+  AnalysisFrame::DoForm(ds);
+  if (Failed() || ds.mutHolders.empty()) return;
+  const tmutholder& t = *ds.mutHolders[0];
+  samptype mask = t.sampleMask;
+  for (int r = 1; r <= ds.Count() && r <= mask.Size(); ++r)
+    if (ds.IsOutgroup(r)) mask.Set(r - 1, false);
+  const int length = ds.AlignmentLength(false);
+  LDPairChoices pc = lo.pairs;
+  pc.maxDistance = lo.mode == LDPairMode::Window ? lo.windowSize : length;
+  // The D' cache lives for this dataset only and is kept only when the assembly scan reads it.
+  DprimeCache cache;
+  DprimeCache* keep = lo.assemblyTest ? &cache : nullptr;
+  const bool anyValue = pc.D || pc.Dprime || pc.R || pc.chiSquare;
+  const bool progress = t.mutations.size() > 100 && lo.mode == LDPairMode::All;
+  if (progress)
+    svc->progress.StartProgress(static_cast<int>(t.mutations.size()),
+                                "Analysing LD in " + ds.dsName);
+  auto onRow = [&](int position) {
+    svc->progress.ShowStatus(
+        "Analysing LD for " + ds.dsName + " [" + std::to_string(position) + "]", false, false);
+    if (progress) svc->progress.StepProgress(true);
+  };
+  if (anyValue && t.mutations.size() >= 2 && lo.mode != LDPairMode::None) {
+    if (!lo.crossTable) {
+      const LDSequentialText text = LDSequentialOutput(t, mask, ds.dsName, length, pc, keep, onRow);
+      if (!AppendToFile(lo.pairFile, text.pairs)) return;
+      if (pc.averageR2 && !AppendToFile("hist_" + lo.pairFile, text.hist)) return;
+    } else {
+      if ((pc.D || pc.Dprime) && !AppendToFile(lo.pairFile, LDCrossTable(t, mask, ds.dsName, length,
+                                                                         pc, true, keep, onRow)))
+        return;
+      if ((pc.R || pc.chiSquare) &&
+          !AppendToFile(lo.pairFile,
+                        LDCrossTable(t, mask, ds.dsName, length, pc, false, keep, onRow)))
+        return;
+    }
+  }
+  if (progress) svc->progress.EndProgress();
+  if (!lo.assemblyTest) return;
+  const AssemblyScanText scan =
+      AssemblyLDScan(t, mask, ds.dsName, lo.asmWinSize, lo.asmWinStep, pc.minSNPfreq, pc.Dprime,
+                     cache, [&](int position) {
+                       svc->progress.ShowStatus("LD sliding window for |D'| in " + ds.dsName +
+                                                    " [" + std::to_string(position) + "]",
+                                                false, false);
+                     });
+  if (!AppendToFile("avrgLDscan.csv", scan.scanFile)) return;
+  if (lo.split) {
+    std::string lines;
+    for (const AsmSegment& s : AssemblySplit(ds, scan.windows, lo.splitCoef, length))
+      lines += ds.dsName + "," + std::to_string(s.first) + "," + std::to_string(s.last) + "\r\n";
+    if (!AppendToFile("avrgLDsplit.csv", lines)) return;
+  }
+  AppendToFile("AsmTest_" + lo.pairFile, scan.detail);
+}
+
+void LDAnalysis::AfterRun() {
+  if (out.showReport) out.reportCaption = kLDReportCaption;
+  if (lo.fileNotice) out.notices.push_back("Pairwise LD values were saved to file " + lo.pairFile);
+}
+
+AnalysisOutput RunLD(TDataProj& project, const FrameOptions& frame, const LDRunOptions& options,
+                     Services& services) {
+  LDAnalysis analysis(frame, options);
+  return analysis.Run(project, services);
+}
