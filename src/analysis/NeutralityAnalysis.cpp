@@ -2,6 +2,9 @@
 // Neutrality tests and LD through the analysis frame.
 #include "analysis/NeutralityAnalysis.h"
 
+#include <optional>
+
+#include "analysis/LDSplitFiles.h"
 #include "analysis/Neutrality.h"
 #include "analysis/NeutralityWindows.h"
 #include "common/Services.h"
@@ -129,19 +132,21 @@ void LDAnalysis::DoForm(TDataSeq& ds) {
   DprimeCache* keep = lo.assemblyTest ? &cache : nullptr;
   const bool anyValue = pc.D || pc.Dprime || pc.R || pc.chiSquare;
   const bool progress = t.mutations.size() > 100 && lo.mode == LDPairMode::All;
+  // Ends on every way out, a failed write included.
+  std::optional<ProgressScope> bar;
   if (progress)
-    svc->progress.StartProgress(static_cast<int>(t.mutations.size()),
-                                "Analysing LD in " + ds.dsName);
+    bar.emplace(svc->progress, static_cast<int>(t.mutations.size()),
+                "Analysing LD in " + ds.dsName);
   auto onRow = [&](int position) {
     svc->progress.ShowStatus(
         "Analysing LD for " + ds.dsName + " [" + std::to_string(position) + "]", false, false);
-    if (progress) svc->progress.StepProgress(true);
+    if (bar) bar->Step(true);
   };
   if (anyValue && t.mutations.size() >= 2 && lo.mode != LDPairMode::None) {
     if (!lo.crossTable) {
       const LDSequentialText text = LDSequentialOutput(t, mask, ds.dsName, length, pc, keep, onRow);
       if (!AppendToFile(lo.pairFile, text.pairs)) return;
-      if (pc.averageR2 && !AppendToFile("hist_" + lo.pairFile, text.hist)) return;
+      if (pc.averageR2 && !AppendToFile(PrefixedFile(lo.pairFile, "hist_"), text.hist)) return;
     } else {
       if ((pc.D || pc.Dprime) && !AppendToFile(lo.pairFile, LDCrossTable(t, mask, ds.dsName, length,
                                                                          pc, true, keep, onRow)))
@@ -152,7 +157,7 @@ void LDAnalysis::DoForm(TDataSeq& ds) {
         return;
     }
   }
-  if (progress) svc->progress.EndProgress();
+  bar.reset();
   if (!lo.assemblyTest) return;
   const AssemblyScanText scan =
       AssemblyLDScan(t, mask, ds.dsName, lo.asmWinSize, lo.asmWinStep, pc.minSNPfreq, pc.Dprime,
@@ -161,23 +166,34 @@ void LDAnalysis::DoForm(TDataSeq& ds) {
                                                     " [" + std::to_string(position) + "]",
                                                 false, false);
                      });
-  if (!AppendToFile("avrgLDscan.csv", scan.scanFile)) return;
+  if (!AppendToFile(BesideFile(lo.pairFile, "avrgLDscan.csv"), scan.scanFile)) return;
   if (lo.split) {
-    std::string lines;
-    for (const AsmSegment& s : AssemblySplit(ds, scan.windows, lo.splitCoef, length))
-      lines += ds.dsName + "," + std::to_string(s.first) + "," + std::to_string(s.last) + "\r\n";
-    if (!AppendToFile("avrgLDsplit.csv", lines)) return;
+    const std::string splitFile = BesideFile(lo.pairFile, "avrgLDsplit.csv");
+    for (const AsmSegment& s : AssemblySplit(ds, scan.windows, lo.splitCoef, length)) {
+      if (!AppendToFile(splitFile, ds.dsName + "," + std::to_string(s.first) + "," +
+                                       std::to_string(s.last) + "\r\n"))
+        return;
+      // A piece without a column has no letters to write.
+      if (s.first > s.last) continue;
+      std::string path;
+      const std::string problem = WriteSegmentFasta(ds, s, lo.pairFile, *svc, path);
+      if (!problem.empty()) return Fail(problem);
+      out.filesWritten.push_back(path);
+    }
   }
-  AppendToFile("AsmTest_" + lo.pairFile, scan.detail);
+  AppendToFile(PrefixedFile(lo.pairFile, "AsmTest_"), scan.detail);
 }
 
 void LDAnalysis::AfterRun() {
-  if (out.showReport) out.reportCaption = kLDReportCaption;
+  out.reportCaption = kLDReportCaption;
   if (lo.fileNotice) out.notices.push_back("Pairwise LD values were saved to file " + lo.pairFile);
 }
 
 AnalysisOutput RunLD(TDataProj& project, const FrameOptions& frame, const LDRunOptions& options,
                      Services& services) {
   LDAnalysis analysis(frame, options);
-  return analysis.Run(project, services);
+  AnalysisOutput out = analysis.Run(project, services);
+  // The frame decides whether the report is shown only after the analysis's own steps.
+  if (out.reportCaption.empty()) out.reportCaption = kLDReportCaption;
+  return out;
 }

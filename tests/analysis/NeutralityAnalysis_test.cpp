@@ -97,6 +97,7 @@ TEST(RunLD, PairwiseFileSummaryAndNotice) {
   const AnalysisOutput out = RunLD(p.proj, fo, lo, p.svc);
   ASSERT_TRUE(out.error.empty()) << out.error;
   EXPECT_TRUE(Has(out.report, "LD summary stats:\r\n")) << out.report;
+  EXPECT_EQ(out.reportCaption, "LD report");
   EXPECT_EQ(out.notices.back(), "Pairwise LD values were saved to file " + file);
   const std::string text = Slurp(file);
   // Columns 1 and 6 in s1..s6: pA 1/2, pB 1/3, pAB 1/3: D = 1/6 = Dmax, R = (1/6) / sqrt(1/18),
