@@ -18,7 +18,10 @@ GroupStatsText NeutralityGroupReport(const tmutholder& t, const tmutholder* dive
                                      const samptype& sample, int groupMaskCount, int from, int to,
                                      int siteFlags, int mutationFlags, const NeutralityChoices& c) {
   GroupStatsText out;
-  const bool any = c.tajimaD || c.fuLiDstar || c.fuLiFstar || c.wallB || c.wallQ || c.kellyZnS;
+  // Fu and Li's D with an outgroup counts as well: checked alone it must still be reported.
+  const bool withOutgroup = c.fuLiDoutgroup && divergence != nullptr;
+  const bool any =
+      c.tajimaD || c.fuLiDstar || c.fuLiFstar || withOutgroup || c.wallB || c.wallQ || c.kellyZnS;
   if (groupMaskCount <= 1 || !any) return out;
   out.text = std::string("Neutrality tests & stats:") + kCrLf;
   auto line = [&](const std::string& caption, const std::string& column, double v) {
@@ -33,7 +36,7 @@ GroupStatsText NeutralityGroupReport(const tmutholder& t, const tmutholder* dive
   if (c.fuLiFstar)
     line("Fu and Li F* = ", "Fu and Li F*",
          fuLiFstar(t, from, to, sample, siteFlags, mutationFlags));
-  if (c.fuLiDoutgroup && divergence) {
+  if (withOutgroup) {
     const FuLiOutgroupResult d =
         fuLiDoutgroup(*divergence, from, to, sample, siteFlags, mutationFlags);
     out.text += "Fu and Li D with outgroup = " + NeutralityValueText(d.value);

@@ -102,6 +102,17 @@ TEST(NeutralityGroupReport, OutgroupLineCountsMutations) {
   // No divergence table: no outgroup line.
   r = NeutralityGroupReport(div, nullptr, Everyone(10), 10, 0, 0, kSiteAll, kMutAll, c);
   EXPECT_EQ(r.text, "Neutrality tests & stats:\r\nWall B = 0.0000\r\n");
+  // Checked alone, the outgroup test still gets its heading and line.
+  c.wallB = false;
+  r = NeutralityGroupReport(div, &div, Everyone(10), 10, 0, 0, kSiteAll, kMutAll, c);
+  EXPECT_EQ(r.text,
+            "Neutrality tests & stats:\r\n"
+            "Fu and Li D with outgroup = 0.0820 (based on 6 mutations with 2 of them on terminal "
+            "branches)\r\n");
+  ASSERT_EQ(r.stats.size(), 1u);
+  EXPECT_EQ(r.stats[0].first, "Fu and Li D(outgr)");
+  EXPECT_TRUE(NeutralityGroupReport(div, nullptr, Everyone(10), 10, 0, 0, kSiteAll, kMutAll, c)
+                  .text.empty());
 }
 
 TEST(LDGroupReport, UsesSnpsWithEnoughCarriers) {
