@@ -17,7 +17,9 @@
 #include "io/TextHelpers.h"
 #include "model/DataProjUnit.h"
 
-int RunPolymorphism(const std::vector<std::string>& args);  // PolymCommand.cpp
+int RunPolymorphism(const std::vector<std::string>& args);       // PolymCommand.cpp
+int RunNeutralityCommand(const std::vector<std::string>& args);  // NeutralityCommand.cpp
+int RunLDCommand(const std::vector<std::string>& args);          // LDCommand.cpp
 
 namespace {
 
@@ -68,6 +70,11 @@ void Usage(std::ostream& out) {
          "      Writes the bundled example project (two populations and an outgroup).\n"
          "  nodrix3-cli polymorphism FILE [options]\n"
          "      DNA polymorphism report on stdout (options: polymorphism --help).\n"
+         "  nodrix3-cli neutrality FILE [options]\n"
+         "      Neutrality tests report on stdout (options: neutrality --help).\n"
+         "  nodrix3-cli ld FILE [options]\n"
+         "      Linkage disequilibrium report on stdout, pairwise values and assembly test\n"
+         "      to files (options: ld --help).\n"
          "  nodrix3-cli --help\n"
          "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
 }
@@ -298,6 +305,8 @@ int main(int argc, char* argv[]) {
   if (command == "convert") return RunConvert(args);
   if (command == "make-example") return RunMakeExample(args);
   if (command == "polymorphism") return RunPolymorphism(args);
+  if (command == "neutrality") return RunNeutralityCommand(args);
+  if (command == "ld") return RunLDCommand(args);
   std::cerr << "nodrix3-cli: unknown command " << command << "\n";
   Usage(std::cerr);
   return kExitUsage;

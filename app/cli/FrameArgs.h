@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the analysis commands share: the options of the dialogs' common pages, reading the file
+// and its groups into a project, and handing the output to stdout and stderr.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "analysis/BaseDbox1.h"
+
+struct CliServices;
+class TDataProj;
+
+bool ToInt(const std::string& text, int& value);
+
+enum class ArgTake { Taken, NotMine, Bad };
+
+struct FrameArgs {
+  FrameOptions frame;
+  std::string file;
+  std::string groupsFile;
+};
+
+// Takes args[i] (and its value, moving i past it) when it is a common option or the FILE.
+// Without `windows` the sliding-window options are not offered (the LD dialog hides them).
+ArgTake TakeFrameArg(const std::vector<std::string>& args, std::size_t& i, FrameArgs& fa,
+                     bool windows);
+
+// Usage lines of the common options.
+std::string FrameUsage(bool windows);
+
+// Reads the file and the groups file, and selects every sequence as opening a dialog does.
+// 0 when the project is ready, else the exit status (the reason is on stderr).
+int LoadAnalysisProject(const FrameArgs& fa, CliServices& cli, TDataProj& project);
+
+// The report on stdout as the report window shows it, notices and the failure on stderr;
+// returns the exit status.
+int PrintAnalysisOutput(const AnalysisOutput& out);
