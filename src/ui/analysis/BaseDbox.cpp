@@ -116,6 +116,7 @@ TBaseDialogBox1::TBaseDialogBox1(TMainForm& mainForm, QWidget* parent)
   analyseLayout->addLayout(stats);
 
   auto* swBox = new QGroupBox("Sliding window", analysePage);
+  swBox->setObjectName("SlidingWindowBox");
   auto* swl = new QHBoxLayout(swBox);
   cbDoSW = Named(new QCheckBox("Sliding window", swBox), "cbDoSW");
   swSize = Named(new QSpinBox(swBox), "swSize");
@@ -131,6 +132,20 @@ TBaseDialogBox1::TBaseDialogBox1(TMainForm& mainForm, QWidget* parent)
   swl->addWidget(new QLabel("Step:", swBox));
   swl->addWidget(swStep);
   analyseLayout->addWidget(swBox);
+
+  // Hidden here; the dialogs that offer bootstrap replicates show it.
+  auto* bsBox = new QGroupBox(analysePage);
+  bsBox->setObjectName("BootstrapBox");
+  auto* bsl = new QHBoxLayout(bsBox);
+  cbDoBootstrap = Named(new QCheckBox("Do bootstrap. Replicates:", bsBox), "cbDoBootstrap");
+  seBSreplicates = Named(new QSpinBox(bsBox), "seBSreplicates");
+  seBSreplicates->setRange(1, 10000);
+  seBSreplicates->setValue(d.bsReplicates);
+  bsl->addWidget(cbDoBootstrap);
+  bsl->addWidget(seBSreplicates);
+  bsl->addStretch(1);
+  bsBox->setVisible(false);
+  analyseLayout->addWidget(bsBox);
 
   auto* dsBox = new QGroupBox("Datasets", analysePage);
   auto* dsl = new QHBoxLayout(dsBox);
@@ -324,6 +339,8 @@ FrameOptions TBaseDialogBox1::GetFrameOptions() const {
   o.doSW = cbDoSW->isChecked();
   o.swSize = swSize->value();
   o.swStep = swStep->value();
+  o.doBootstrap = cbDoBootstrap->isChecked();
+  o.bsReplicates = seBSreplicates->value();
   o.useAllDatasets = rbUseAllDS->isChecked();
   o.onlyRegion = rbOnlyReg->isChecked();
   o.regFrom = RegFrom->value();

@@ -58,8 +58,8 @@ class TBaseDialogBox1 : public TBaseDialogBox {
   [[nodiscard]] const AnalysisOutput& LastOutput() const { return lastOutput; }
   [[nodiscard]] TGraphForm* LastPlot() const;
 
-  QCheckBox *cbS, *cbHapNum, *cbOgDiv, *cbDoSW;
-  QSpinBox *swSize, *swStep, *RegFrom, *RegTo;
+  QCheckBox *cbS, *cbHapNum, *cbOgDiv, *cbDoSW, *cbDoBootstrap;
+  QSpinBox *swSize, *swStep, *RegFrom, *RegTo, *seBSreplicates;
   QRadioButton *rbUseAllDS, *rbUseCurDS, *rbFullLength, *rbOnlyReg;
   QRadioButton *cbAllSites, *cbSilent, *cbNonSilent;
   QCheckBox *cb1st, *cb2nd, *cb3rd, *ignoreCDS;
