@@ -186,3 +186,15 @@ TEST(RemoveSequenceCommands, FirstSequenceAfterBothQuestions) {
   EXPECT_EQ(RemoveFirstSequence(f.ctx), 2);
   EXPECT_EQ(RowNames(f.Ds(0)), std::vector<std::string>{"b"});
 }
+
+TEST(NewSequenceCommand, EmptyRowNamedAfterTheRowCountBecomesCurrent) {
+  CommandFixture f;
+  TDataSeq& ds = f.AddDataset("D", {{"b", "A"}, {"Sequence_3", "C"}});
+  ASSERT_TRUE(AddNewSequence(f.ctx));
+  ASSERT_TRUE(AddNewSequence(f.ctx));
+  EXPECT_EQ(RowNames(ds),
+            (std::vector<std::string>{"b", "Sequence_3", "Sequence_3~1", "Sequence_4"}));
+  EXPECT_EQ(ds.currentRow, 4);
+  ASSERT_TRUE(SortCurrentByName(f.ctx));
+  EXPECT_EQ(ds.NameAt(1), "Sequence_3");
+}
