@@ -59,21 +59,6 @@ TEST(StrandCommands, ReverseComplementAlignmentKeepsColumnsTogether) {
   EXPECT_EQ(ds.ColumnLetters(4, 0), "CC-");
 }
 
-TEST(SelectionCommands, FlagsOfRows) {
-  CommandFixture f;
-  TDataSeq& ds = f.AddDataset("D", {{"a", "A"}, {"b", "A"}, {"c", "A"}, {"d", "A"}});
-  ds.SetCursor(1, 2);
-  ASSERT_TRUE(ToggleSelectCurrent(f.ctx));
-  ASSERT_TRUE(InvertRowSelection(f.ctx));
-  EXPECT_EQ(ds.SelectedOrCurrentRows(), (std::vector<int>{1, 3, 4}));
-  ASSERT_TRUE(UnselectAllRows(f.ctx));
-  ds.SetCursor(1, 3);
-  ASSERT_TRUE(SelectFromCurrentToLast(f.ctx));
-  EXPECT_EQ(ds.SelectedOrCurrentRows(), (std::vector<int>{3, 4}));
-  ASSERT_TRUE(SelectAllRows(f.ctx));
-  EXPECT_EQ(ds.SelectedCount(), 4);
-}
-
 TEST(HideShowCommands, ToggleSelectedEnabledRowsOrTheCurrentRow) {
   CommandFixture f;
   TDataSeq& ds = f.AddDataset("D", {{"a", "A"}, {"b", "A"}, {"c", "A"}});
