@@ -36,20 +36,21 @@ int AnalysisFrame::StatRow(const std::string& groupName) const {
   return project->GroupIndexByName(groupName);
 }
 
-int AnalysisFrame::TableIndex(const TDataSeq& ds, const std::string& groupName) {
+int AnalysisFrame::TableIndex(const TDataSeq& ds, const std::string& groupName, bool report) {
   int key = 0;
   if (!groupName.empty()) {
     key = project->GroupKeyByName(groupName);
     if (project->GroupIndexByName(groupName) < 0) {
-      Line("Error: group " + groupName + " does not exist");
+      if (report) Line("Error: group " + groupName + " does not exist");
       return -1;
     }
   }
   const auto it = std::find(groupIds.begin(), groupIds.end(), key);
   const int index = static_cast<int>(it - groupIds.begin());
   if (index >= static_cast<int>(ds.mutHolders.size())) {
-    Line("Error: group index " + std::to_string(index) + " for population " + groupName +
-         " exceeds the number of mutholders (" + std::to_string(ds.mutHolders.size()) + ")");
+    if (report)
+      Line("Error: group index " + std::to_string(index) + " for population " + groupName +
+           " exceeds the number of mutholders (" + std::to_string(ds.mutHolders.size()) + ")");
     return -1;
   }
   return index;
