@@ -93,8 +93,9 @@ class AnalysisFrame {
   // ---- helpers for derived analyses ----
   // The group's mask without the outgroup sequences.
   [[nodiscard]] samptype Sample(const TDataSeq& ds) const;
-  // Index of the group's mutation table, -1 (and the error line appended) when there is none.
-  int TableIndex(const TDataSeq& ds, const std::string& groupName);
+  // Index of the group's mutation table, -1 when there is none (and, with report, the error
+  // line appended).
+  int TableIndex(const TDataSeq& ds, const std::string& groupName, bool report = true);
   // Statistics row of the group when its values go to the table, else -1.
   [[nodiscard]] int StatRow(const std::string& groupName) const;
   void Line(const std::string& text) { text_ += text + "\r\n"; }

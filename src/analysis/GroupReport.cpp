@@ -36,20 +36,21 @@ int AnalysisFrame::StatRow(const std::string& groupName) const {
   return project->GroupIndexByName(groupName);
 }
 
-int AnalysisFrame::TableIndex(const TDataSeq& ds, const std::string& groupName) {
+int AnalysisFrame::TableIndex(const TDataSeq& ds, const std::string& groupName, bool report) {
   int key = 0;
   if (!groupName.empty()) {
     key = project->GroupKeyByName(groupName);
     if (project->GroupIndexByName(groupName) < 0) {
-      Line("Error: group " + groupName + " does not exist");
+      if (report) Line("Error: group " + groupName + " does not exist");
       return -1;
     }
   }
   const auto it = std::find(groupIds.begin(), groupIds.end(), key);
   const int index = static_cast<int>(it - groupIds.begin());
   if (index >= static_cast<int>(ds.mutHolders.size())) {
-    Line("Error: group index " + std::to_string(index) + " for population " + groupName +
-         " exceeds the number of mutholders (" + std::to_string(ds.mutHolders.size()) + ")");
+    if (report)
+      Line("Error: group index " + std::to_string(index) + " for population " + groupName +
+           " exceeds the number of mutholders (" + std::to_string(ds.mutHolders.size()) + ")");
     return -1;
   }
   return index;
@@ -293,36 +294,14 @@ void AnalysisFrame::OutgroupDivergence(TDataSeq& ds, const tmutholder& d, int ro
                 d.countFixedDifferences(0, 0, kSiteCoding, kMutSynonymous));
       countLine("Number of fixed replacement mutations: ", "FixedNonSynMut-Divrg",
                 d.countFixedDifferences(0, 0, kSiteCoding, kMutNonsilent));
-      auto meanK = [&](int siteFlags) {
-        double sum = 0;
-        int count = 0;
-        for (int r = 1; r <= ds.Count(); ++r) {
-          if (r == outgroupRow || !d.sampleMask.Test(r - 1)) continue;
-          const DistanceResult k =
-              d.pairwiseDistance(r - 1, outgroupRow - 1, kJukesCantor, siteFlags, kMutAll);
-          if (k.distance < 0) continue;
-          sum += k.distance;
-          ++count;
-        }
-        return count > 0 ? sum / count : -1.0;
-      };
-      const double k12 = meanK(kSiteFirst | kSiteSecond), k3 = meanK(kSiteThird);
+      const double k12 = d.meanJukesCantorFrom(outgroupRow - 1, kSiteFirst | kSiteSecond);
+      const double k3 = d.meanJukesCantorFrom(outgroupRow - 1, kSiteThird);
       Line("Average K(JC) from outgroup at 1st & 2nd codon pos: " + FormatFixed(k12, 4));
       addReal("K(JC)frmOGrp@1&2CdnPos", k12);
       Line("Average K(JC) from outgroup at 3rd codon pos: " + FormatFixed(k3, 4));
       addReal("K(JC)frmOGrp@3rdCdnPos", k3);
     }
-    double sum = 0;
-    int count = 0;
-    for (int r = 1; r <= ds.Count(); ++r) {
-      if (r == outgroupRow || !d.sampleMask.Test(r - 1)) continue;
-      const DistanceResult k =
-          d.pairwiseDistance(r - 1, outgroupRow - 1, kJukesCantor, kSiteAll, kMutAll);
-      if (k.distance < 0) continue;
-      sum += k.distance;
-      ++count;
-    }
-    const double kAll = count > 0 ? sum / count : -1.0;
+    const double kAll = d.meanJukesCantorFrom(outgroupRow - 1, kSiteAll);
     Line("Average K(JC) from outgroup, all sites: " + FormatFixed(kAll, 4));
     addReal("K(JC)frmOGrp_all_sites", kAll);
   }

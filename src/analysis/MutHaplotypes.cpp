@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Haplotypes by hashing carrier patterns, and pairwise distances between two sequences.
 #include <array>
+#include <bit>
 #include <cmath>
 #include <unordered_map>
 
@@ -85,6 +86,44 @@ int tmutholder::countHaplotypes(const samptype& mask, int from, int to, int site
     if (haplotypeOf != nullptr) (*haplotypeOf)[static_cast<std::size_t>(s)] = it->second;
   }
   return count == 0 ? 1 : count;
+}
+
+std::vector<int> tmutholder::differencesFrom(int j, int siteFlags, int mutationFlags) const {
+  const int n = SequenceCount();
+  if (j < 0 || j >= n) return {};
+  std::vector<int> counts(static_cast<std::size_t>(n), 0);
+  for (const tmutation& m : mutations) {
+    if (!PassesSiteFilter(m, siteFlags) || !PassesMutationFilter(m, mutationFlags)) continue;
+    // The sequences whose state differs from j's are the carriers when j carries nothing, and
+    // the others when it does.
+    const std::uint64_t flip = m.Test(j) ? ~std::uint64_t{0} : 0;
+    const std::uint64_t* w = m.Words();
+    for (int k = 0; k < m.WordCount(); ++k) {
+      std::uint64_t x = w[k] ^ flip;
+      if (k == m.WordCount() - 1 && (n & 63) != 0) x &= (std::uint64_t{1} << (n & 63)) - 1;
+      for (; x != 0; x &= x - 1) ++counts[static_cast<std::size_t>(k * 64 + std::countr_zero(x))];
+    }
+  }
+  return counts;
+}
+
+double tmutholder::meanJukesCantorFrom(int j, int siteFlags) const {
+  const double L = sitesOfClass(siteFlags);
+  if (mutations.empty() || L <= 0) return -1;
+  const std::vector<int> diffs = differencesFrom(j, siteFlags, kMutAll);
+  if (diffs.empty()) return -1;
+  double sum = 0;
+  int count = 0;
+  for (int r = 0; r < static_cast<int>(diffs.size()); ++r) {
+    if (r == j || !sampleMask.Test(r)) continue;
+    // The same arithmetic as pairwiseDistance, so the mean does not move by a rounding.
+    const double p = diffs[static_cast<std::size_t>(r)] / L;
+    const double q = 1.0 - 4.0 * p / 3.0;
+    if (q <= 0) continue;
+    sum += -0.75 * std::log(q);
+    ++count;
+  }
+  return count > 0 ? sum / count : -1.0;
 }
 
 DistanceResult tmutholder::pairwiseDistance(int i, int j, int model, int siteFlags,

@@ -134,6 +134,13 @@ class tmutholder {
   // Mean of countDifferences over all pairs of the mask, from the carrier counts of each site.
   [[nodiscard]] double meanPairwiseDifferences(const samptype& mask, int from, int to,
                                                int siteFlags, int mutationFlags) const;
+  // For every sequence, the mutations passing both filters at which its carrier state differs
+  // from sequence j's (the countDifferences of each pair with j, in one pass over the table).
+  // Empty when j is outside the carrier sets.
+  [[nodiscard]] std::vector<int> differencesFrom(int j, int siteFlags, int mutationFlags) const;
+  // Mean Jukes-Cantor distance to sequence j over the sequences of the table's sample other
+  // than j whose distance exists (as pairwiseDistance gives it); -1 when there is none.
+  [[nodiscard]] double meanJukesCantorFrom(int j, int siteFlags) const;
   [[nodiscard]] DistanceResult pairwiseDistance(int i, int j, int model, int siteFlags,
                                                 int mutationFlags, int to = 0, int from = 0) const;
   [[nodiscard]] double sitesOfClass(int siteFlags) const;

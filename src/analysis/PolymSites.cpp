@@ -37,12 +37,29 @@ bool PolymSitesAnalysis::BeforeRun() {
 }
 
 void PolymSitesAnalysis::AnalysePop(TDataSeq& ds, const std::string& groupName) {
-  if (!BaseGroupReport(ds, groupName)) return;
+  BaseGroupReport(ds, groupName);
+  if (so.snpReport && !AppendToFile(so.snpReportFile, std::string(kSnpReportHeader) + "\r\n"))
+    return;
   if (ds.Count() < 2) return;
-  const int ti = TableIndex(ds, groupName);
+  // The base report has already said why when the group has no table.
+  const int ti = TableIndex(ds, groupName, false);
   if (ti < 0) return;
   if (groupName.empty()) Lists(ds);
   if (so.sfs) Spectra(ds, ti);
+  SiteDatasets(ds, groupName, ti);
+}
+
+void PolymSitesAnalysis::SiteDatasets(const TDataSeq& ds, const std::string& groupName, int ti) {
+  const tmutholder& t = *ds.mutHolders[static_cast<std::size_t>(ti)];
+  const std::string name = ds.dsName + (groupName.empty() ? "" : "_" + groupName) + "_SNPs";
+  out.newDatasets.push_back(PolymorphicSitesDataset(ds, t, name, true));
+  if (so.snpReport) {
+    const tmutholder* whole = groupName.empty() ? nullptr : ds.mutHolders.front().get();
+    if (!AppendToFile(so.snpReportFile, SnpReportLines(ds, groupName, t, whole))) return;
+  }
+  if (fo.ogDiv && ti < static_cast<int>(ds.groupMutHolders.size()))
+    out.newDivergenceDatasets.push_back(PolymorphicSitesDataset(
+        ds, *ds.groupMutHolders[static_cast<std::size_t>(ti)], name + "_OGdiv", false));
 }
 
 void PolymSitesAnalysis::Spectra(const TDataSeq& ds, int ti) {

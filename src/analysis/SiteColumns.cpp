@@ -31,6 +31,31 @@ struct SlotTable {
 };
 const SlotTable kSlots;
 
+// True when the 64 letters at p are all c.
+bool AllSame64(const char* p, unsigned char c) {
+  const std::uint64_t pattern = 0x0101010101010101ull * c;
+  std::uint64_t diff = 0;
+  for (int k = 0; k < 8; ++k) {
+    std::uint64_t v;
+    std::memcpy(&v, p + 8 * k, sizeof v);
+    diff |= v ^ pattern;
+  }
+  return diff == 0;
+}
+
+// Transposes an 8 x 8 block of bytes held as eight little-endian words: byte c of word r
+// moves to byte r of word c.
+void Transpose8x8(std::uint64_t (&x)[8]) {
+  auto swap = [&](int a, int b, int shift, std::uint64_t mask) {
+    const std::uint64_t t = ((x[a] >> shift) ^ x[b]) & mask;
+    x[b] ^= t;
+    x[a] ^= t << shift;
+  };
+  for (int i = 0; i < 8; i += 2) swap(i, i + 1, 8, 0x00FF00FF00FF00FFull);
+  for (int i : {0, 1, 4, 5}) swap(i, i + 2, 16, 0x0000FFFF0000FFFFull);
+  for (int i = 0; i < 4; ++i) swap(i, i + 4, 32, 0x00000000FFFFFFFFull);
+}
+
 }  // namespace
 
 bool SlotIsAmbiguity(int slot) {
@@ -83,9 +108,20 @@ void ColumnBlock::Fill(int first, int count) {
                     static_cast<std::size_t>(hi - lo));
       std::memset(dst + hi, '-', static_cast<std::size_t>(count - hi));
     }
+    // Whole 8 x 8 blocks move as words; the edges byte by byte.
+    const std::size_t rows8 = rows & ~std::size_t{7}, width8 = width & ~std::size_t{7};
+    for (std::size_t i0 = 0; i0 < rows8; i0 += 8)
+      for (std::size_t j0 = 0; j0 < width8; j0 += 8) {
+        std::uint64_t x[8];
+        for (std::size_t k = 0; k < 8; ++k)
+          std::memcpy(&x[k], tile.data() + (i0 + k) * width + j0, 8);
+        Transpose8x8(x);
+        for (std::size_t k = 0; k < 8; ++k)
+          std::memcpy(buffer_.data() + (j0 + k) * n + r0 + i0, &x[k], 8);
+      }
     for (std::size_t j = 0; j < width; ++j) {
       char* out = buffer_.data() + j * n + r0;
-      for (std::size_t i = 0; i < rows; ++i) out[i] = tile[i * width + j];
+      for (std::size_t i = j < width8 ? rows8 : 0; i < rows; ++i) out[i] = tile[i * width + j];
     }
   }
 }
@@ -140,6 +176,16 @@ void ColumnSlots::Build(int columnNumber, const char* col, int n) {
   for (int w = 0; w < words; ++w) {
     const int base = w * 64;
     const int end = std::min(64, n - base);
+    // Most runs of 64 rows hold one letter at a column; they take one word at once.
+    if (end == 64) {
+      const auto c = static_cast<unsigned char>(col[base]);
+      const std::uint8_t s = kSlots.slot[c];
+      if (s < kFixedCount && AllSame64(col + base, c)) {
+        bits[static_cast<std::size_t>(s) * words + w] = ~std::uint64_t{0};
+        used |= std::uint64_t{1} << s;
+        continue;
+      }
+    }
     std::uint64_t touched = 0;
     for (int i = 0; i < end; ++i) {
       const auto c = static_cast<unsigned char>(col[base + i]);

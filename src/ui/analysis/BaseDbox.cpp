@@ -386,6 +386,7 @@ void TBaseDialogBox1::OkButtonClick() {
   running = false;
   OkButton->setEnabled(true);
   ShowOutput(lastOutput);
+  AfterOutput(lastOutput);
 }
 
 void TBaseDialogBox1::ShowOutput(const AnalysisOutput& out) {

@@ -74,6 +74,8 @@ class TBaseDialogBox1 : public TBaseDialogBox {
  protected:
   // The derived dialog's analysis over the project.
   virtual AnalysisOutput RunAnalysis(const FrameOptions& options) = 0;
+  // After the output windows are shown: what the run built besides them (new datasets).
+  virtual void AfterOutput(AnalysisOutput& /*out*/) {}
   QWidget* analysePage = nullptr;
   QVBoxLayout* analyseLayout = nullptr;
 

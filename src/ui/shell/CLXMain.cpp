@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QTimer>
 
+#include "model/DataProjUnit.h"
 #include "ui/shell/GCodEditor.h"
 #include "ui/shell/MessagePane.h"
 #include "ui/shell/ShellEventFilter.h"
@@ -180,6 +181,16 @@ QWidget* TMainForm::NewEditorWindow(const QString& caption) {
   if (editor->parentWidget() == nullptr) AddChildWindow(editor)->show();
   currentEditor = editor;
   return editor;
+}
+
+void TMainForm::SetDatasetViewer(DatasetViewer viewer) {
+  datasetViewer = std::move(viewer);
+}
+
+bool TMainForm::ShowDatasetsInNewEditor(std::unique_ptr<TDataProj> project,
+                                        const QString& caption) {
+  if (!datasetViewer || !project) return false;
+  return datasetViewer(*this, std::move(project), caption);
 }
 
 void TMainForm::SetFileOpener(FileOpener opener) {

@@ -29,6 +29,7 @@ class MessagePane;
 class TGCodEditor;
 class TRepForm;
 class TMDIChild;
+class TDataProj;
 class TTabReport;
 class ShellEventFilter;
 struct FragmentOptions;
@@ -91,6 +92,15 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   // Caption "No_name" + (child windows + 1) when none is given; the window becomes current.
   QWidget* NewEditorWindow(const QString& caption = {});
   [[nodiscard]] QWidget* CurrentEditor() const { return currentEditor.data(); }
+
+  // Datasets an analysis builds (the polymorphic sites of each group) open in a new editor
+  // window through a viewer the editor module installs. The project carries the datasets with
+  // the groups and individuals their rows refer to; its last dataset is the current one.
+  // Without a viewer ShowDatasetsInNewEditor gives false and the project is dropped.
+  using DatasetViewer =
+      std::function<bool(TMainForm&, std::unique_ptr<TDataProj>, const QString& caption)>;
+  void SetDatasetViewer(DatasetViewer viewer);
+  bool ShowDatasetsInNewEditor(std::unique_ptr<TDataProj> project, const QString& caption);
 
   // The open dispatcher installs itself here: it reads one file into `editor` (or, when that
   // is nullptr, into an editor window of its own) and says whether it could. Without one,
@@ -172,6 +182,7 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
 
   ToolWindowRegistry registry;
   EditorFactory editorFactory;
+  DatasetViewer datasetViewer;
   FileOpener fileOpener;
   QPointer<QWidget> currentEditor;
 

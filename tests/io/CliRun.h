@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Runs the built nodrix3-cli as a script would: exit status, stdout, stderr.
+#pragma once
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "IoTestFiles.h"
+
+struct CliRun {
+  int status = -1;
+  std::string out, err;
+};
+
+inline CliRun Cli(const std::string& args, const TestFolder& dir) {
+  const std::string errFile = dir.File("stderr.txt");
+  const std::string command =
+      std::string(NODRIX_BINARY_DIR) + "/nodrix3-cli " + args + " 2>" + errFile;
+  CliRun r;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return r;
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
+  const int raw = ::pclose(pipe);
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.err = TestFolder::Read(errFile);
+  return r;
+}
