@@ -1,59 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // nodrix3-cli polymorphism: the DNA polymorphism analysis of a file, with the dialog's
 // options; the report goes to stdout exactly as the report window shows it.
-#include <charconv>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "CliServices.h"
+#include "FrameArgs.h"
 #include "analysis/DNApolDbox.h"
-#include "io/Dispatcher.h"
-#include "io/FormatDetect.h"
-#include "io/TextHelpers.h"
 #include "model/DataProjUnit.h"
 
 namespace {
 
-bool ToInt(const std::string& s, int& v) {
-  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-  return r.ec == std::errc() && r.ptr == s.data() + s.size();
-}
-
-// Lines "sequence,group" (or tab separated); group "Outgroups" marks an outgroup. Every
-// dataset's sequence of that name joins the group.
-bool ReadGroups(const std::string& path, TDataProj& project) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    std::cerr << "nodrix3-cli: cannot read the groups file " << path << "\n";
-    return false;
-  }
-  std::string line;
-  while (std::getline(in, line)) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-    const auto sep = line.find_first_of(",\t");
-    if (sep == std::string::npos || sep == 0) continue;
-    const std::string seq = line.substr(0, sep), group = line.substr(sep + 1);
-    if (group.empty()) continue;
-    if (project.GroupIndexByName(group) < 0) {
-      TGroup g;
-      g.grpName = group;
-      project.AddGroup(g);
-    }
-    for (int d = 0; d < project.DatasetCount(); ++d) project.AssignSeqToGroup(d, seq, group);
-  }
-  return true;
-}
-
 void PolymUsage() {
-  std::cerr << "Usage: nodrix3-cli polymorphism FILE [--current] [--groups FILE]\n"
-               "         [--sites all|noncoding|coding[:123]] [--mutations all|silent|nonsilent]\n"
-               "         [--gaps ignored|polym|indels-only] [--ambiguity ignored|removed]\n"
-               "         [--ignore-cds] [--region FROM-TO] [--no-pi] [--no-theta] [--no-var]\n"
+  std::cerr << "Usage: nodrix3-cli polymorphism FILE\n"
+            << kFrameArgsUsage
+            << "         [--no-pi] [--no-theta] [--no-var]\n"
                "         [--window-size N] [--window-step N] [--window-stats pi,theta,S]\n"
-               "         [--table OUT.csv] [--pop-table] [--windows OUT.csv]\n";
+               "         [--windows OUT.csv]\n";
 }
 
 }  // namespace
@@ -67,53 +32,10 @@ int RunPolymorphism(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     int n = 0;
-    if (a == "--current") {
-      fo.useAllDatasets = false;
-    } else if (a == "--groups" && need(i)) {
-      groupsFile = args[++i];
-    } else if (a == "--sites" && need(i)) {
-      const std::string v = args[++i];
-      fo.allSites = v == "all";
-      fo.noncodingSites = v == "noncoding";
-      fo.codingSites = v.starts_with("coding");
-      if (!fo.allSites && !fo.noncodingSites && !fo.codingSites) return PolymUsage(), 2;
-      const std::string pos = v.size() > 7 ? v.substr(7) : "123";
-      fo.pos1 = pos.find('1') != std::string::npos;
-      fo.pos2 = pos.find('2') != std::string::npos;
-      fo.pos3 = pos.find('3') != std::string::npos;
-    } else if (a == "--mutations" && need(i)) {
-      const std::string v = args[++i];
-      fo.mutAll = v == "all";
-      fo.mutSilent = v == "silent";
-      fo.mutRepl = v == "nonsilent";
-      if (!fo.mutAll && !fo.mutSilent && !fo.mutRepl) return PolymUsage(), 2;
-    } else if (a == "--gaps" && need(i)) {
-      const std::string v = args[++i];
-      if (v == "ignored")
-        fo.indels = IndelChoice::Ignored;
-      else if (v == "polym")
-        fo.indels = IndelChoice::PolymInIndels;
-      else if (v == "indels-only")
-        fo.indels = IndelChoice::IndelsOnly;
-      else
-        return PolymUsage(), 2;
-    } else if (a == "--ambiguity" && need(i)) {
-      const std::string v = args[++i];
-      if (v != "ignored" && v != "removed") return PolymUsage(), 2;
-      fo.ambiguityRemoved = v == "removed";
-    } else if (a == "--ignore-cds") {
-      fo.ignoreCDS = true;
-    } else if (a == "--region" && need(i)) {
-      const std::string v = args[++i];
-      const auto dash = v.find('-');
-      int from = 0, to = 0;
-      if (dash == std::string::npos || !ToInt(v.substr(0, dash), from) ||
-          !ToInt(v.substr(dash + 1), to) || from < 1 || to < 1)
-        return PolymUsage(), 2;
-      fo.onlyRegion = true;
-      fo.regFrom = from;
-      fo.regTo = to;
-    } else if (a == "--no-pi") {
+    const ArgUse use = ParseFrameArg(args, i, fo, groupsFile);
+    if (use == ArgUse::Used) continue;
+    if (use == ArgUse::Bad) return PolymUsage(), 2;
+    if (a == "--no-pi") {
       po.pi = po.varPi = false;
     } else if (a == "--no-theta") {
       po.theta = po.varTheta = false;
@@ -130,11 +52,6 @@ int RunPolymorphism(const std::vector<std::string>& args) {
       po.swS = v.find('S') != std::string::npos;
       windowStatsGiven = true;
       fo.doSW = true;
-    } else if (a == "--table" && need(i)) {
-      fo.tableToFile = true;
-      fo.tableFileName = args[++i];
-    } else if (a == "--pop-table") {
-      fo.popOut = true;
     } else if (a == "--windows" && need(i)) {
       fo.doSW = true;
       fo.sw2file = true;
@@ -152,21 +69,7 @@ int RunPolymorphism(const std::vector<std::string>& args) {
 
   CliServices cli;
   TDataProj project(cli.services);
-  const int access = CheckFileAccess(file);
-  if (access != 0) {
-    cli.messages.ReportError(file + ": " + OneLine(IoErrorMessage(access, file)));
-    return 1;
-  }
-  OpenWindow window(project);
-  window.caption = FileNameOnly(file);
-  int code = 0;
-  const OpenResult r = OpenDetected(file, window, cli.services, code);
-  if (code < 2 || !r.handled || !r.ReadSomething()) {
-    cli.messages.ReportError(file + ": no sequences could be read");
-    return 1;
-  }
-  if (!groupsFile.empty() && !ReadGroups(groupsFile, project)) return 1;
-  InitAnalysisSelection(project);
+  if (!LoadAnalysisProject(file, groupsFile, project, cli)) return 1;
   const AnalysisOutput out = RunDNApolym(project, fo, po, cli.services);
   std::fwrite(out.report.data(), 1, out.report.size(), stdout);
   std::fflush(stdout);

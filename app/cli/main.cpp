@@ -18,6 +18,8 @@
 #include "model/DataProjUnit.h"
 
 int RunPolymorphism(const std::vector<std::string>& args);  // PolymCommand.cpp
+int RunDistances(const std::vector<std::string>& args);     // TreeCommands.cpp
+int RunNJTrees(const std::vector<std::string>& args);       // TreeCommands.cpp
 
 namespace {
 
@@ -68,6 +70,11 @@ void Usage(std::ostream& out) {
          "      Writes the bundled example project (two populations and an outgroup).\n"
          "  nodrix3-cli polymorphism FILE [options]\n"
          "      DNA polymorphism report on stdout (options: polymorphism --help).\n"
+         "  nodrix3-cli distances FILE [options]\n"
+         "      Distance matrices of every dataset and group on stdout (distances --help).\n"
+         "  nodrix3-cli nj FILE [options]\n"
+         "      Neighbour-joining trees (Newick), one line per dataset and group, on stdout\n"
+         "      (options: nj --help).\n"
          "  nodrix3-cli --help\n"
          "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
 }
@@ -298,6 +305,8 @@ int main(int argc, char* argv[]) {
   if (command == "convert") return RunConvert(args);
   if (command == "make-example") return RunMakeExample(args);
   if (command == "polymorphism") return RunPolymorphism(args);
+  if (command == "distances") return RunDistances(args);
+  if (command == "nj") return RunNJTrees(args);
   std::cerr << "nodrix3-cli: unknown command " << command << "\n";
   Usage(std::cerr);
   return kExitUsage;
