@@ -141,6 +141,20 @@ TBaseDialogBox1::TBaseDialogBox1(TMainForm& mainForm, QWidget* parent)
   dsl->addWidget(rbUseCurDS);
   analyseLayout->addWidget(dsBox);
 
+  auto* bsBox = new QGroupBox("Bootstrap", analysePage);
+  bsBox->setObjectName("BootstrapBox");
+  auto* bsl = new QHBoxLayout(bsBox);
+  cbDoBootstrap = Named(new QCheckBox("Do bootstrap. Replicates:", bsBox), "cbDoBootstrap");
+  cbDoBootstrap->setChecked(d.doBootstrap);
+  seBSreplicates = Named(new QSpinBox(bsBox), "seBSreplicates");
+  seBSreplicates->setRange(1, 10000);
+  seBSreplicates->setValue(d.bsReplicates);
+  bsl->addWidget(cbDoBootstrap);
+  bsl->addWidget(seBSreplicates);
+  bsl->addStretch(1);
+  bsBox->setVisible(false);
+  analyseLayout->addWidget(bsBox);
+
   auto* regBox = new QGroupBox("Region", analysePage);
   regBox->setObjectName("RegionBox");
   auto* rl = new QHBoxLayout(regBox);
@@ -324,6 +338,8 @@ FrameOptions TBaseDialogBox1::GetFrameOptions() const {
   o.doSW = cbDoSW->isChecked();
   o.swSize = swSize->value();
   o.swStep = swStep->value();
+  o.doBootstrap = cbDoBootstrap->isChecked();
+  o.bsReplicates = seBSreplicates->value();
   o.useAllDatasets = rbUseAllDS->isChecked();
   o.onlyRegion = rbOnlyReg->isChecked();
   o.regFrom = RegFrom->value();
