@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "common/Services.h"
+#include "model/DataProjUnit.h"
+#include "model/GenCodUnit.h"
+#include "trees/NJTreeAnalysis.h"
 #include "trees/NJTreeUnit.h"
 
 namespace {
@@ -88,8 +92,35 @@ void BM_KimuraAndNeighborJoin(benchmark::State& state) {
   }
 }
 
+// What the neighbour-joining dialog does: scan the dataset into its mutation table, Kimura
+// distances from the table, the tree and the report.
+void BM_NJDialogRun(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const auto seqs = SyntheticAlignment(n, 1000, 7);
+  QuietMessages messages;
+  NullProgress progress;
+  AppSettings settings;
+  TGenCode code("Universal");
+  Services services{messages, progress, settings, code};
+  TDataProj project(services);
+  TDataSeq* ds = project.DatasetAt(0);
+  for (int i = 0; i < n; ++i) {
+    auto s = std::make_unique<TSeq>("seq" + std::to_string(i), seqs[static_cast<std::size_t>(i)]);
+    (void)ds->AddSeq(s, true);
+  }
+  InitAnalysisSelection(project);
+  FrameOptions frame;
+  NJTreeOptions options;
+  options.model = DistanceModel::Kimura2P;
+  for (auto _ : state) {
+    const NJRunOutput out = RunNJ(project, frame, options, services, 1);
+    benchmark::DoNotOptimize(out.trees.size());
+  }
+}
+
 }  // namespace
 
+BENCHMARK(BM_NJDialogRun)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KimuraDistances)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JukesCantorDistances)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NeighborJoin)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);

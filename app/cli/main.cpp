@@ -20,6 +20,8 @@
 int RunPolymorphism(const std::vector<std::string>& args);       // PolymCommand.cpp
 int RunNeutralityCommand(const std::vector<std::string>& args);  // NeutralityCommand.cpp
 int RunLDCommand(const std::vector<std::string>& args);          // LDCommand.cpp
+int RunDistances(const std::vector<std::string>& args);          // TreeCommands.cpp
+int RunNJTrees(const std::vector<std::string>& args);            // TreeCommands.cpp
 
 namespace {
 
@@ -75,6 +77,11 @@ void Usage(std::ostream& out) {
          "  nodrix3-cli ld FILE [options]\n"
          "      Linkage disequilibrium report on stdout, pairwise values and assembly test\n"
          "      to files (options: ld --help).\n"
+         "  nodrix3-cli distances FILE [options]\n"
+         "      Distance matrices of every dataset and group on stdout (distances --help).\n"
+         "  nodrix3-cli nj FILE [options]\n"
+         "      Neighbour-joining trees (Newick), one line per dataset and group, on stdout\n"
+         "      (options: nj --help).\n"
          "  nodrix3-cli --help\n"
          "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
 }
@@ -307,6 +314,8 @@ int main(int argc, char* argv[]) {
   if (command == "polymorphism") return RunPolymorphism(args);
   if (command == "neutrality") return RunNeutralityCommand(args);
   if (command == "ld") return RunLDCommand(args);
+  if (command == "distances") return RunDistances(args);
+  if (command == "nj") return RunNJTrees(args);
   std::cerr << "nodrix3-cli: unknown command " << command << "\n";
   Usage(std::cerr);
   return kExitUsage;

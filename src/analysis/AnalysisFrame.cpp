@@ -236,7 +236,7 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
       scan.regionFrom = from;
       scan.regionTo = to;
       scan.showProgress = chosen.size() < 2;
-      UpdateMuts(ds, scan, &proj, groupIds, ScanChoices{});
+      UpdateMuts(ds, scan, &proj, groupIds, RunScanChoices());
       for (auto* list : {&ds.mutHolders, &ds.groupMutHolders})
         for (const auto& t : *list)
           if (static_cast<int>(t->mutations.size()) >= t->maxMutations && !t->message.empty())

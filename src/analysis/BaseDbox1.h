@@ -10,8 +10,10 @@
 
 #include "analysis/AnalysisOutput.h"
 #include "analysis/MutHold.h"
+#include "analysis/MutUnit.h"
 #include "analysis/SampType.h"
 
+class PlatformRandom;
 class TDataProj;
 class TDataSeq;
 struct Services;
@@ -63,6 +65,17 @@ void ClearAnalysisSelection(TDataProj& project);
 // The population table file beside the table file: "_groups" before the extension.
 std::string GroupsTableFileName(const std::string& tableFile);
 
+// Bootstrap replicates of a dataset, each scanned into its mutation tables (all sites, all
+// mutations, the given indel and ambiguity modes, table 0 only). replicateProject is made
+// anew; replicate k is named after the dataset + "_" + k. Codons of coding regions are drawn
+// whole. When from..to is a part of the alignment, only its columns are resampled, so the
+// replicates stand for the region analysed. The progress shows "Bootstrapping dataset " +
+// name; a cancel stops the loop. True when the project then holds exactly `replicates`
+// datasets.
+bool BootstrapDseq(const TDataSeq& ds, int replicates, int regionFrom, int regionTo,
+                   std::unique_ptr<TDataProj>& replicateProject, int indelMode, int ambiguityMode,
+                   PlatformRandom& rng, Services& services);
+
 class AnalysisFrame {
  public:
   explicit AnalysisFrame(FrameOptions options);
@@ -80,6 +93,9 @@ class AnalysisFrame {
   // Before the common run (files an analysis empties, windows it prepares). False stops it.
   virtual bool BeforeRun() { return true; }
   virtual void AfterUpdateMuts() {}
+  // How the scan treats the datasets (an analysis that places the outgroups among the other
+  // sequences asks for their letters).
+  [[nodiscard]] virtual ScanChoices RunScanChoices() const { return {}; }
   virtual void DoForm(TDataSeq& ds);
   virtual void AnalysePop(TDataSeq& ds, const std::string& groupName);
   // After the common run, before the output is handed back.

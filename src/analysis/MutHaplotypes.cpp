@@ -126,24 +126,10 @@ double tmutholder::meanJukesCantorFrom(int j, int siteFlags) const {
   return count > 0 ? sum / count : -1.0;
 }
 
-DistanceResult tmutholder::pairwiseDistance(int i, int j, int model, int siteFlags,
-                                            int mutationFlags, int to, int from) const {
+DistanceResult DistanceOfDifferences(int model, int transitions, int transversions, double L,
+                                     int sampleSize, int segregatingSites) {
   DistanceResult r;
-  const double L = sitesOfClass(siteFlags);
-  if (mutations.empty() || i < 0 || j < 0 || i >= SequenceCount() || j >= SequenceCount() || L <= 0)
-    return r;
-  std::size_t first, last;
-  Span(from, to, first, last);
-  int transitions = 0, transversions = 0;
-  for (std::size_t k = first; k < last; ++k) {
-    const tmutation& m = mutations[k];
-    if (m.Test(i) == m.Test(j)) continue;
-    if (!PassesSiteFilter(m, siteFlags) || !PassesMutationFilter(m, mutationFlags)) continue;
-    if (m.isTransition)
-      ++transitions;
-    else
-      ++transversions;
-  }
+  if (L <= 0) return r;
   if (model == kJukesCantor) {
     const double p = (transitions + transversions) / L;
     const double q = 1.0 - 4.0 * p / 3.0;
@@ -163,14 +149,38 @@ DistanceResult tmutholder::pairwiseDistance(int i, int j, int model, int siteFla
     r.distance = transitions + transversions;
     // Variance of the number of differences under the neutral model (Tajima 1993), with theta
     // from the segregating sites of the table's sample.
-    const int n = sampleMask.Count();
+    const int n = sampleSize;
     if (n >= 2) {
-      const double theta =
-          countSegregatingSites(from, to, sampleMask, siteFlags, mutationFlags) / a(n);
+      const double theta = segregatingSites / tmutholder::a(n);
       const double v = theta * (n + 1) / (3.0 * (n - 1) * L) +
                        theta * theta * 2.0 * (n * n + n + 3) / (9.0 * n * (n - 1));
       if (v > -1) r.variance = std::sqrt(v);
     }
   }
   return r;
+}
+
+DistanceResult tmutholder::pairwiseDistance(int i, int j, int model, int siteFlags,
+                                            int mutationFlags, int to, int from) const {
+  const double L = sitesOfClass(siteFlags);
+  if (mutations.empty() || i < 0 || j < 0 || i >= SequenceCount() || j >= SequenceCount() || L <= 0)
+    return {};
+  std::size_t first, last;
+  Span(from, to, first, last);
+  int transitions = 0, transversions = 0;
+  for (std::size_t k = first; k < last; ++k) {
+    const tmutation& m = mutations[k];
+    if (m.Test(i) == m.Test(j)) continue;
+    if (!PassesSiteFilter(m, siteFlags) || !PassesMutationFilter(m, mutationFlags)) continue;
+    if (m.isTransition)
+      ++transitions;
+    else
+      ++transversions;
+  }
+  const int n = sampleMask.Count();
+  const int segregating =
+      model == kDifferenceCount && n >= 2
+          ? countSegregatingSites(from, to, sampleMask, siteFlags, mutationFlags)
+          : 0;
+  return DistanceOfDifferences(model, transitions, transversions, L, n, segregating);
 }

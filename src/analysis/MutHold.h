@@ -91,7 +91,13 @@ struct DistanceResult {
   double variance = -1;
 };
 
-enum DistanceModel : int { kJukesCantor = 0, kKimura2P = 1, kDifferenceCount = 5 };
+enum DistanceKind : int { kJukesCantor = 0, kKimura2P = 1, kDifferenceCount = 5 };
+
+// The distance of two sequences from their differences over L sites. For kDifferenceCount
+// the second value is the standard deviation of the count (from the sample size and the
+// sample's segregating sites), not its variance.
+DistanceResult DistanceOfDifferences(int model, int transitions, int transversions, double L,
+                                     int sampleSize, int segregatingSites);
 
 class tmutholder {
  public:

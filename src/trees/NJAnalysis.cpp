@@ -14,10 +14,17 @@ std::string GeneTreeNotice(const NJTreeOptions& options) {
 
 bool NJAnalyseGroup(const std::vector<std::string>& names, const DistanceMatrix& matrix,
                     const std::string& datasetName, const std::string& groupName, bool wholeDataset,
-                    const NJTreeOptions& options, NJTreeRun& run, IMessages& messages) {
+                    const NJTreeOptions& options, NJTreeRun& run, IMessages& messages,
+                    TTree* leaves, const std::function<void(TTree&)>& beforeWriting) {
   if (names.size() < 2) return true;
-  TTree tree;
-  run.report += NeighborJoinReport(names, matrix, options.model, options.showSD, tree, &messages);
+  if (!options.buildTree) {
+    run.report += DistanceMatrixReport(names, matrix, options.model, options.showSD);
+    return true;
+  }
+  TTree own;
+  TTree& tree = leaves != nullptr ? *leaves : own;
+  run.report += NeighborJoinReport(names, matrix, options.model, options.showSD, tree, &messages,
+                                   beforeWriting);
   if (tree.Count() == 0) return true;
   const std::string text = tree.WriteBrackets(false);
   if (options.geneTree && (wholeDataset || options.popOut) &&

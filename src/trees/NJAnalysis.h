@@ -4,6 +4,7 @@
 // gene-tree file. The dialog TNJTreeFrm fills NJTreeOptions from its controls, lets the frame
 // loop over datasets and groups, and hands NJTreeRun::trees to the tree viewer.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ struct NJTreeOptions {
   bool geneTree = false;                             // cbGeneTree
   bool popOut = false;                               // cbPopOut
   std::string tableFileName = "output";              // TableFileName, without ".tree"
+  bool buildTree = true;                             // false: the distance matrices alone, no tree
 };
 
 struct NJTreeRun {
@@ -35,9 +37,12 @@ std::string GeneTreeNotice(const NJTreeOptions& options);
 // to run.report; a built tree is added to run.trees and, when asked, to the gene-tree file.
 // names and matrix rows are the group's sequences in dataset order. False only when the
 // gene-tree file could not be written.
+// leaves, when given, holds the group's leaves (LeavesFromDataset) and receives the tree;
+// beforeWriting sees the joined tree before its text is written.
 bool NJAnalyseGroup(const std::vector<std::string>& names, const DistanceMatrix& matrix,
                     const std::string& datasetName, const std::string& groupName, bool wholeDataset,
-                    const NJTreeOptions& options, NJTreeRun& run, IMessages& messages);
+                    const NJTreeOptions& options, NJTreeRun& run, IMessages& messages,
+                    TTree* leaves = nullptr, const std::function<void(TTree&)>& beforeWriting = {});
 
 // Appends "datasetName TAB bracketText CR LF" to the file, creating it when absent.
 bool AppendGeneTree(const std::string& path, const std::string& datasetName,

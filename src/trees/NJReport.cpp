@@ -82,9 +82,11 @@ std::string TerminalBranchLengths(const TTree& tree) {
 }
 
 std::string NeighborJoinReport(const std::vector<std::string>& names, const DistanceMatrix& matrix,
-                               DistanceModel model, bool showSD, TTree& tree, IMessages* messages) {
+                               DistanceModel model, bool showSD, TTree& tree, IMessages* messages,
+                               const std::function<void(TTree&)>& beforeWriting) {
   std::string out = DistanceMatrixReport(names, matrix, model, showSD);
-  tree.LeavesFromNames(names);
+  if (tree.Count() != static_cast<int>(names.size()) || tree.LeafCount() != tree.Count())
+    tree.LeavesFromNames(names);
   if (tree.Count() < 3 || matrix.n < 3) {
     tree.Clear();
     return out + "\r\nTo construct a tree at least three nodes are needed.";
@@ -102,6 +104,7 @@ std::string NeighborJoinReport(const std::vector<std::string>& names, const Dist
     tree.Clear();
     return out + "\r\nThe neighbor-joining tree could not be built.\r\n";
   }
+  if (beforeWriting) beforeWriting(tree);
   out += "\r\nNeighbor-joining tree:\r\n" + tree.WriteBrackets(false) + "\r\n";
   return out + TerminalBranchLengths(tree);
 }

@@ -2,6 +2,7 @@
 // Neighbour-joining over a distance matrix and the report text of a neighbour-joining run:
 // the distance matrix, the tree in bracket form and its terminal branch lengths.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,10 +35,14 @@ std::string DistanceMatrixReport(const std::vector<std::string>& names,
 
 // One group's part of the report after the group heading: the matrix, then the tree and the
 // terminal branch lengths (or why there is none). tree receives the tree built (empty when
-// none), so the caller can hand its bracket text to the viewer and the gene-tree file.
+// none), so the caller can hand its bracket text to the viewer and the gene-tree file. When
+// tree already holds one leaf per name (LeavesFromDataset) those leaves are joined, else
+// leaves are made from the names. beforeWriting, when given, sees the joined tree before its
+// bracket text is written (to put bootstrap support on it).
 std::string NeighborJoinReport(const std::vector<std::string>& names, const DistanceMatrix& matrix,
                                DistanceModel model, bool showSD, TTree& tree,
-                               IMessages* messages = nullptr);
+                               IMessages* messages = nullptr,
+                               const std::function<void(TTree&)>& beforeWriting = {});
 
 // "Terminal branch lengths:" and one line per leaf.
 std::string TerminalBranchLengths(const TTree& tree);

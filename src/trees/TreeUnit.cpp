@@ -8,6 +8,8 @@
 #include <limits>
 #include <unordered_map>
 
+#include "model/Datasequnit.h"
+
 Node* TTree::At(int i) const {
   return i >= 0 && i < Count() ? nodes[static_cast<std::size_t>(i)].get() : nullptr;
 }
@@ -109,6 +111,21 @@ void TTree::LeavesFromNames(const std::vector<std::string>& names) {
     auto leaf = std::make_unique<Node>();
     leaf->name = name;
     leaf->isInternal = false;
+    AddNode(std::move(leaf));
+  }
+}
+
+void TTree::LeavesFromDataset(const TDataSeq& dataset, const std::vector<bool>* mask) {
+  Clear();
+  for (int r = 1; r <= dataset.Count(); ++r) {
+    const auto i = static_cast<std::size_t>(r - 1);
+    if (mask != nullptr && (i >= mask->size() || !(*mask)[i])) continue;
+    const TSeq* seq = dataset.SeqAt(r);
+    auto leaf = std::make_unique<Node>();
+    leaf->height = 0;
+    leaf->isInternal = false;
+    leaf->seq = seq;
+    leaf->name = seq->seqName;
     AddNode(std::move(leaf));
   }
 }

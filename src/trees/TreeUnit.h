@@ -10,6 +10,7 @@
 #include "trees/NodeUnit.h"
 
 struct IMessages;
+class TDataSeq;
 
 class TTree {
  public:
@@ -43,6 +44,10 @@ class TTree {
   void ClearEdges();
   // Frees all nodes and appends one leaf per name, in order (the leaves of a distance matrix).
   void LeavesFromNames(const std::vector<std::string>& names);
+  // Frees all nodes and appends one leaf per sequence of the dataset (rows 1..count) whose
+  // mask entry (index row - 1) is set, all of them without a mask; a leaf stands for its
+  // sequence and carries its name. Rows beyond the mask are left out.
+  void LeavesFromDataset(const TDataSeq& dataset, const std::vector<bool>* mask = nullptr);
 
   // Roots are the nodes without a parent link.
   [[nodiscard]] std::vector<Node*> Roots() const;

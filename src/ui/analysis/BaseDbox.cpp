@@ -156,6 +156,20 @@ TBaseDialogBox1::TBaseDialogBox1(TMainForm& mainForm, QWidget* parent)
   dsl->addWidget(rbUseCurDS);
   analyseLayout->addWidget(dsBox);
 
+  auto* bsBox = new QGroupBox("Bootstrap", analysePage);
+  bsBox->setObjectName("BootstrapBox");
+  auto* bsl = new QHBoxLayout(bsBox);
+  cbDoBootstrap = Named(new QCheckBox("Do bootstrap. Replicates:", bsBox), "cbDoBootstrap");
+  cbDoBootstrap->setChecked(d.doBootstrap);
+  seBSreplicates = Named(new QSpinBox(bsBox), "seBSreplicates");
+  seBSreplicates->setRange(1, 10000);
+  seBSreplicates->setValue(d.bsReplicates);
+  bsl->addWidget(cbDoBootstrap);
+  bsl->addWidget(seBSreplicates);
+  bsl->addStretch(1);
+  bsBox->setVisible(false);
+  analyseLayout->addWidget(bsBox);
+
   auto* regBox = new QGroupBox("Region", analysePage);
   regBox->setObjectName("RegionBox");
   auto* rl = new QHBoxLayout(regBox);

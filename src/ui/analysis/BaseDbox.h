@@ -70,6 +70,9 @@ class TBaseDialogBox1 : public TBaseDialogBox {
   QLineEdit *OutFname, *TableFileName, *swfile;
   QCheckBox *cbTabOutNumSeq, *cbTabOutPosAnal, *cbTabOutSegrS, *cbTabOutMut;
   QCheckBox *cbPlotSW, *cbsw2file;
+  // "Do bootstrap. Replicates:" (group BootstrapBox, hidden unless an analysis uses it).
+  QCheckBox* cbDoBootstrap;
+  QSpinBox* seBSreplicates;
 
  protected:
   // The derived dialog's analysis over the project.

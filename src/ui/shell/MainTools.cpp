@@ -11,17 +11,21 @@
 #include "editor/FragmentFasta.h"
 #include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
+#include "ui/trees/TreeViewWindow.h"
+#include "ui/viewers/GraphUnit.h"
 
 void TMainForm::CreateToolsMenu() {
   QMenu* tools = menuBar()->addMenu("&Tools");
   tools->setObjectName("Tools1");
-  for (const auto& [caption, name] :
-       {std::pair{"Tree viewer...", "TreeViewer1"}, std::pair{"Plot viewer...", "PlotViewer1"},
-        std::pair{"Dotplot viewer...", "DotplotViewer1"}}) {
-    QAction* a = AddAction(tools, caption, name);
-    a->setVisible(false);
-    a->setEnabled(false);
-  }
+  connect(AddAction(tools, "&Tree viewer...", "TreeViewer1"), &QAction::triggered, this, [this] {
+    if (!RefuseIfBusy()) NewTreeViewForm(*this);
+  });
+  connect(AddAction(tools, "&Plot viewer...", "PlotViewer1"), &QAction::triggered, this, [this] {
+    if (!RefuseIfBusy()) NewGraphForm(*this);
+  });
+  QAction* dotplot = AddAction(tools, "Dotplot viewer...", "DotplotViewer1");
+  dotplot->setVisible(false);
+  dotplot->setEnabled(false);
   AddAction(tools, "Coalescent simulations...", "CoalescentSimulations1")->setEnabled(false);
   AddAction(tools, "Seq plate planer...", "SeqPlatePlaner1")->setEnabled(false);
   connect(AddAction(tools, "Run program", "RunProgram1"), &QAction::triggered, this, [this] {

@@ -97,6 +97,7 @@ void TPlotBoxForm::PaintPlot(QPainter& p, int w, int h) {
       Latin1(FormatFixed(f.r.yMax - f.r.yMin, std::abs(DecimalOrder(f.r.yMax - f.r.yMin)) + 2)));
   if (margin < labelWidth + 5) margin = labelWidth + 10;
   f.margin = margin;
+  lastFrame = f;
   const int m = margin;
   const int xAxis = f.XAxisRow(), yAxis = f.YAxisColumn();
   p.setPen(Qt::black);
@@ -109,7 +110,7 @@ void TPlotBoxForm::PaintPlot(QPainter& p, int w, int h) {
     const QString text = Latin1(t.text);
     p.drawText(yAxis - 5 - fm.horizontalAdvance(text), t.row - fm.height() / 2 + fm.ascent(), text);
     if (horizontalGrid && t.value != 0) {
-      p.setPen(QPen(Qt::gray, 1, Qt::DotLine));
+      p.setPen(QPen(Qt::gray, 1, gridPenStyle));
       p.drawLine(m, t.row, w - m, t.row);
     }
   }

@@ -32,12 +32,16 @@ class TPlotBoxForm : public TMDIChild {
   PlotStyle style = PlotStyle::Line;
   bool minMax = false;  // cbErBars
   bool horizontalGrid = false;
-  bool showLabels = false;  // rbShowLabels: X tick texts from the point labels
+  bool showLabels = false;                  // rbShowLabels: X tick texts from the point labels
+  Qt::PenStyle gridPenStyle = Qt::DotLine;  // rbDot, rbDash, rbSolid, rbDashDot
   int margin = 30;
+  // Ranges, margin and size of the last paint, for what is drawn in line with the X axis.
+  [[nodiscard]] const PlotFrame& LastFrame() const { return lastFrame; }
 
  protected:
   virtual void SeriesChanged() {}
   std::vector<tser> series;
+  PlotFrame lastFrame;
 
  private:
   void ExportPng1Click();

@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Neighbour-joining through the analysis frame, with bootstrap support.
+#include "trees/NJTreeAnalysis.h"
+
+#include <bit>
+
+#include "common/Services.h"
+#include "model/DataProjUnit.h"
+#include "trees/NJTreeUnit.h"
+#include "trees/SplitSupport.h"
+
+DistanceMatrix TableDistances(const tmutholder& table, const std::vector<int>& rows,
+                              DistanceModel model, int siteFlags, int mutationFlags, int from,
+                              int to) {
+  const int n = static_cast<int>(rows.size());
+  DistanceMatrix out = DistanceMatrix::Zero(n);
+  const int code = static_cast<int>(model);
+  const double L = table.sitesOfClass(siteFlags);
+  const int count = table.SequenceCount();
+  // The mutations that count, split by kind, as bit columns per sequence.
+  std::vector<const tmutation*> used;
+  for (const tmutation& m : table.mutations) {
+    if ((from != 0 || to != 0) && (m.position < from || m.position > to)) continue;
+    if (PassesSiteFilter(m, siteFlags) && PassesMutationFilter(m, mutationFlags))
+      used.push_back(&m);
+  }
+  const std::size_t words = (used.size() + 63) / 64;
+  std::vector<std::uint64_t> bits(static_cast<std::size_t>(n) * words, 0), transition(words, 0);
+  for (std::size_t k = 0; k < used.size(); ++k) {
+    const std::uint64_t bit = std::uint64_t{1} << (k % 64);
+    if (used[k]->isTransition) transition[k / 64] |= bit;
+    for (int i = 0; i < n; ++i)
+      if (used[k]->Test(rows[static_cast<std::size_t>(i)]))
+        bits[static_cast<std::size_t>(i) * words + k / 64] |= bit;
+  }
+  const int sample = table.sampleMask.Count();
+  const int segregating =
+      model == DistanceModel::Differences && sample >= 2
+          ? table.countSegregatingSites(from, to, table.sampleMask, siteFlags, mutationFlags)
+          : 0;
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < i; ++j) {
+      const int ri = rows[static_cast<std::size_t>(i)], rj = rows[static_cast<std::size_t>(j)];
+      if (table.mutations.empty() || L <= 0 || ri < 0 || rj < 0 || ri >= count || rj >= count) {
+        out.Set(i, j, {-1, -1});
+        continue;
+      }
+      int ts = 0, all = 0;
+      const std::uint64_t* a = &bits[static_cast<std::size_t>(i) * words];
+      const std::uint64_t* b = &bits[static_cast<std::size_t>(j) * words];
+      for (std::size_t w = 0; w < words; ++w) {
+        const std::uint64_t differ = a[w] ^ b[w];
+        all += std::popcount(differ);
+        ts += std::popcount(differ & transition[w]);
+      }
+      DistanceResult r = DistanceOfDifferences(code, ts, all - ts, L, sample, segregating);
+      // The number of differences comes with its standard deviation; the matrix holds variances.
+      if (model == DistanceModel::Differences && r.variance >= 0) r.variance *= r.variance;
+      out.Set(i, j, {r.distance, r.variance});
+    }
+  return out;
+}
+
+NJTreeAnalysis::NJTreeAnalysis(FrameOptions frame, NJTreeOptions options,
+                               std::optional<std::uint32_t> seed)
+    : AnalysisFrame(std::move(frame)),
+      nj_(std::move(options)),
+      rng_(seed ? PlatformRandom(*seed) : PlatformRandom::FromClock()) {
+  // The table file's name and the group rows are the frame's own controls.
+  nj_.tableFileName = fo.tableFileName;
+  nj_.popOut = fo.popOut;
+}
+
+ScanChoices NJTreeAnalysis::RunScanChoices() const {
+  ScanChoices c;
+  c.includeOutgroupsInSample = true;
+  return c;
+}
+
+bool NJTreeAnalysis::BeforeRun() {
+  run_ = NJTreeRun{};
+  out.reportCaption = kNJReportCaption;
+  return true;
+}
+
+void NJTreeAnalysis::DoForm(TDataSeq& ds) {
+  replicates_.reset();
+  if (fo.doBootstrap && !BootstrapDseq(ds, fo.bsReplicates, regionFrom, regionTo, replicates_,
+                                       opt.indelMode, opt.ambiguityMode, rng_, *svc))
+    replicates_.reset();  // cancelled: the trees go without support
+  AnalysisFrame::DoForm(ds);
+  replicates_.reset();
+}
+
+void NJTreeAnalysis::AnalysePop(TDataSeq& ds, const std::string& groupName) {
+  if (!BaseGroupReport(ds, groupName)) return;
+  const int ti = TableIndex(ds, groupName);
+  if (ti < 0) return;
+  std::vector<int> rows;
+  std::vector<bool> mask(static_cast<std::size_t>(ds.Count()), false);
+  std::vector<std::string> names;
+  for (int r = 1; r <= ds.Count(); ++r)
+    if (groupMask.Test(r - 1)) {
+      rows.push_back(r - 1);
+      mask[static_cast<std::size_t>(r - 1)] = true;
+      names.push_back(ds.NameAt(r));
+    }
+  if (rows.size() < 2) return;
+  const DistanceMatrix matrix =
+      TableDistances(*ds.mutHolders[static_cast<std::size_t>(ti)], rows, nj_.model, opt.siteFlags,
+                     opt.mutationFlags, regionFrom, regionTo);
+  TTree tree;
+  tree.LeavesFromDataset(ds, &mask);
+  run_.report.clear();
+  const bool written =
+      NJAnalyseGroup(names, matrix, ds.dsName, groupName, groupName.empty(), nj_, run_,
+                     svc->messages, &tree, [&](TTree& joined) { AddSupport(joined, rows, names); });
+  Append(run_.report);
+  Append(supportNote_);
+  run_.report.clear();
+  supportNote_.clear();
+  if (!written) Fail("Cannot write the file " + nj_.tableFileName + ".tree");
+}
+
+void NJTreeAnalysis::AddSupport(TTree& tree, const std::vector<int>& rows,
+                                const std::vector<std::string>& names) {
+  if (!replicates_ || replicates_->DatasetCount() == 0) return;
+  std::vector<TTree> trees(static_cast<std::size_t>(replicates_->DatasetCount()));
+  std::vector<const TTree*> built;
+  for (int k = 0; k < replicates_->DatasetCount(); ++k) {
+    const TDataSeq& rep = *replicates_->DatasetAt(k);
+    TTree& t = trees[static_cast<std::size_t>(k)];
+    const DistanceMatrix m = rep.mutHolders.empty() ? DistanceMatrix{}
+                                                    : TableDistances(*rep.mutHolders[0], rows,
+                                                                     nj_.model, kSiteAll, kMutAll);
+    t.LeavesFromNames(names);
+    // A replicate whose distances cannot all be computed (saturated by the draw) gives no
+    // tree; the support is the share among the replicates that do, and the report says how
+    // many did not.
+    const bool joined = m.n == static_cast<int>(rows.size()) && FindUndefined(m).count == 0 &&
+                        NeighborJoin(t, m, nullptr);
+    if (joined) built.push_back(&t);
+  }
+  AssignSplitSupport(tree, built);
+  const int failed = replicates_->DatasetCount() - static_cast<int>(built.size());
+  if (failed > 0)
+    supportNote_ =
+        ("Bootstrap: " + std::to_string(failed) + " of " +
+         std::to_string(replicates_->DatasetCount()) +
+         " replicates gave no tree (undefined distances); support is counted over the others.\r\n");
+}
+
+void NJTreeAnalysis::AfterRun() {
+  if (nj_.geneTree) out.notices.push_back(GeneTreeNotice(nj_));
+}
+
+NJRunOutput RunNJ(TDataProj& project, const FrameOptions& frame, const NJTreeOptions& options,
+                  Services& services, std::optional<std::uint32_t> seed) {
+  NJTreeAnalysis analysis(frame, options, seed);
+  NJRunOutput result;
+  result.output = analysis.Run(project, services);
+  result.trees = analysis.TakeTrees();
+  return result;
+}
