@@ -133,20 +133,6 @@ TBaseDialogBox1::TBaseDialogBox1(TMainForm& mainForm, QWidget* parent)
   swl->addWidget(swStep);
   analyseLayout->addWidget(swBox);
 
-  // Hidden here; the dialogs that offer bootstrap replicates show it.
-  auto* bsBox = new QGroupBox(analysePage);
-  bsBox->setObjectName("BootstrapBox");
-  auto* bsl = new QHBoxLayout(bsBox);
-  cbDoBootstrap = Named(new QCheckBox("Do bootstrap. Replicates:", bsBox), "cbDoBootstrap");
-  seBSreplicates = Named(new QSpinBox(bsBox), "seBSreplicates");
-  seBSreplicates->setRange(1, 10000);
-  seBSreplicates->setValue(d.bsReplicates);
-  bsl->addWidget(cbDoBootstrap);
-  bsl->addWidget(seBSreplicates);
-  bsl->addStretch(1);
-  bsBox->setVisible(false);
-  analyseLayout->addWidget(bsBox);
-
   auto* dsBox = new QGroupBox("Datasets", analysePage);
   auto* dsl = new QHBoxLayout(dsBox);
   rbUseAllDS = Named(new QRadioButton("select", dsBox), "rbUseAllDS");
@@ -156,6 +142,7 @@ TBaseDialogBox1::TBaseDialogBox1(TMainForm& mainForm, QWidget* parent)
   dsl->addWidget(rbUseCurDS);
   analyseLayout->addWidget(dsBox);
 
+  // Hidden here; the dialogs that offer bootstrap replicates show it.
   auto* bsBox = new QGroupBox("Bootstrap", analysePage);
   bsBox->setObjectName("BootstrapBox");
   auto* bsl = new QHBoxLayout(bsBox);

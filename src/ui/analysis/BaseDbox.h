@@ -58,8 +58,11 @@ class TBaseDialogBox1 : public TBaseDialogBox {
   [[nodiscard]] const AnalysisOutput& LastOutput() const { return lastOutput; }
   [[nodiscard]] TGraphForm* LastPlot() const;
 
-  QCheckBox *cbS, *cbHapNum, *cbOgDiv, *cbDoSW, *cbDoBootstrap;
-  QSpinBox *swSize, *swStep, *RegFrom, *RegTo, *seBSreplicates;
+  QCheckBox *cbS, *cbHapNum, *cbOgDiv, *cbDoSW;
+  // "Do bootstrap. Replicates:" (group BootstrapBox, hidden unless an analysis uses it).
+  QCheckBox* cbDoBootstrap;
+  QSpinBox *swSize, *swStep, *RegFrom, *RegTo;
+  QSpinBox* seBSreplicates;
   QRadioButton *rbUseAllDS, *rbUseCurDS, *rbFullLength, *rbOnlyReg;
   QRadioButton *cbAllSites, *cbSilent, *cbNonSilent;
   QCheckBox *cb1st, *cb2nd, *cb3rd, *ignoreCDS;
@@ -70,9 +73,6 @@ class TBaseDialogBox1 : public TBaseDialogBox {
   QLineEdit *OutFname, *TableFileName, *swfile;
   QCheckBox *cbTabOutNumSeq, *cbTabOutPosAnal, *cbTabOutSegrS, *cbTabOutMut;
   QCheckBox *cbPlotSW, *cbsw2file;
-  // "Do bootstrap. Replicates:" (group BootstrapBox, hidden unless an analysis uses it).
-  QCheckBox* cbDoBootstrap;
-  QSpinBox* seBSreplicates;
 
  protected:
   // The derived dialog's analysis over the project.
