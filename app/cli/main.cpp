@@ -18,6 +18,7 @@
 #include "model/DataProjUnit.h"
 
 int RunPolymorphism(const std::vector<std::string>& args);  // PolymCommand.cpp
+int RunSubdivision(const std::vector<std::string>& args);   // SubdivCommand.cpp
 
 namespace {
 
@@ -68,6 +69,8 @@ void Usage(std::ostream& out) {
          "      Writes the bundled example project (two populations and an outgroup).\n"
          "  nodrix3-cli polymorphism FILE [options]\n"
          "      DNA polymorphism report on stdout (options: polymorphism --help).\n"
+         "  nodrix3-cli subdivision FILE [options]\n"
+         "      Population subdivision report on stdout (options: subdivision --help).\n"
          "  nodrix3-cli --help\n"
          "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
 }
@@ -298,6 +301,7 @@ int main(int argc, char* argv[]) {
   if (command == "convert") return RunConvert(args);
   if (command == "make-example") return RunMakeExample(args);
   if (command == "polymorphism") return RunPolymorphism(args);
+  if (command == "subdivision") return RunSubdivision(args);
   std::cerr << "nodrix3-cli: unknown command " << command << "\n";
   Usage(std::cerr);
   return kExitUsage;
