@@ -341,6 +341,7 @@ SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int 
   if (withLogs_) logs_.resize(pairs);
   std::vector<std::int32_t> logOf;  // by difference count, filled as counts appear
   std::size_t at = 0;
+  rowTotal_.assign(static_cast<std::size_t>(n), 0);
   for (int u = 0; u < n; ++u) {
     const std::uint64_t* a = rows.data() + static_cast<std::size_t>(u) * words;
     for (int v = u + 1; v < n; ++v, ++at) {
@@ -349,6 +350,7 @@ SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int 
       for (std::size_t w = 0; w < words; ++w) d += PopCount64(a[w] ^ b[w]);
       if (d > 0xFFFF) return;  // not usable: the callers count pair by pair instead
       diff_[at] = static_cast<std::uint16_t>(d);
+      rowTotal_[static_cast<std::size_t>(u)] += static_cast<std::uint32_t>(d);
       if (withLogs_) {
         if (static_cast<std::size_t>(d) >= logOf.size()) {
           const std::size_t old = logOf.size();
@@ -358,6 +360,7 @@ SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int 
                 std::llround(std::log10(1.0 + static_cast<double>(x)) * kLogScale));
         }
         logs_[at] = logOf[static_cast<std::size_t>(d)];
+        totalLog_ += logs_[at];
       }
     }
   }
@@ -387,21 +390,36 @@ SubdivisionStats SubdivisionMatrix::Evaluate(const std::vector<int>& labels) con
   }
   for (int g = 0; g < k; ++g)
     if (s.n[static_cast<std::size_t>(g)] == 0) return out;
+  // Per group a mask over the members (all bits set for the group's members), so each row
+  // sum is an AND and an add per entry that the compiler turns into vector code; the last
+  // group's share of a row is its total minus the others.
+  std::vector<std::vector<std::uint16_t>> mask16(
+      static_cast<std::size_t>(k), std::vector<std::uint16_t>(static_cast<std::size_t>(n)));
+  std::vector<std::vector<std::int32_t>> mask32;
+  if (withLogs_)
+    mask32.assign(static_cast<std::size_t>(k),
+                  std::vector<std::int32_t>(static_cast<std::size_t>(n)));
+  for (int u = 0; u < n; ++u) {
+    const std::uint16_t g = lab[static_cast<std::size_t>(u)];
+    mask16[g][static_cast<std::size_t>(u)] = 0xFFFF;
+    if (withLogs_) mask32[g][static_cast<std::size_t>(u)] = -1;
+  }
+  s.totalLog = totalLog_;
   std::vector<std::uint32_t> rowSum(static_cast<std::size_t>(k));
   for (int u = 0; u + 1 < n; ++u) {
     const std::size_t start = RowStart(u);
     const std::uint16_t* d = diff_.data() + start;
-    const std::uint16_t* l = lab.data() + u + 1;
     const int len = n - u - 1;
     const std::uint16_t g = lab[static_cast<std::size_t>(u)];
-    // One pass per group over a row that stays in the first-level cache; each pass is a
-    // branch-free masked sum the compiler vectorises.
-    for (int h = 0; h < k; ++h) {
-      const auto hh = static_cast<std::uint16_t>(h);
+    std::uint32_t others = 0;
+    for (int h = 0; h + 1 < k; ++h) {
+      const std::uint16_t* m = mask16[static_cast<std::size_t>(h)].data() + u + 1;
       std::uint32_t sum = 0;
-      for (int x = 0; x < len; ++x) sum += l[x] == hh ? d[x] : 0u;
+      for (int x = 0; x < len; ++x) sum += static_cast<std::uint32_t>(d[x] & m[x]);
       rowSum[static_cast<std::size_t>(h)] = sum;
+      others += sum;
     }
+    rowSum[static_cast<std::size_t>(k - 1)] = rowTotal_[static_cast<std::size_t>(u)] - others;
     s.within[g] += rowSum[g];
     for (int h = 0; h < k; ++h) {
       if (h == g) continue;
@@ -410,13 +428,10 @@ SubdivisionStats SubdivisionMatrix::Evaluate(const std::vector<int>& labels) con
     }
     if (withLogs_) {
       const std::int32_t* lg = logs_.data() + start;
-      std::int64_t inside = 0, all = 0;
-      for (int x = 0; x < len; ++x) {
-        all += lg[x];
-        inside += l[x] == g ? lg[x] : 0;
-      }
+      const std::int32_t* m = mask32[g].data() + u + 1;
+      std::int64_t inside = 0;
+      for (int x = 0; x < len; ++x) inside += lg[x] & m[x];
       s.withinLog[g] += inside;
-      s.totalLog += all;
     }
   }
   out.sums = DivergenceOf(s, sites_);

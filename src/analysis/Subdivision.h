@@ -86,10 +86,12 @@ class SubdivisionMatrix {
 
  private:
   [[nodiscard]] std::size_t RowStart(int u) const;
-  std::vector<int> members_;         // table sequence of each matrix index
-  std::vector<std::uint16_t> diff_;  // upper triangle, row by row
-  std::vector<std::int32_t> logs_;   // log10(1 + d) in fixed point, same layout
-  std::vector<int> sizes_;           // members per group
+  std::vector<int> members_;             // table sequence of each matrix index
+  std::vector<std::uint16_t> diff_;      // upper triangle, row by row
+  std::vector<std::int32_t> logs_;       // log10(1 + d) in fixed point, same layout
+  std::vector<std::uint32_t> rowTotal_;  // sum of each row's entries
+  long long totalLog_ = 0;               // sum of all log entries
+  std::vector<int> sizes_;               // members per group
   int groups_ = 0;
   double sites_ = 0;
   bool withLogs_ = false;
