@@ -139,6 +139,55 @@ bool SiteSums(const tmutholder& t, int from, int to, int siteFlags, int mutation
   return true;
 }
 
+// One bit row per sequence over the passing mutations: a pair's difference count is then the
+// popcount of the XOR of two rows.
+struct BitRows {
+  std::size_t words = 0;
+  std::vector<std::uint64_t> bits;
+  [[nodiscard]] int Diff(int u, int v) const {
+    const std::uint64_t* a = bits.data() + static_cast<std::size_t>(u) * words;
+    const std::uint64_t* b = bits.data() + static_cast<std::size_t>(v) * words;
+    int d = 0;
+    for (std::size_t w = 0; w < words; ++w) d += PopCount64(a[w] ^ b[w]);
+    return d;
+  }
+};
+
+template <typename Pass>
+BitRows MakeBitRows(const std::vector<int>& members, Pass forPassing) {
+  std::vector<const tmutation*> passing;
+  forPassing([&](const tmutation& m) { passing.push_back(&m); });
+  BitRows r;
+  r.words = (passing.size() + 63) / 64;
+  r.bits.assign(r.words * members.size(), 0);
+  for (std::size_t q = 0; q < passing.size(); ++q) {
+    const tmutation& m = *passing[q];
+    const std::uint64_t bit = std::uint64_t{1} << (q & 63);
+    for (std::size_t u = 0; u < members.size(); ++u)
+      if (m.Test(members[u])) r.bits[u * r.words + q / 64] |= bit;
+  }
+  return r;
+}
+
+// log10(1 + d) in fixed point, kept per difference count as counts appear.
+class LogTable {
+ public:
+  std::int32_t operator()(int d) {
+    const auto i = static_cast<std::size_t>(d);
+    if (i >= values_.size()) {
+      const std::size_t old = values_.size();
+      values_.resize(i + 1);
+      for (std::size_t x = old; x < values_.size(); ++x)
+        values_[x] = static_cast<std::int32_t>(
+            std::llround(std::log10(1.0 + static_cast<double>(x)) * kLogScale));
+    }
+    return values_[i];
+  }
+
+ private:
+  std::vector<std::int32_t> values_;
+};
+
 bool AllNonEmpty(const std::vector<samptype>& groups) {
   return std::all_of(groups.begin(), groups.end(), [](const samptype& m) { return m.Any(); });
 }
@@ -179,29 +228,30 @@ SubdivisionValues subdivisionFst(const tmutholder& t, int from, int to, int site
   long long union_ = 0;
   for (const samptype& g : groups) union_ += g.Count();
   if (union_ < 2) return {};
-  if (withKst) {
-    const SubdivisionMatrix matrix(t, from, to, siteFlags, mutationFlags, groups, true);
-    if (matrix.Usable()) return matrix.Evaluate(LabelsOf(groups, t.SequenceCount())).values;
-  }
   GroupSums s;
   SiteSums(t, from, to, siteFlags, mutationFlags, groups, s);
-  SubdivisionValues v = ValuesOf(s, sites, DivergenceOf(s, sites), false);
   if (withKst) {
-    // Differences beyond the packed range: log sums pair by pair from the table.
-    std::vector<int> label = LabelsOf(groups, t.SequenceCount());
-    for (int i = 0; i < static_cast<int>(label.size()); ++i)
-      for (int j = i + 1; j < static_cast<int>(label.size()); ++j) {
-        if (label[static_cast<std::size_t>(i)] < 0 || label[static_cast<std::size_t>(j)] < 0)
-          continue;
-        const double d = t.countDifferences(i, j, from, to, siteFlags, mutationFlags);
-        const auto lg = static_cast<long long>(std::llround(std::log10(1 + d) * kLogScale));
-        s.totalLog += lg;
-        if (label[static_cast<std::size_t>(i)] == label[static_cast<std::size_t>(j)])
-          s.withinLog[static_cast<std::size_t>(label[static_cast<std::size_t>(i)])] += lg;
+    // Kst* needs every pair; the log sums are taken as the pairs go, nothing is stored.
+    const std::vector<int> labels = LabelsOf(groups, t.SequenceCount());
+    std::vector<int> members, label;
+    for (std::size_t i = 0; i < labels.size(); ++i)
+      if (labels[i] >= 0) {
+        members.push_back(static_cast<int>(i));
+        label.push_back(labels[i]);
       }
-    v = ValuesOf(s, sites, DivergenceOf(s, sites), true);
+    const BitRows rows = MakeBitRows(
+        members, [&](auto fn) { ForPassing(t, from, to, siteFlags, mutationFlags, fn); });
+    LogTable logOf;
+    const int n = static_cast<int>(members.size());
+    for (int u = 0; u < n; ++u)
+      for (int v = u + 1; v < n; ++v) {
+        const long long lg = logOf(rows.Diff(u, v));
+        s.totalLog += lg;
+        if (label[static_cast<std::size_t>(u)] == label[static_cast<std::size_t>(v)])
+          s.withinLog[static_cast<std::size_t>(label[static_cast<std::size_t>(u)])] += lg;
+      }
   }
-  return v;
+  return ValuesOf(s, sites, DivergenceOf(s, sites), withKst);
 }
 
 SharedFixedCounts sharedFixedSites(const tmutholder& t, int from, int to, int siteFlags,
@@ -322,48 +372,25 @@ SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int 
   const int n = static_cast<int>(members_.size());
   if (n < 2) return;
 
-  // One bit row per member over the passing mutations: a pair's difference count is then the
-  // popcount of the XOR of two rows.
-  std::vector<const tmutation*> passing;
-  ForPassing(t, from, to, siteFlags, mutationFlags,
-             [&](const tmutation& m) { passing.push_back(&m); });
-  const std::size_t words = (passing.size() + 63) / 64;
-  std::vector<std::uint64_t> rows(words * static_cast<std::size_t>(n), 0);
-  for (std::size_t q = 0; q < passing.size(); ++q) {
-    const tmutation& m = *passing[q];
-    const std::uint64_t bit = std::uint64_t{1} << (q & 63);
-    for (int u = 0; u < n; ++u)
-      if (m.Test(members_[static_cast<std::size_t>(u)]))
-        rows[static_cast<std::size_t>(u) * words + q / 64] |= bit;
-  }
+  const BitRows rows = MakeBitRows(
+      members_, [&](auto fn) { ForPassing(t, from, to, siteFlags, mutationFlags, fn); });
   const std::size_t pairs = static_cast<std::size_t>(n) * static_cast<std::size_t>(n - 1) / 2;
   diff_.resize(pairs);
   if (withLogs_) logs_.resize(pairs);
-  std::vector<std::int32_t> logOf;  // by difference count, filled as counts appear
+  LogTable logOf;
   std::size_t at = 0;
   rowTotal_.assign(static_cast<std::size_t>(n), 0);
-  for (int u = 0; u < n; ++u) {
-    const std::uint64_t* a = rows.data() + static_cast<std::size_t>(u) * words;
+  for (int u = 0; u < n; ++u)
     for (int v = u + 1; v < n; ++v, ++at) {
-      const std::uint64_t* b = rows.data() + static_cast<std::size_t>(v) * words;
-      int d = 0;
-      for (std::size_t w = 0; w < words; ++w) d += PopCount64(a[w] ^ b[w]);
-      if (d > 0xFFFF) return;  // not usable: the callers count pair by pair instead
+      const int d = rows.Diff(u, v);
+      if (d > 0xFFFF) return;  // beyond the packed range: callers use the table operations
       diff_[at] = static_cast<std::uint16_t>(d);
       rowTotal_[static_cast<std::size_t>(u)] += static_cast<std::uint32_t>(d);
       if (withLogs_) {
-        if (static_cast<std::size_t>(d) >= logOf.size()) {
-          const std::size_t old = logOf.size();
-          logOf.resize(static_cast<std::size_t>(d) + 1);
-          for (std::size_t x = old; x < logOf.size(); ++x)
-            logOf[x] = static_cast<std::int32_t>(
-                std::llround(std::log10(1.0 + static_cast<double>(x)) * kLogScale));
-        }
-        logs_[at] = logOf[static_cast<std::size_t>(d)];
+        logs_[at] = logOf(d);
         totalLog_ += logs_[at];
       }
     }
-  }
   usable_ = true;
 }
 
