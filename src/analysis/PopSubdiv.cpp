@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 #include "analysis/PopStrucDBox.h"
 #include "common/NumberFormat.h"
@@ -66,6 +67,29 @@ std::string Csv3(double v) {
   std::snprintf(buf, sizeof buf, "%5.3f", v);
   return buf;
 }
+
+// Progress of the replicates of one dataset. While the frame's bar counts several datasets
+// the replicates leave it alone: they only show their status and let events (and Cancel)
+// through, so the bar is not reset halfway through the run.
+class ReplicateProgress {
+ public:
+  ReplicateProgress(IProgress& progress, bool ownBar, int max, std::string text)
+      : progress_(progress), text_(std::move(text)) {
+    if (ownBar) bar_.emplace(progress, max, text_);
+  }
+  void Step() {
+    if (bar_)
+      bar_->Step(true);
+    else
+      progress_.ShowStatus(text_, false, true);
+  }
+  [[nodiscard]] bool Cancelled() const { return progress_.cancelRequested(); }
+
+ private:
+  IProgress& progress_;
+  std::string text_;
+  std::optional<ProgressScope> bar_;
+};
 
 }  // namespace
 
@@ -346,7 +370,7 @@ void PopSubdivAnalysis::Permutations(const tmutholder& t, const std::vector<samp
   }
   std::vector<samptype> permuted = masks;
   {
-    ProgressScope bar(svc->progress, so.permutations, "Doing permutations");
+    ReplicateProgress bar(svc->progress, datasetCount < 2, so.permutations, "Doing permutations");
     for (int r = 0; r < so.permutations; ++r) {
       SubdivisionStats s;
       if (matrix.Usable()) {
@@ -363,7 +387,7 @@ void PopSubdivAnalysis::Permutations(const tmutholder& t, const std::vector<samp
       hst.push_back(s.values.hst);
       dxy.push_back(Scaled(s.sums.dxy, k));
       da.push_back(Scaled(s.sums.da, k));
-      bar.Step(true);
+      bar.Step();
       if (bar.Cancelled()) break;
     }
   }
@@ -400,7 +424,8 @@ void PopSubdivAnalysis::Bootstrap(const tmutholder& t, const std::vector<samptyp
   }
   auto zeroed = [](double x) { return x < 0 ? 0.0 : x; };
   {
-    ProgressScope bar(svc->progress, fo.bsReplicates, "Doing bootstrap replicates...");
+    ReplicateProgress bar(svc->progress, datasetCount < 2, fo.bsReplicates,
+                          "Doing bootstrap replicates...");
     for (int r = 0; r < fo.bsReplicates; ++r) {
       const std::unique_ptr<tmutholder> copy = BootstrapTable(t, rng_);
       SubdivisionValues v;
@@ -422,7 +447,7 @@ void PopSubdivAnalysis::Bootstrap(const tmutholder& t, const std::vector<samptyp
           if (on[s]) csv += Csv3(values[s]) + ",";
         csv += kCrLf;
       }
-      bar.Step(true);
+      bar.Step();
       if (bar.Cancelled()) break;
     }
   }

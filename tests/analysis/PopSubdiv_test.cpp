@@ -241,6 +241,26 @@ TEST(PopSubdiv, BootstrapIntervalOfDxyIsOnTheScaleOfTheOverallValue) {
   EXPECT_TRUE(Has(out.report, "Dxy[min2.5%] = 0.6667 Dxy[max97.5%] = 0.6667\r\n"));
 }
 
+TEST(PopSubdiv, ReplicatesOfSeveralDatasetsLeaveTheRunBarAlone) {
+  TwoPopProject p;
+  PopSubdivOptions so = Permuting(5);
+  RunPopSubdiv(p.proj, FrameOptions{}, so, p.svc);
+  EXPECT_EQ(p.svc.progress.starts, p.svc.progress.ends);
+  const int alone = p.svc.progress.starts;
+  EXPECT_GE(alone, 1);  // one dataset: the replicates have a bar of their own
+
+  TwoPopProject two;
+  two.proj.NewDataset();
+  two.proj.SetCurrent(0);
+  InitAnalysisSelection(two.proj);
+  RunPopSubdiv(two.proj, FrameOptions{}, so, two.svc);
+  // Only the run's bar over the datasets; the replicates show their status within it.
+  EXPECT_EQ(two.svc.progress.starts, 1);
+  EXPECT_NE(std::find(two.svc.progress.statuses.begin(), two.svc.progress.statuses.end(),
+                      "Doing permutations"),
+            two.svc.progress.statuses.end());
+}
+
 TEST(PopSubdiv, CancelStopsThePermutations) {
   ScanFixture f = SeparatedGroups(false);
   const int a = f.AddGroup("a"), b = f.AddGroup("b");
