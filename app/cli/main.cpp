@@ -22,6 +22,7 @@ int RunNeutralityCommand(const std::vector<std::string>& args);  // NeutralityCo
 int RunLDCommand(const std::vector<std::string>& args);          // LDCommand.cpp
 int RunDistances(const std::vector<std::string>& args);          // TreeCommands.cpp
 int RunNJTrees(const std::vector<std::string>& args);            // TreeCommands.cpp
+int RunSubdivision(const std::vector<std::string>& args);        // SubdivCommand.cpp
 
 namespace {
 
@@ -82,6 +83,8 @@ void Usage(std::ostream& out) {
          "  nodrix3-cli nj FILE [options]\n"
          "      Neighbour-joining trees (Newick), one line per dataset and group, on stdout\n"
          "      (options: nj --help).\n"
+         "  nodrix3-cli subdivision FILE [options]\n"
+         "      Population subdivision report on stdout (options: subdivision --help).\n"
          "  nodrix3-cli --help\n"
          "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
 }
@@ -316,6 +319,7 @@ int main(int argc, char* argv[]) {
   if (command == "ld") return RunLDCommand(args);
   if (command == "distances") return RunDistances(args);
   if (command == "nj") return RunNJTrees(args);
+  if (command == "subdivision") return RunSubdivision(args);
   std::cerr << "nodrix3-cli: unknown command " << command << "\n";
   Usage(std::cerr);
   return kExitUsage;
