@@ -86,6 +86,8 @@ TPopSubdivDbox::TPopSubdivDbox(TMainForm& mainForm, QWidget* parent)
   csvFileName->setObjectName("csvFileName");
   bl->addWidget(cbDoBootstrap, 0, 0);
   bl->addWidget(seBSreplicates, 0, 1);
+  cbDoBootstrap->setVisible(true);  // reparenting hides a widget
+  seBSreplicates->setVisible(true);
   bl->addWidget(doCSVfile, 1, 0);
   bl->addWidget(csvFileName, 1, 1);
   analyseLayout->insertWidget(2, boot);
