@@ -16,6 +16,7 @@
 #include "common/EnzymeList.h"
 #include "common/Services.h"
 #include "model/GenCodUnit.h"
+#include "model/tsequnit.h"
 #include "ui/shell/ToolRegistry.h"
 
 class QAction;
@@ -32,6 +33,17 @@ class TMDIChild;
 class TTabReport;
 class ShellEventFilter;
 struct FragmentOptions;
+
+// Answer of a question that can also be cancelled (closing a modified editor window).
+enum class YesNoCancel { Yes, No, Cancel };
+
+// A dialogs hook (tests, batch runs) that also implements this answers the three-way
+// questions; any other hook answers them through AskYesNo, never with Cancel.
+class IYesNoCancelQuestions {
+ public:
+  virtual ~IYesNoCancelQuestions() = default;
+  virtual YesNoCancel AskYesNoCancel(const std::string& question) = 0;
+};
 
 class TMainForm : public QMainWindow, public IMessages, public IProgress {
   Q_OBJECT
@@ -54,6 +66,7 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   void ReportError(const std::string& text) override;
   bool AskYesNo(const std::string& question) override;
   void Notify(const std::string& text) override;
+  YesNoCancel AskYesNoCancel(const std::string& question);
   // IProgress
   void StartProgress(int max, const std::string& text) override;
   void StepProgress(bool processEvents) override;
@@ -91,6 +104,11 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   // Caption "No_name" + (child windows + 1) when none is given; the window becomes current.
   QWidget* NewEditorWindow(const QString& caption = {});
   [[nodiscard]] QWidget* CurrentEditor() const { return currentEditor.data(); }
+
+  // The sequence clipboard every editor window copies to and pastes from; lives until exit.
+  [[nodiscard]] std::vector<std::unique_ptr<TSeq>>& SeqClipboard() { return seqClipboard; }
+  // Once a find has succeeded anywhere, finds start one letter after the cursor.
+  bool findSucceeded = false;
 
   // The open dispatcher installs itself here: it reads one file into `editor` (or, when that
   // is nullptr, into an editor window of its own) and says whether it could. Without one,
@@ -174,6 +192,7 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   EditorFactory editorFactory;
   FileOpener fileOpener;
   QPointer<QWidget> currentEditor;
+  std::vector<std::unique_ptr<TSeq>> seqClipboard;
 
   std::unique_ptr<ShellEventFilter> eventFilter;
   int busyDepth = 0;
