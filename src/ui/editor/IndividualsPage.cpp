@@ -107,6 +107,7 @@ void TIndividualsPage::Rebuild() {
     const int group = p.GroupOfSeq(*ds, s.seqId);
     SetCell(SeqList, r - 1, 2, GroupNameOfKey(p, group));
   }
+  SeqList->resizeColumnsToContents();
 }
 
 void TIndividualsPage::FillIndividuals() {
@@ -141,4 +142,5 @@ void TIndividualsPage::FillIndividuals() {
     }
     ++row;
   }
+  IndivGrid->resizeColumnsToContents();
 }
