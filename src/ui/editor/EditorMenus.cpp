@@ -6,7 +6,14 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "common/PlatformRandom.h"
+#include "editor/CleaningCommands.h"
 #include "editor/ClipboardCommands.h"
+#include "editor/DatasetCommands.h"
+#include "editor/FindReplaceCommands.h"
+#include "editor/NameCommands.h"
+#include "editor/RegionCommands.h"
+#include "editor/SequenceCommands.h"
 #include "ui/editor/AnalyseMenu.h"
 #include "ui/editor/EditorColors.h"
 #include "ui/editor/SeqGridFrmUnit.h"
@@ -41,6 +48,18 @@ QAction* TSeqGridFrm::Command(QMenu* menu, const QString& caption, const char* o
       menu, caption, objectName,
       [this, command = std::move(command), edits] { RunCommand(command, edits); }, key);
 }
+
+namespace {
+
+std::function<bool(EditorContext&)> Assign(const RegionAssignment& region) {
+  return [region](EditorContext& c) { return AssignRegion(c, region) > 0; };
+}
+
+std::function<bool(EditorContext&)> Unassign(RegionRemoval which) {
+  return [which](EditorContext& c) { return RemoveRegionAssignments(c, which) > 0; };
+}
+
+}  // namespace
 
 void TSeqGridFrm::CreateMenus() {
   CreateNewMenu();
@@ -102,10 +121,12 @@ void TSeqGridFrm::CreateEditMenu() {
       },
       QKeySequence("Ctrl+Z"));
   m->addSeparator();
-  QAction* copy = Command(m, "&Copy", "Copy1", {}, false, QKeySequence("Ctrl+C"));
-  QAction* paste = Command(m, "&Paste", "Paste1", {}, true, QKeySequence("Ctrl+V"));
-  Command(m, "Paste as separate sequence", "Pasteasseparatesequence1", {}, true);
-  Item(m, "As text from &windows clipboard", "Astextfromwindowsclipboard1");
+  QAction* copy = Command(m, "&Copy", "Copy1", CopySequences, false, QKeySequence("Ctrl+C"));
+  QAction* paste = Command(m, "&Paste", "Paste1", PasteSequences, true, QKeySequence("Ctrl+V"));
+  Command(m, "Paste as separate sequence", "Pasteasseparatesequence1", PasteAsSeparateSequences,
+          true);
+  Item(m, "As text from &windows clipboard", "Astextfromwindowsclipboard1",
+       [this] { PasteText1Click(); });
   copy->setToolTip("Copy");
   paste->setToolTip("Paste to cursor");
   ToolBar2->insertAction(ToolBar2->actions().value(0), copy);
@@ -115,39 +136,64 @@ void TSeqGridFrm::CreateEditMenu() {
 
   QMenu* find = m->addMenu("&Find");
   find->setObjectName("Find1");
-  Item(find, "&Sequence...", "FindSeq1", {}, QKeySequence("Ctrl+F"));
-  Item(find, "Sequence &name...", "FindSeqName1");
-  Item(find, "&Dataset name...", "FindDataSeq1");
+  Item(
+      find, "&Sequence...", "FindSeq1", [this] { FindSeq1Click(); }, QKeySequence("Ctrl+F"));
+  Item(find, "Sequence &name...", "FindSeqName1", [this] { FindSeqName1Click(); });
+  Item(find, "&Dataset name...", "FindDataSeq1", [this] { FindDataSeq1Click(); });
   QMenu* replace = m->addMenu("&Replace");
   replace->setObjectName("Replace1");
-  Item(replace, "In &sequences...", "replaceSeq1");
-  Item(replace, "In sequence &names...", "ReplaceSeqName1");
-  Item(replace, "In &dataset names...", "ReplaceDSName1");
+  Item(replace, "In &sequences...", "replaceSeq1", [this] { ReplaceSeq1Click(); });
+  Item(replace, "In sequence &names...", "ReplaceSeqName1", [this] { ReplaceSeqName1Click(); });
+  Item(replace, "In &dataset names...", "ReplaceDSName1", [this] { ReplaceDSName1Click(); });
   m->addSeparator();
   Item(m, "&Similarity search...", "Similaritysearch1");
   Item(m, "So&rt by seq. name", "Sortbyseqname1", [this] { SortSeq(); });
 
   QMenu* add = m->addMenu("&Add");
   add->setObjectName("Add1");
-  Item(add, "Prefix seq name with dataset name", "Prefixseqnamewithdatasetname1");
-  Item(add, "Prefix sequence names with @", "Prefixsequencenameswith1");
-  Item(add, "Append sequence names with @", "Appendsequencenameswith1");
-  Item(add, "Prefix dataset names with @", "Prefixdatasetnameswith1");
-  Item(add, "Append dataset names with @", "Appenddatasetnameswith1");
-  Item(add, "Add NNN to make seq length equal", "AddNNN1");
-  Item(add, "Add \"---\" to make seq length equal", "AddGaps1");
+  Command(add, "Prefix seq name with dataset name", "Prefixseqnamewithdatasetname1",
+          PrefixSeqNamesWithDatasetName, false);
+  Command(add, "Prefix sequence names with @", "Prefixsequencenameswith1", PrefixSeqNamesWithAt,
+          false);
+  Command(add, "Append sequence names with @", "Appendsequencenameswith1", AppendSeqNamesWithAt,
+          false);
+  Command(add, "Prefix dataset names with @", "Prefixdatasetnameswith1", PrefixDatasetNamesWithAt,
+          false);
+  Command(add, "Append dataset names with @", "Appenddatasetnameswith1", AppendDatasetNamesWithAt,
+          false);
+  Command(add, "Add NNN to make seq length equal", "AddNNN1", PadWithNs, true);
+  Command(add, "Add \"---\" to make seq length equal", "AddGaps1", PadWithGapLetters, true);
 
   QMenu* del = m->addMenu("&Delete");
   del->setObjectName("Delete1");
-  Item(del, "&All before 1st \"_\" in sequence names", "Allbefore1stinseqnames1");
-  Item(del, "All after last \"_\" in sequence names", "Allafterlastinseqnames1");
-  Item(del, "All after 1st space in sequence names", "Allafter1stspaceinseqnames1");
-  Item(del, "All before 1st \"_\" in dataset names", "Allbefore1stindsnames1");
-  Item(del, "All after last \"_\" in dataset names", "Allafterlastindsnames1");
-  Item(del, "&Whitespaces from seq. names", "Whitespacesfromseqnames1");
-  Item(del, "Prefix from seq name (before '_')", "Prefixfromseqname1");
-  Item(del, "NNNN at the beginning of sequences", "NNNNatthebeginning1");
-  Item(del, "NNNN at the end of sequences", "NNNNattheend1");
+  Command(
+      del, "&All before 1st \"_\" in sequence names", "Allbefore1stinseqnames1",
+      [](EditorContext& c) { return CutSequenceNames(c, NameCut::BeforeFirstUnderscore) > 0; },
+      false);
+  Command(
+      del, "All after last \"_\" in sequence names", "Allafterlastinseqnames1",
+      [](EditorContext& c) { return CutSequenceNames(c, NameCut::AfterLastUnderscore) > 0; },
+      false);
+  Command(
+      del, "All after 1st space in sequence names", "Allafter1stspaceinseqnames1",
+      [](EditorContext& c) { return CutSequenceNames(c, NameCut::AfterFirstSpace) > 0; }, false);
+  Command(
+      del, "All before 1st \"_\" in dataset names", "Allbefore1stindsnames1",
+      [](EditorContext& c) { return CutDatasetNames(c, NameCut::BeforeFirstUnderscore) > 0; },
+      false);
+  Command(
+      del, "All after last \"_\" in dataset names", "Allafterlastindsnames1",
+      [](EditorContext& c) { return CutDatasetNames(c, NameCut::AfterLastUnderscore) > 0; }, false);
+  Command(del, "&Whitespaces from seq. names", "Whitespacesfromseqnames1", WhitespacesFromSeqNames,
+          false);
+  Command(del, "Prefix from seq name (before '_')", "Prefixfromseqname1", PrefixFromSeqNames,
+          false);
+  Command(
+      del, "NNNN at the beginning of sequences", "NNNNatthebeginning1",
+      [](EditorContext& c) { return DeleteLeadingNs(c) > 0; }, true);
+  Command(
+      del, "NNNN at the end of sequences", "NNNNattheend1",
+      [](EditorContext& c) { return DeleteTrailingNs(c) > 0; }, true);
 }
 
 void TSeqGridFrm::CreateViewMenu() {
@@ -162,8 +208,8 @@ void TSeqGridFrm::CreateViewMenu() {
   Item(m, "M&ax zoom", "Maxzoom1", [this] { SeqGrid->ZoomMax(); });
   Item(m, "M&in zoom", "Minzoom1", [this] { SeqGrid->ZoomFit(); });
   m->addSeparator();
-  Item(m, "&Hide/show sequences", "Hideshowsequences1");
-  Item(m, "Show a&ll sequences", "Showallsequences1");
+  Command(m, "&Hide/show sequences", "Hideshowsequences1", ToggleHideSequences, false);
+  Command(m, "Show a&ll sequences", "Showallsequences1", ShowAllSequences, false);
   m->addSeparator();
   Item(m, "Show f&unctional regions...", "Showfunctionalregions1");
   Item(m, "Show restriction sites...", "Showrestrictionsites1");
@@ -193,59 +239,80 @@ void TSeqGridFrm::CreateSequenceMenu() {
   QMenu* m = MenuBar->addMenu("&Sequence");
   m->setObjectName("Sequence1");
   Item(m, "Pr&operties", "Properties1", {}, QKeySequence("Ctrl+P"));
-  Item(m, "Set ploidy of all seq", "Setploidyofallseq1");
+  Item(m, "Set ploidy of all seq", "Setploidyofallseq1", [this] { SetPloidy1Click(); });
   Item(m, "Add &new", "Addnew1", [this] { AddNewSeq(); });
   m->addSeparator();
   CreateRegionMenu(m);
 
   QMenu* remove = m->addMenu("Remove");
   remove->setObjectName("SeqRemove1");
-  Item(remove, "Selected sequences", "Selectedsequences1");
-  Item(remove, "Empty sequences", "Emptysequences1");
-  Item(remove, "Short sequences...", "Shortsequences1");
-  Item(remove, "1st sequence", "N1stsequence1");
+  Command(
+      remove, "Selected sequences", "Selectedsequences1",
+      [](EditorContext& c) { return DeleteSelectedSequences(c) > 0; }, true);
+  Command(
+      remove, "Empty sequences", "Emptysequences1",
+      [](EditorContext& c) { return RemoveEmptySequences(c) > 0; }, true);
+  Item(remove, "Short sequences...", "Shortsequences1", [this] { ShortSequences1Click(); });
+  Command(
+      remove, "1st sequence", "N1stsequence1",
+      [](EditorContext& c) { return RemoveFirstSequence(c) > 0; }, true);
   remove->addSeparator();
-  Item(remove, "Chromatogram", "Chromatogram1");
-  Item(remove, "Base &quality values", "Basequalityvalues1");
-  Item(remove, "Gaps from selected sequences", "Gapsfromselectedsequences1");
-  Item(remove, "Change gap Ns => '-'", "ChangegapNs1");
-  Item(remove, "Singleton inserts", "Singletoninserts1");
-  Item(remove, "Gaps shared by all seq in alignment", "Gapssharedbyallseq1");
+  Command(remove, "Chromatogram", "Chromatogram1", RemoveChromatograms, true);
+  Command(remove, "Base &quality values", "Basequalityvalues1", RemoveBaseQualities, true);
+  Command(remove, "Gaps from selected sequences", "Gapsfromselectedsequences1",
+          RemoveGapsFromSelected, true);
+  Command(remove, "Change gap Ns => '-'", "ChangegapNs1", ChangeGapNsToDashes, true);
+  Command(
+      remove, "Singleton inserts", "Singletoninserts1",
+      [](EditorContext& c) { return RemoveSingletonInsertsOfSelected(c) > 0; }, true);
+  Command(
+      remove, "Gaps shared by all seq in alignment", "Gapssharedbyallseq1",
+      [](EditorContext& c) { return RemoveSharedGaps(c) > 0; }, true);
 
   QMenu* shift = m->addMenu("Shift to...");
   shift->setObjectName("Shiftto1");
-  Item(shift, "&Beginning", "ShiftBeginning1");
-  Item(shift, "&End", "ShiftEnd1");
+  Command(shift, "&Beginning", "ShiftBeginning1", ShiftToBeginning, true);
+  Command(shift, "&End", "ShiftEnd1", ShiftToEnd, true);
   Item(shift, "Left (&<)", "ShiftLeft1", [this] { SeqGrid->ShiftSelection(false, false); });
   Item(shift, "Right (&>)", "ShiftRight1", [this] { SeqGrid->ShiftSelection(true, false); });
-  Item(shift, "&Cursor", "ShiftCursor1");
-  Item(shift, "Top of the dataset", "Topofthedataset1", {}, QKeySequence("Ctrl+;"));
-  Item(shift, "Bottom of the dataset", "Bottomofthedataset1");
+  Command(shift, "&Cursor", "ShiftCursor1", ShiftToCursor, true);
+  Command(shift, "Top of the dataset", "Topofthedataset1", ShiftToTop, true,
+          QKeySequence("Ctrl+;"));
+  Command(shift, "Bottom of the dataset", "Bottomofthedataset1", ShiftToBottom, true);
 
   QMenu* type = m->addMenu("Change seq type");
   type->setObjectName("Changeseqtype1");
-  Item(type, "DNA", "TypeDNA1");
-  Item(type, "RNA", "TypeRNA1");
-  Item(type, "Protein", "TypeProtein1");
-  Item(type, "SNPs", "TypeSNPs1");
+  Command(
+      type, "DNA", "TypeDNA1", [](EditorContext& c) { return SetSequenceType(c, kSeqDna); }, false);
+  Command(
+      type, "RNA", "TypeRNA1", [](EditorContext& c) { return SetSequenceType(c, kSeqRna); }, false);
+  Command(
+      type, "Protein", "TypeProtein1",
+      [](EditorContext& c) { return SetSequenceType(c, kSeqProtein1); }, false);
+  Command(
+      type, "SNPs", "TypeSNPs1", [](EditorContext& c) { return SetSequenceType(c, kSeqSnp); },
+      false);
   m->addSeparator();
 
-  Item(m, "S&elect / unselect", "Selectunselect1", {}, QKeySequence("Ctrl+S"));
-  Item(m, "Select &all", "Selectall1", {}, QKeySequence("Ctrl+A"));
-  Item(m, "U&nselect all", "Unselectall1", {}, QKeySequence("Ctrl+U"));
-  Item(m, "&Invert selection", "Invertselection1");
-  Item(m, "Select from current to last seq", "Selectfromcurrenttolast1");
+  Command(m, "S&elect / unselect", "Selectunselect1", ToggleSelectCurrent, false,
+          QKeySequence("Ctrl+S"));
+  Command(m, "Select &all", "Selectall1", SelectAllRows, false, QKeySequence("Ctrl+A"));
+  Command(m, "U&nselect all", "Unselectall1", UnselectAllRows, false, QKeySequence("Ctrl+U"));
+  Command(m, "&Invert selection", "Invertselection1", InvertRowSelection, false);
+  Command(m, "Select from current to last seq", "Selectfromcurrenttolast1", SelectFromCurrentToLast,
+          false);
   m->addSeparator();
-  Item(m, "&Reverse", "Reverse1");
-  Item(m, "Co&mplement", "Complement1");
-  Item(m, "Reverse-Comp&lement", "ReverseComplement1", {}, QKeySequence("Ctrl+R"));
-  Item(m, "Rev.-Compl. alignment", "RevComplalignment1");
-  Item(m, "To &uppercase", "Touppercase1");
-  Item(m, "To &lowercase", "Tolowercase1");
+  Command(m, "&Reverse", "Reverse1", ReverseSequences, true);
+  Command(m, "Co&mplement", "Complement1", ComplementSequences, true);
+  Command(m, "Reverse-Comp&lement", "ReverseComplement1", ReverseComplementSequences, true,
+          QKeySequence("Ctrl+R"));
+  Command(m, "Rev.-Compl. alignment", "RevComplalignment1", ReverseComplementAlignment, true);
+  Command(m, "To &uppercase", "Touppercase1", UpperCaseSequences, true);
+  Command(m, "To &lowercase", "Tolowercase1", LowerCaseSequences, true);
   m->addSeparator();
   Item(m, "&Translate...", "Translate1", {}, QKeySequence("Ctrl+T"));
   Item(m, "Show contig", "Showcontig1", {}, QKeySequence("Ctrl+K"));
-  Item(m, "Assign base quality", "Assignbasequality1");
+  Command(m, "Assign base quality", "Assignbasequality1", AssignBaseQuality, false);
   Item(m, "&Resolve ambiguous sites", "Resolveambiguoussites1");
 }
 
@@ -254,40 +321,40 @@ void TSeqGridFrm::CreateRegionMenu(QMenu* sequence) {
   m->setObjectName("Functionalregions1");
   QMenu* cds = m->addMenu("Assign coding (CDS)");
   cds->setObjectName("AssignCDS1");
-  Item(cds, "&1st codon position", "CDS1stcodonposition1");
-  Item(cds, "&2nd codon position", "CDS2ndcodonposition1");
-  Item(cds, "&3rd codon position", "CDS3rdcodonposition1");
-  Item(m, "Assign &non-coding region", "Assignnoncodingregion1");
+  Command(cds, "&1st codon position", "CDS1stcodonposition1", Assign(kAssignCds1), true);
+  Command(cds, "&2nd codon position", "CDS2ndcodonposition1", Assign(kAssignCds2), true);
+  Command(cds, "&3rd codon position", "CDS3rdcodonposition1", Assign(kAssignCds3), true);
+  Command(m, "Assign &non-coding region", "Assignnoncodingregion1", Assign(kAssignNoncoding), true);
   QMenu* other = m->addMenu("Assign other region");
   other->setObjectName("Assignotherregion1");
-  Item(other, "&Intron", "AssignIntron1");
+  Command(other, "&Intron", "AssignIntron1", Assign(kAssignIntron), true);
   QMenu* orf = other->addMenu("&ORF");
   orf->setObjectName("AssignORF1");
-  Item(orf, "1st codon position", "ORF1st1");
-  Item(orf, "2nd codon position", "ORF2nd1");
-  Item(orf, "3rd codon position", "ORF3rd1");
+  Command(orf, "1st codon position", "ORF1st1", Assign(kAssignOrf1), true);
+  Command(orf, "2nd codon position", "ORF2nd1", Assign(kAssignOrf2), true);
+  Command(orf, "3rd codon position", "ORF3rd1", Assign(kAssignOrf3), true);
   QMenu* exon = other->addMenu("&Exon");
   exon->setObjectName("AssignExon1");
-  Item(exon, "1st codon position", "Exon1st1");
-  Item(exon, "2nd codon position", "Exon2nd1");
-  Item(exon, "3rd codon position", "Exon3rd1");
-  Item(other, "Gene", "AssignGene1");
-  Item(other, "&Vector", "AssignVector1");
-  Item(other, "&Repeat", "AssignRepeat1");
-  Item(other, "&Heterozyg. SNP", "AssignHetSNP1");
-  Item(other, "Heterozyg. indel", "AssignHetIndel1");
-  Item(other, "Misc. function", "AssignMisc1");
-  Item(other, "&SNP", "AssignSNP1");
-  Item(other, "Indel or &gap", "AssignIndel1");
+  Command(exon, "1st codon position", "Exon1st1", Assign(kAssignExon1), true);
+  Command(exon, "2nd codon position", "Exon2nd1", Assign(kAssignExon2), true);
+  Command(exon, "3rd codon position", "Exon3rd1", Assign(kAssignExon3), true);
+  Command(other, "Gene", "AssignGene1", Assign(kAssignGene), true);
+  Command(other, "&Vector", "AssignVector1", Assign(kAssignVector), true);
+  Command(other, "&Repeat", "AssignRepeat1", Assign(kAssignRepeat), true);
+  Command(other, "&Heterozyg. SNP", "AssignHetSNP1", Assign(kAssignHetSnp), true);
+  Command(other, "Heterozyg. indel", "AssignHetIndel1", Assign(kAssignHetIndel), true);
+  Command(other, "Misc. function", "AssignMisc1", Assign(kAssignMisc), true);
+  Item(other, "&SNP", "AssignSNP1", [this] { AssignSNP1Click(); });
+  Item(other, "Indel or &gap", "AssignIndel1", [this] { AssignIndel1Click(); });
 
   QMenu* unassign = m->addMenu("&Remove region assignment");
   unassign->setObjectName("Removeregionassignment1");
-  Item(unassign, "All regions", "UnassignAll1");
-  Item(unassign, "Exons", "UnassignExons1");
-  Item(unassign, "Introns", "UnassignIntrons1");
-  Item(unassign, "Genes", "UnassignGenes1");
-  Item(unassign, "CDS", "UnassignCDS1");
-  Item(unassign, "Misc", "UnassignMisc1");
+  Command(unassign, "All regions", "UnassignAll1", Unassign(RegionRemoval::All), true);
+  Command(unassign, "Exons", "UnassignExons1", Unassign(RegionRemoval::Exons), true);
+  Command(unassign, "Introns", "UnassignIntrons1", Unassign(RegionRemoval::Introns), true);
+  Command(unassign, "Genes", "UnassignGenes1", Unassign(RegionRemoval::Genes), true);
+  Command(unassign, "CDS", "UnassignCDS1", Unassign(RegionRemoval::Cds), true);
+  Command(unassign, "Misc", "UnassignMisc1", Unassign(RegionRemoval::Misc), true);
 
   QMenu* remove = m->addMenu("Remove");
   remove->setObjectName("RegionRemove1");
@@ -311,11 +378,19 @@ void TSeqGridFrm::CreateRegionMenu(QMenu* sequence) {
   Item(other2, "Delete unknown reg.", "Deleteunknownreg1", splice(kRegUnknown, false));
 
   m->addSeparator();
-  Item(m, "Splice CDS", "SpliceCDS1");
-  Item(m, "Splice exons", "Spliceexons1");
-  Item(m, "Merge overlapping", "Mergeoverlapping1");
-  Item(m, "Merge CDS split by NNNN", "MergeCDSsplitbyNNNN1");
-  Item(m, "Turn all CDSs ===>", "TurnallCDSs1");
+  Command(
+      m, "Splice CDS", "SpliceCDS1", [](EditorContext& c) { return SpliceRegions(c, kRegCds); },
+      true);
+  Command(
+      m, "Splice exons", "Spliceexons1",
+      [](EditorContext& c) { return SpliceRegions(c, kRegExon); }, true);
+  Command(m, "Merge overlapping", "Mergeoverlapping1", MergeOverlappingRegions, true);
+  Command(
+      m, "Merge CDS split by NNNN", "MergeCDSsplitbyNNNN1",
+      [](EditorContext& c) { return MergeCdsSplitByNs(c) > 0; }, true);
+  Command(
+      m, "Turn all CDSs ===>", "TurnallCDSs1",
+      [](EditorContext& c) { return TurnAllCdsForward(c) > 0; }, true);
   m->addSeparator();
   Item(m, "CDS is in UpperCase", "CDSisinUpperCase1");
   Item(m, "Entire seq is CDS", "EntireseqisCDS1");
@@ -335,18 +410,26 @@ void TSeqGridFrm::CreateDatasetMenu() {
     UpdateAllBits();
   });
   m->addSeparator();
-  Item(m, "Select all", "DatasetSelectall1");
-  Item(m, "Unselect all", "DatasetUnselectall1");
-  Item(m, "Invert selection", "DatasetInvertselection1");
+  Command(m, "Select all", "DatasetSelectall1", SelectAllDatasets, false);
+  Command(m, "Unselect all", "DatasetUnselectall1", UnselectAllDatasets, false);
+  Command(m, "Invert selection", "DatasetInvertselection1", InvertDatasetSelection, false);
   m->addSeparator();
   QMenu* remove = m->addMenu("Remove");
   remove->setObjectName("DatasetRemove1");
-  Item(remove, "Remove current dataset", "Removecurrentdataset1");
-  Item(remove, "Remove all from current to end", "Removeallfromcurrenttoend1");
-  Item(remove, "Remove all from current to start", "Removeallfromcurrenttostart1");
+  Command(
+      remove, "Remove current dataset", "Removecurrentdataset1",
+      [](EditorContext& c) { return RemoveCurrentDataset(c) > 0; }, false);
+  Command(
+      remove, "Remove all from current to end", "Removeallfromcurrenttoend1",
+      [](EditorContext& c) { return RemoveDatasetsFromCurrentToEnd(c) > 0; }, false);
+  Command(
+      remove, "Remove all from current to start", "Removeallfromcurrenttostart1",
+      [](EditorContext& c) { return RemoveDatasetsFromCurrentToStart(c) > 0; }, false);
   m->addSeparator();
   Item(m, "&Bootstrap", "Bootstrap1", {}, QKeySequence("Ctrl+B"));
-  Item(m, "Split into separate datasets", "Splitintoseparatedatasets1");
+  Command(
+      m, "Split into separate datasets", "Splitintoseparatedatasets1",
+      [](EditorContext& c) { return SplitIntoDatasets(c) > 0; }, false);
   Item(m, "SaveConcat4Arlequin", "SaveConcat4Arlequin1");
   Item(m, "Reconstruct haplotypes", "Reconstructhaplotypes1");
 }
@@ -362,23 +445,54 @@ void TSeqGridFrm::CreateProjectMenu() {
   m->addSeparator();
   QMenu* remove = m->addMenu("Remove from project");
   remove->setObjectName("Removefromproject1");
-  Item(remove, "Short sequences...", "ProjShortsequences1");
-  Item(remove, "Long sequences...", "ProjLongsequences1");
-  Item(remove, "Datasets with too few seq...", "Datasetswithtoofewseq1");
-  Item(remove, "Datasets with too many seq...", "Datasetswithtoomanyseq1");
-  Item(remove, "All datasets after current", "Alldatasetsaftercurrent1");
-  Item(remove, "All datasets before current", "Alldatasetsbeforecurrent1");
+  Item(remove, "Short sequences...", "ProjShortsequences1", [this] { ProjShortSequences1Click(); });
+  Item(remove, "Long sequences...", "ProjLongsequences1", [this] { ProjLongSequences1Click(); });
+  Item(remove, "Datasets with too few seq...", "Datasetswithtoofewseq1",
+       [this] { DatasetsWithFewSeq1Click(); });
+  Item(remove, "Datasets with too many seq...", "Datasetswithtoomanyseq1",
+       [this] { DatasetsWithManySeq1Click(); });
+  Command(
+      remove, "All datasets after current", "Alldatasetsaftercurrent1",
+      [](EditorContext& c) { return RemoveDatasetsAfterCurrent(c) > 0; }, false);
+  Command(
+      remove, "All datasets before current", "Alldatasetsbeforecurrent1",
+      [](EditorContext& c) { return RemoveDatasetsBeforeCurrent(c) > 0; }, false);
   remove->addSeparator();
-  Item(remove, "Functional region assignments", "Functionalregionassignments1");
-  Item(remove, "All coding (CDS) regions", "AllcodingCDSregions1");
-  Item(remove, "All but coding regions", "Allbutcodingregions1");
-  Item(remove, "Gaps shared by all seq in alignment", "ProjGapssharedbyallseq1");
-  Item(remove, "Cut ends to make seq equal length", "Cutendstomakeseqequallength1");
-  Item(remove, "Leave 1seq per individ per dataset", "Leave1seqperindivid1");
-  Item(remove, "Leave 1seq per group per dataset", "Leave1seqpergroup1");
+  Command(
+      remove, "Functional region assignments", "Functionalregionassignments1",
+      [](EditorContext& c) { return RemoveAnnotationsInProject(c, AnnotationRemoval::All); }, true);
+  Command(
+      remove, "All coding (CDS) regions", "AllcodingCDSregions1",
+      [](EditorContext& c) { return RemoveAnnotationsInProject(c, AnnotationRemoval::Coding); },
+      true);
+  Command(
+      remove, "All but coding regions", "Allbutcodingregions1",
+      [](EditorContext& c) { return RemoveAnnotationsInProject(c, AnnotationRemoval::NonCoding); },
+      true);
+  Command(
+      remove, "Gaps shared by all seq in alignment", "ProjGapssharedbyallseq1",
+      [](EditorContext& c) { return RemoveSharedGapsInProject(c) > 0; }, true);
+  Command(remove, "Cut ends to make seq equal length", "Cutendstomakeseqequallength1",
+          CutEndsToEqualLength, true);
+  Command(
+      remove, "Leave 1seq per individ per dataset", "Leave1seqperindivid1",
+      [](EditorContext& c) {
+        auto rng = PlatformRandom::FromClock();
+        return LeaveOneSequencePerIndivid(c, rng) > 0;
+      },
+      false);
+  Command(
+      remove, "Leave 1seq per group per dataset", "Leave1seqpergroup1",
+      [](EditorContext& c) {
+        auto rng = PlatformRandom::FromClock();
+        return LeaveOneSequencePerGroup(c, rng) > 0;
+      },
+      false);
   m->addSeparator();
-  Item(m, "RevCompl all to +Forward", "RevComplalltoForward1");
-  Item(m, "Sort seq by name in all datasets", "Sortseqbynameinalldatasets1");
+  Item(m, "RevCompl all to +Forward", "RevComplalltoForward1",
+       [this] { RevComplAllToForward1Click(); });
+  Command(m, "Sort seq by name in all datasets", "Sortseqbynameinalldatasets1",
+          SortAllDatasetsByName, false);
   QMenu* consensus = m->addMenu("Create consensus for all datasets");
   consensus->setObjectName("Createconsensusforalldatasets1");
   Item(consensus, "In the same project", "Consensusinthesameproject1");

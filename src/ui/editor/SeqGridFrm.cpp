@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "editor/RegionCommands.h"
 #include "ui/editor/IndividualsPage.h"
 #include "ui/editor/OpenCommands.h"
 #include "ui/editor/ProjectTree.h"
@@ -302,12 +303,18 @@ void TSeqGridFrm::SortSeq() {
 }
 
 void TSeqGridFrm::SpliceOutFReg(int kind, bool allBut) {
+  RunCommand([kind, allBut](EditorContext& ctx) { return DeleteRegionLetters(ctx, kind, allBut); },
+             true);
+}
+
+void TSeqGridFrm::ShowCursorColumn() {
   TDataSeq* ds = SeqGrid->Dataset();
-  if (ds == nullptr || SeqGrid->isLocked) return;
-  ds->SaveUndo();
-  for (int row = 1; row <= ds->Count(); ++row) ds->SeqAt(row)->DeleteKindLetters(kind, allBut);
-  SetModified(true);
-  UpdateAllBits();
+  const TSeq* s = ds != nullptr ? ds->SeqAt(ds->currentRow) : nullptr;
+  if (s == nullptr) return;
+  const int column = ds->cursorPos + s->columnShift;
+  if (column >= ds->firstVisibleCol && column <= ds->lastVisibleCol) return;
+  const int width = std::max(1, ds->lastVisibleCol - ds->firstVisibleCol + 1);
+  ds->firstVisibleCol = std::max(1, column - width / 2);
   SeqGrid->Refresh(false);
 }
 

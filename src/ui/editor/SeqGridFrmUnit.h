@@ -105,6 +105,7 @@ class TSeqGridFrm : public TMDIChild {
   std::array<QLabel*, 7> seqPanels{};
   bool updating = false;
   std::vector<QPointer<QWidget>> dependents;
+  QString lastFind, lastReplace;  // the find dialogs open with the last texts
 
   void BuildSequencePage(QWidget* page);
   void BuildStatusBars();
@@ -140,6 +141,23 @@ class TSeqGridFrm : public TMDIChild {
   void Save1Click();
   void FilterOpen(int nameFilter);
   void PasteText1Click();
+  void FindSeq1Click();
+  void FindSeqName1Click();
+  void FindDataSeq1Click();
+  void ReplaceSeq1Click();
+  void ReplaceSeqName1Click();
+  void ReplaceDSName1Click();
+  void AssignSNP1Click();
+  void AssignIndel1Click();
+  void SetPloidy1Click();
+  void ShortSequences1Click();
+  void ProjShortSequences1Click();
+  void ProjLongSequences1Click();
+  void DatasetsWithFewSeq1Click();
+  void DatasetsWithManySeq1Click();
+  void RevComplAllToForward1Click();
+  // Scrolls the grid so that the cursor's column is in the window.
+  void ShowCursorColumn();
   void ColorItemClick(int slot);
   void Font1Click();
   void SetStandardView(bool dotted);

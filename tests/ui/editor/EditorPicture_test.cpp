@@ -17,10 +17,11 @@ TEST(EditorWindowPicture, RendersAProjectWithRegions) {
   TSeqGridFrm* w = f.NewEditor("adh.df");
   TDataProj& p = w->GetProject();
   AddDataset(p, "Adh-intron", {{"Dm1", "ACGTTGCA"}});
-  TDataSeq& ds = AddDataset(p, "Adh-exon2", {{"Dm_Africa_01", "ATGGCGTTTACCAAGAACGTGAAATTT"},
-                                             {"Dm_Africa_02", "ATGGCGTTCACCAAGAACGTGAAGTTT"},
-                                             {"Dm_Europe_01", "ATGGCGTTTACCAAAAACGTGAAATTT"},
-                                             {"Ds_outgroup", "ATGGCATTTACTAAGAACGTCAAATTT"}});
+  TDataSeq& ds = AddDataset(p, "Adh-exon2",
+                            {{"Dm_Africa_01", "ATGGCGTTTACCAAGAACGTGAAATTT"},
+                             {"Dm_Africa_02", "ATGGCGTTCACCAAGAACGTGAAGTTT"},
+                             {"Dm_Europe_01", "ATGGCGTTTACCAAAAACGTGAAATTT"},
+                             {"Ds_outgroup", "ATGGCATTTACTAAGAACGTCAAATTT"}});
   for (int r = 1; r <= ds.Count(); ++r) ds.SeqAt(r)->AddSimpleRegion(1, 27, "", "CDS", kRegCds, 1);
   ds.cursorPos = 5;
   TIndivid ind;

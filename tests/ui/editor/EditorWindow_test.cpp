@@ -3,8 +3,11 @@
 // keys shared with the main window, closing, opening into the window.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSignalSpy>
@@ -17,6 +20,7 @@
 #include "EditorFixture.h"
 #include "io/FormatTables.h"
 #include "ui/analysis/BaseDbox.h"
+#include "ui/editor/FindDialogs.h"
 #include "ui/editor/ProjectTree.h"
 #include "ui/viewers/RepUnit.h"
 
@@ -190,9 +194,89 @@ TEST(TSeqGridFrmLock, LockedGridIgnoresEditsMadeThroughMenuCommands) {
 
   // Unlocked, the same items do their work.
   w->SeqGrid->SetLocked(false);
-  w->Action("Deleteallcoding1")->trigger();
-  EXPECT_EQ(ds.SeqAt(1)->letters, "ACCGT");
+  w->Action("Paste1")->trigger();
+  EXPECT_EQ(ds.SeqAt(1)->letters, "AGGCGTACGT");
+  w->Action("Deleteallcoding1")->trigger();  // the coding letters moved along: GTA
+  EXPECT_EQ(ds.SeqAt(1)->letters, "AGGCCGT");
   EXPECT_TRUE(w->IsModified());
+}
+
+TEST(TSeqGridFrmClipboard, CopyInOneWindowPastesIntoAnother) {
+  EditorFixture f;
+  TSeqGridFrm* a = f.NewEditor("a");
+  TDataSeq& source = AddDataset(a->GetProject(), "L", {{"r1", "ACGTACGT"}, {"r2", "TTTTGGGG"}});
+  source.SeqAt(1)->selStart = 3;  // GTAC
+  source.SeqAt(1)->selLength = 4;
+  source.SeqAt(2)->selStart = 5;  // GG
+  source.SeqAt(2)->selLength = 2;
+  a->UpdateAllBits();
+  a->Action("Copy1")->trigger();
+  EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "GTAC\r\nGG");
+  ASSERT_EQ(f.form->SeqClipboard().size(), 2u);
+
+  // Into an empty dataset every copied piece comes as a row of its own.
+  TSeqGridFrm* b = f.NewEditor("b");
+  TDataSeq& target = AddDataset(b->GetProject(), "M", {});
+  b->UpdateAllBits();
+  b->Action("Paste1")->trigger();
+  ASSERT_EQ(target.Count(), 2);
+  EXPECT_EQ(target.SeqAt(1)->letters, "GTAC");
+  EXPECT_EQ(target.SeqAt(2)->letters, "GG");
+  EXPECT_TRUE(b->IsModified());
+  EXPECT_EQ(b->StatusPanelText(1), QString("Sequences: 2"));
+
+  // Text from the system clipboard goes in at the cursor, without its line breaks.
+  QGuiApplication::clipboard()->setText("ac\r\ngt");
+  target.currentRow = 2;
+  target.cursorPos = 1;
+  b->Action("Astextfromwindowsclipboard1")->trigger();
+  EXPECT_EQ(target.SeqAt(2)->letters, "acgtGG");
+  EXPECT_EQ(source.SeqAt(1)->letters, "ACGTACGT");  // the source window is untouched
+}
+
+TEST(TSeqGridFrmFind, FindsInTheActiveEditorWindow) {
+  EditorFixture f;
+  f.form->show();
+  f.form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(f.form.get()));
+  TSeqGridFrm* a = f.NewEditor("a");
+  TDataSeq& first = AddDataset(a->GetProject(), "L", {{"a1", "CCGATCGAT"}});
+  a->UpdateAllBits();
+  TSeqGridFrm* b = f.NewEditor("b");
+  TDataSeq& second = AddDataset(b->GetProject(), "M", {{"b1", "CCCC"}, {"b2", "CCGATC"}});
+  b->UpdateAllBits();
+  const auto searchFor = [](const char* text) {
+    WhenModalShows([text](QWidget* modal) {
+      auto* dialog = qobject_cast<TFindDialog*>(modal);
+      if (dialog == nullptr) return;
+      dialog->FindEdit->setText(text);
+      dialog->accept();
+    });
+  };
+
+  b->SeqGrid->setFocus();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(b->SeqGrid->hasFocus());
+  searchFor("gat");
+  QTest::keyClick(b->SeqGrid, Qt::Key_F, Qt::ControlModifier);
+  ASSERT_EQ(f.dialogs.notices.size(), 1u);
+  EXPECT_EQ(f.dialogs.notices[0], "Found in sequence b2\r\nat sequence position: 3");
+  EXPECT_EQ(second.currentRow, 2);
+  EXPECT_EQ(second.cursorPos, 3);
+  EXPECT_EQ(first.cursorPos, 1);
+
+  // The first window searches its own rows.
+  f.form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(f.form.get()));
+  f.form->MdiArea()->setActiveSubWindow(f.Frame(a));
+  a->SeqGrid->setFocus();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(a->SeqGrid->hasFocus());
+  searchFor("TTT");
+  QTest::keyClick(a->SeqGrid, Qt::Key_F, Qt::ControlModifier);
+  ASSERT_EQ(f.dialogs.notices.size(), 2u);
+  EXPECT_EQ(f.dialogs.notices[1], "Can not find \"TTT\"");
+  EXPECT_EQ(second.cursorPos, 3);
 }
 
 TEST(TSeqGridFrmClose, ModifiedWindowAsksAndStaysOnCancelOrFailedSave) {
