@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -302,6 +303,26 @@ bool UndoLastEdit(EditorContext& ctx) {
   TDataSeq* ds = CommandDataset(ctx);
   if (ds == nullptr || !ds->Undo()) return false;
   KeepCurrentRowInside(*ds);
+  ctx.modified = true;
+  return true;
+}
+
+bool AddNewSequence(EditorContext& ctx) {
+  TDataSeq* ds = CommandDataset(ctx);
+  if (ds == nullptr) return false;
+  auto seq = std::make_unique<TSeq>();
+  seq->seqName = "Sequence_" + std::to_string(ds->Count() + 1);
+  const int row = ds->AddSeq(seq, true);
+  if (row < 0) return false;
+  ds->SetCursor(1, row);
+  ctx.modified = true;
+  return true;
+}
+
+bool SortCurrentByName(EditorContext& ctx) {
+  TDataSeq* ds = WithRow(ctx);
+  if (ds == nullptr) return false;
+  ds->SortByName(false);
   ctx.modified = true;
   return true;
 }

@@ -45,5 +45,10 @@ int RemoveShortSequences(EditorContext& ctx, int minLength);
 int RemoveEmptySequences(EditorContext& ctx);
 int RemoveFirstSequence(EditorContext& ctx);
 
+// "Add &new" / "New &sequence": an empty row named "Sequence_" + (rows + 1) becomes current.
+bool AddNewSequence(EditorContext& ctx);
+// "So&rt by seq. name" in the current dataset.
+bool SortCurrentByName(EditorContext& ctx);
+
 // "&Undo": the dataset's snapshot comes back.
 bool UndoLastEdit(EditorContext& ctx);

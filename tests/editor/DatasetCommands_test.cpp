@@ -199,15 +199,3 @@ TEST(PloidyAndQualityCommands, ScopeAndNotice) {
   ASSERT_EQ(f.Notices().size(), 1u);
   EXPECT_EQ(f.Notices()[0].rfind("Average base quality = ", 0), 0u);
 }
-
-TEST(DatasetSelectionCommands, Flags) {
-  CommandFixture f;
-  FourDatasets(f);
-  ASSERT_TRUE(UnselectAllDatasets(f.ctx));
-  f.Ds(1).dsSelected = true;
-  ASSERT_TRUE(InvertDatasetSelection(f.ctx));
-  EXPECT_EQ(f.project.SelectedDatasetCount(), 3);
-  EXPECT_FALSE(f.Ds(1).dsSelected);
-  ASSERT_TRUE(SelectAllDatasets(f.ctx));
-  EXPECT_EQ(f.project.SelectedDatasetCount(), 4);
-}

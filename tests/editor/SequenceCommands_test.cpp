@@ -59,21 +59,6 @@ TEST(StrandCommands, ReverseComplementAlignmentKeepsColumnsTogether) {
   EXPECT_EQ(ds.ColumnLetters(4, 0), "CC-");
 }
 
-TEST(SelectionCommands, FlagsOfRows) {
-  CommandFixture f;
-  TDataSeq& ds = f.AddDataset("D", {{"a", "A"}, {"b", "A"}, {"c", "A"}, {"d", "A"}});
-  ds.SetCursor(1, 2);
-  ASSERT_TRUE(ToggleSelectCurrent(f.ctx));
-  ASSERT_TRUE(InvertRowSelection(f.ctx));
-  EXPECT_EQ(ds.SelectedOrCurrentRows(), (std::vector<int>{1, 3, 4}));
-  ASSERT_TRUE(UnselectAllRows(f.ctx));
-  ds.SetCursor(1, 3);
-  ASSERT_TRUE(SelectFromCurrentToLast(f.ctx));
-  EXPECT_EQ(ds.SelectedOrCurrentRows(), (std::vector<int>{3, 4}));
-  ASSERT_TRUE(SelectAllRows(f.ctx));
-  EXPECT_EQ(ds.SelectedCount(), 4);
-}
-
 TEST(HideShowCommands, ToggleSelectedEnabledRowsOrTheCurrentRow) {
   CommandFixture f;
   TDataSeq& ds = f.AddDataset("D", {{"a", "A"}, {"b", "A"}, {"c", "A"}});
@@ -185,4 +170,16 @@ TEST(RemoveSequenceCommands, FirstSequenceAfterBothQuestions) {
   f.Answer({true, true});
   EXPECT_EQ(RemoveFirstSequence(f.ctx), 2);
   EXPECT_EQ(RowNames(f.Ds(0)), std::vector<std::string>{"b"});
+}
+
+TEST(NewSequenceCommand, EmptyRowNamedAfterTheRowCountBecomesCurrent) {
+  CommandFixture f;
+  TDataSeq& ds = f.AddDataset("D", {{"b", "A"}, {"Sequence_3", "C"}});
+  ASSERT_TRUE(AddNewSequence(f.ctx));
+  ASSERT_TRUE(AddNewSequence(f.ctx));
+  EXPECT_EQ(RowNames(ds),
+            (std::vector<std::string>{"b", "Sequence_3", "Sequence_3~1", "Sequence_4"}));
+  EXPECT_EQ(ds.currentRow, 4);
+  ASSERT_TRUE(SortCurrentByName(f.ctx));
+  EXPECT_EQ(ds.NameAt(1), "Sequence_3");
 }
