@@ -11,6 +11,7 @@
 #include "editor/ClipboardCommands.h"
 #include "editor/DatasetCommands.h"
 #include "editor/FindReplaceCommands.h"
+#include "editor/IndividCommands.h"
 #include "editor/NameCommands.h"
 #include "editor/RegionCommands.h"
 #include "editor/SequenceCommands.h"
@@ -55,6 +56,10 @@ std::function<bool(EditorContext&)> Assign(const RegionAssignment& region) {
   return [region](EditorContext& c) { return AssignRegion(c, region) > 0; };
 }
 
+std::function<bool(EditorContext&)> OnIndivid(IndividOp op) {
+  return [op](EditorContext& c) { return RunOnIndividual(c, op) > 0; };
+}
+
 std::function<bool(EditorContext&)> Unassign(RegionRemoval which) {
   return [which](EditorContext& c) { return RemoveRegionAssignments(c, which) > 0; };
 }
@@ -87,8 +92,20 @@ void TSeqGridFrm::CreateNewMenu() {
     UpdateAllBits();
   });
   Item(m, "New &sequence", "Newsequence1", [this] { AddNewSeq(); });
-  Item(m, "New &individual", "Newindividual1");
-  Item(m, "New &group", "Newgroup1");
+  Item(m, "New &individual", "Newindividual1", [this] {
+    TIndivid individ;
+    individ.indName = "Individ" + std::to_string(GetProject().IndividCount() + 1);
+    GetProject().AddIndivid(individ);
+    SetModified(true);
+    UpdateAllBits();
+  });
+  Item(m, "New &group", "Newgroup1", [this] {
+    TGroup group;
+    group.grpName = "Group" + std::to_string(GetProject().GroupCount() + 1);
+    if (GetProject().AddGroup(group) < 0) return;
+    SetModified(true);
+    UpdateAllBits();
+  });
 }
 
 void TSeqGridFrm::CreateFileMenu() {
@@ -243,6 +260,21 @@ void TSeqGridFrm::CreateSequenceMenu() {
   Item(m, "Add &new", "Addnew1", [this] { AddNewSeq(); });
   m->addSeparator();
   CreateRegionMenu(m);
+  // The sequence of the current row's individual, in every dataset.
+  QMenu* individ = m->addMenu("Seq @ individ in all datasets");
+  individ->setObjectName("Seqatindivid1");
+  Command(individ, "CDS is in UpperCase", "CDSisinUpperCase1",
+          OnIndivid(IndividOp::CdsFromUpperCase), true);
+  Command(individ, "Entire seq is CDS", "EntireseqisCDS1", OnIndivid(IndividOp::WholeSeqIsCds),
+          true);
+  Command(individ, "Copy &from curent to selected seq.", "Copyfromcurenttoselectedseq1",
+          OnIndivid(IndividOp::CopyRegionsToSelected), true);
+  Command(individ, "Singleton inserts", "IndividSingletoninserts1",
+          OnIndivid(IndividOp::SingletonInserts), true);
+  Command(individ, "Add gaps to restore ORF", "AddgapstorestoreORF1",
+          OnIndivid(IndividOp::RestoreOrf), true);
+  Command(individ, "Mask stop codons with \"nnn\"", "Maskstopcodons1",
+          OnIndivid(IndividOp::MaskStopCodons), true);
 
   QMenu* remove = m->addMenu("Remove");
   remove->setObjectName("SeqRemove1");
@@ -391,12 +423,6 @@ void TSeqGridFrm::CreateRegionMenu(QMenu* sequence) {
   Command(
       m, "Turn all CDSs ===>", "TurnallCDSs1",
       [](EditorContext& c) { return TurnAllCdsForward(c) > 0; }, true);
-  m->addSeparator();
-  Item(m, "CDS is in UpperCase", "CDSisinUpperCase1");
-  Item(m, "Entire seq is CDS", "EntireseqisCDS1");
-  Item(m, "Copy &from curent to selected seq.", "Copyfromcurenttoselectedseq1");
-  Item(m, "Add gaps to restore ORF", "AddgapstorestoreORF1");
-  Item(m, "Mask stop codons with \"nnn\"", "Maskstopcodons1");
 }
 
 void TSeqGridFrm::CreateDatasetMenu() {

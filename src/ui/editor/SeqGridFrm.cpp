@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "editor/RegionCommands.h"
+#include "editor/SequenceCommands.h"
 #include "ui/editor/IndividualsPage.h"
 #include "ui/editor/OpenCommands.h"
 #include "ui/editor/ProjectTree.h"
@@ -287,19 +288,13 @@ void TSeqGridFrm::AddSequence(std::unique_ptr<TSeq> seq) {
 }
 
 void TSeqGridFrm::AddNewSeq() {
-  const TDataSeq* ds = SeqGrid->Dataset();
-  auto seq = std::make_unique<TSeq>();
-  seq->seqName = "Sequence_" + std::to_string((ds != nullptr ? ds->Count() : 0) + 1);
-  AddSequence(std::move(seq));
+  // A new window has no dataset yet: the row needs one.
+  if (GetProject().DatasetCount() == 0 && !SeqGrid->isLocked) GetProject().NewDataset();
+  RunCommand(AddNewSequence, false);
 }
 
 void TSeqGridFrm::SortSeq() {
-  TDataSeq* ds = SeqGrid->Dataset();
-  if (ds == nullptr || ds->Count() == 0) return;
-  ds->SortByName(false);
-  SetModified(true);
-  UpdateAllBits();
-  SeqGrid->Refresh(false);
+  RunCommand(SortCurrentByName, false);
 }
 
 void TSeqGridFrm::SpliceOutFReg(int kind, bool allBut) {
