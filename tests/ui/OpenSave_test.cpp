@@ -15,6 +15,7 @@
 #include "ui/editor/OpenCommands.h"
 #include "ui/editor/ProjectTree.h"
 #include "ui/editor/SeqGridFrmUnit.h"
+#include "ui/grid/QSeqGrid3.h"
 
 namespace {
 
@@ -71,6 +72,7 @@ TEST(OpenDispatcher, CommandLineFileOpensSavesAndReopens) {
   EXPECT_TRUE(SaveWindowAs(*f.form, *w, 5, exported));
   EXPECT_TRUE(w->IsModified());
   EXPECT_TRUE(QFile::exists(exported));
+  w->SeqGrid->bigStep = 7;  // the file keeps the grid's settings
   const QString saved = dir.filePath("locus.df");
   EXPECT_TRUE(SaveWindowAs(*f.form, *w, 1, saved));
   EXPECT_FALSE(w->IsModified());
@@ -80,6 +82,7 @@ TEST(OpenDispatcher, CommandLineFileOpensSavesAndReopens) {
   f.form->OpenFiles({saved});
   windows = EditorWindows(*f.form);
   ASSERT_EQ(windows.size(), 2u);
+  EXPECT_EQ(windows[1]->SeqGrid->bigStep, 7);
   TDataProj& reopened = windows[1]->GetProject();
   ASSERT_EQ(reopened.DatasetCount(), 1);
   const TDataSeq& ds = *reopened.DatasetAt(0);

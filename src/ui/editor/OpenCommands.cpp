@@ -58,6 +58,7 @@ void ReadUnknownText(TMainForm& main, TSeqGridFrm& w, const std::string& path) {
 void AfterRead(TSeqGridFrm* w, bool markModified) {
   if (w == nullptr) return;
   if (markModified) w->SetModified(true);
+  w->ApplyGridSettings();
   w->GetProject().UpdateMaxima();
   w->UpdateAllBits();
 }
@@ -206,7 +207,7 @@ void EditorOpenFiles(TMainForm& main, TSeqGridFrm& w, QStringList files, int cod
 }
 
 bool SaveWindowAs(TMainForm& main, TSeqGridFrm& w, int filterIndex, const QString& chosen) {
-  GridFileSettings grid = w.Target().grid;
+  const GridFileSettings grid = w.GridSettings();
   const SaveOutcome out =
       RunSaveCommand(w.GetProject(), filterIndex, chosen.toStdString(), main.GetServices(), grid);
   if (!out.ran) return false;

@@ -255,6 +255,29 @@ OpenWindow& TSeqGridFrm::Target() {
   return *target;
 }
 
+GridFileSettings TSeqGridFrm::GridSettings() const {
+  GridFileSettings g = target->grid;  // keeps what only the file block carries
+  g.currentDataset = std::max(GetProject().CurrentIndex(), 0);
+  g.letterMargin = SeqGrid->letterMargin;
+  g.textMargin = SeqGrid->textMargin;
+  g.bigStep = SeqGrid->bigStep;
+  g.cursorPenWidth = SeqGrid->cursorPenWidth;
+  for (std::size_t i = 0; i < g.colours.size(); ++i)
+    g.colours[i] = static_cast<std::uint32_t>(SeqGrid->colorScheme[i]);
+  return g;
+}
+
+void TSeqGridFrm::ApplyGridSettings() {
+  GridFileSettings& g = target->grid;
+  if (!g.readFromFile) return;
+  // Values a damaged block could carry are kept within what the grid can draw with.
+  SeqGrid->letterMargin = std::clamp(g.letterMargin, 0, 50);
+  SeqGrid->textMargin = std::clamp(g.textMargin, 0, 50);
+  SeqGrid->bigStep = std::clamp(g.bigStep, 1, 100000);
+  SeqGrid->cursorPenWidth = std::clamp(g.cursorPenWidth, 1, 10);
+  g.readFromFile = false;
+}
+
 bool TSeqGridFrm::IsModified() const {
   return SeqGrid->modified;
 }

@@ -55,6 +55,9 @@ class TSeqGridFrm : public TMDIChild {
   // What the open dispatcher fills: the window's project with its caption and lock.
   [[nodiscard]] OpenWindow& Target();
   QString filePath;  // the file the window was opened from or last saved as
+  // What a project file keeps of the grid: taken when saving, applied after reading one.
+  [[nodiscard]] GridFileSettings GridSettings() const;
+  void ApplyGridSettings();
   [[nodiscard]] bool IsModified() const;
   void SetModified(bool on);
 

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QColorDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -15,6 +17,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 #include "../ShellFixture.h"
 #include "EditorFixture.h"
@@ -345,8 +348,16 @@ TEST(TSeqGridFrmShortcuts, CtrlOIsFindOverlapsInAnEditorAndOpenInTheMainWindow) 
   w->SeqGrid->setFocus();
   QCoreApplication::processEvents();
   ASSERT_TRUE(w->SeqGrid->hasFocus());
-  // Should the main window's Open take the key, its file dialog must not hang the test.
-  WhenModalShows([](QWidget* dialog) { QMetaObject::invokeMethod(dialog, "reject"); });
+  // One file dialog is expected, from the main window; should the editor's key open one as
+  // well, it is rejected too rather than hang the test.
+  auto rejected = std::make_shared<int>(0);
+  const auto rejectNextDialog = [rejected] {
+    WhenModalShows([rejected](QWidget* dialog) {
+      ++*rejected;
+      QMetaObject::invokeMethod(dialog, "reject");
+    });
+  };
+  rejectNextDialog();
   QTest::keyClick(w->SeqGrid, Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(opened.count(), 0);
 
@@ -355,9 +366,10 @@ TEST(TSeqGridFrmShortcuts, CtrlOIsFindOverlapsInAnEditorAndOpenInTheMainWindow) 
   report->Redit1()->setFocus();
   QCoreApplication::processEvents();
   ASSERT_TRUE(report->Redit1()->hasFocus());
-  WhenModalShows([](QWidget* dialog) { QMetaObject::invokeMethod(dialog, "reject"); });
+  if (*rejected > 0) rejectNextDialog();
   QTest::keyClick(report->Redit1(), Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(opened.count(), 1);
+  EXPECT_EQ(*rejected, 1);
 }
 
 TEST(TSeqGridFrmOpen, FilesGoIntoThisWindowAndUnreadableOnesAreReported) {
@@ -381,4 +393,50 @@ TEST(TSeqGridFrmOpen, FilesGoIntoThisWindowAndUnreadableOnesAreReported) {
   second->SeqGrid->SetLocked(true);
   EditorOpenFiles(*f.form, *second, {fasta}, kCodeAuto);
   EXPECT_EQ(second->GetProject().TotalSeqCount(), 0);
+}
+
+TEST(TSeqGridFrmOpen, NameFilterReadsOnlyDatasetsTheProjectLacks) {
+  EditorFixture f;
+  QTemporaryDir dir;
+  TSeqGridFrm* source = f.NewEditor("source");
+  AddDataset(source->GetProject(), "L1", {{"a", "ACGT"}});
+  AddDataset(source->GetProject(), "L2", {{"b", "GGCC"}});
+  const QString file = dir.filePath("two.df");
+  ASSERT_TRUE(SaveWindowAs(*f.form, *source, 1, file));
+
+  TSeqGridFrm* w = f.NewEditor("target");
+  AddDataset(w->GetProject(), "L1", {{"x", "TTTT"}});
+  w->UpdateAllBits();
+  WhenModalShows([file](QWidget* modal) {
+    if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+      dialog->selectFile(file);
+      QMetaObject::invokeMethod(dialog, "accept");
+    }
+  });
+  w->Action("Filter21")->trigger();
+  ASSERT_EQ(w->GetProject().DatasetCount(), 2);
+  EXPECT_EQ(w->GetProject().DatasetAt(0)->NameAt(1), "x");  // L1 of the window, untouched
+  EXPECT_EQ(w->GetProject().DatasetAt(1)->dsName, "L2");
+  EXPECT_EQ(w->GetProject().DatasetAt(1)->NameAt(1), "b");
+  EXPECT_TRUE(w->IsModified());
+  EXPECT_EQ(w->StatusPanelText(0), QString("Datasets: 2"));
+}
+
+TEST(TSeqGridFrmColors, OwnColourChangesOnlyThisGridUntilTheNextRenewal) {
+  EditorFixture f;
+  TSeqGridFrm* a = f.NewEditor("a");
+  TSeqGridFrm* b = f.NewEditor("b");
+  const std::int32_t programA = f.form->Colors()[kLetterAColor];
+  WhenModalShows([](QWidget* modal) {
+    if (auto* dialog = qobject_cast<QColorDialog*>(modal)) {
+      dialog->setCurrentColor(QColor(1, 2, 3));
+      dialog->accept();
+    }
+  });
+  a->Action("EditorColor13")->trigger();  // "A-color"
+  EXPECT_EQ(a->SeqGrid->colorScheme[kLetterAColor], RgbColor(1, 2, 3));
+  EXPECT_EQ(b->SeqGrid->colorScheme[kLetterAColor], programA);
+  EXPECT_EQ(f.form->Colors()[kLetterAColor], programA);
+  a->UpdateAllBits();  // the program's scheme comes back
+  EXPECT_EQ(a->SeqGrid->colorScheme[kLetterAColor], programA);
 }
