@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TSeqGridFrm: layout, published operations, display renewal and closing.
+#include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,6 +11,7 @@
 #include <QSlider>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -139,6 +141,19 @@ TSeqGridFrm::TSeqGridFrm(TMainForm& mainForm, QWidget* parent) : TMDIChild(mainF
   });
 
   CreateMenus();
+  // The tree's toolbar makes new items; the sequence toolbar shifts rows and blocks.
+  const std::pair<const char*, QStyle::StandardPixmap> treeButtons[] = {
+      {"Newdataset1", QStyle::SP_FileDialogNewFolder},
+      {"Newindividual1", QStyle::SP_FileIcon},
+      {"Newgroup1", QStyle::SP_DirIcon}};
+  for (const auto& [name, icon] : treeButtons) {
+    QAction* a = Action(name);
+    a->setIcon(style()->standardIcon(icon));
+    ToolBar1->addAction(a);
+  }
+  ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  ToolBar2->addSeparator();
+  for (const char* name : {"ShiftLeft1", "ShiftRight1"}) ToolBar2->addAction(Action(name));
   resize(860, 560);
   UpdateAllBits();
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QTest>
 
 #include "EditorFixture.h"
@@ -39,6 +40,12 @@ TEST(EditorWindowPicture, RendersAProjectWithRegions) {
   EXPECT_FALSE(image.isNull());
   if (const QByteArray target = qgetenv("NODRIX_EDITOR_SCREENSHOT"); !target.isEmpty()) {
     EXPECT_TRUE(image.save(QString::fromLocal8Bit(target)));
+    auto* menu = w->findChild<QMenu*>("Sequence1");
+    ASSERT_NE(menu, nullptr);
+    menu->popup(QPoint(40, 40));
+    QTest::qWait(50);
+    EXPECT_TRUE(menu->grab().save(QString::fromLocal8Bit(target) + ".menu.png"));
+    menu->hide();
     w->PageControl2->setCurrentIndex(1);
     QTest::qWait(50);
     EXPECT_TRUE(f.form->grab().toImage().save(QString::fromLocal8Bit(target) + ".individuals.png"));
