@@ -287,8 +287,9 @@ int LeaveOneSequencePerGroup(EditorContext& ctx, PlatformRandom& rng) {
 
 bool SetPloidy(EditorContext& ctx, int ploidy) {
   if (!HasProject(ctx) || ploidy < 1) return false;
-  for (TDataSeq* ds : ScopeDatasets(ctx, kAllDatasetsQuestion))
-    for (int r = 1; r <= ds->Count(); ++r) ds->SeqAt(r)->ploidy = ploidy;
+  ForEachDataset(ctx, ScopeDatasets(ctx, kAllDatasetsQuestion), [ploidy](TDataSeq& ds) {
+    for (int r = 1; r <= ds.Count(); ++r) ds.SeqAt(r)->ploidy = ploidy;
+  });
   ctx.modified = true;
   return true;
 }

@@ -36,15 +36,15 @@ std::optional<std::string> Cut(const std::string& name, NameCut cut) {
 template <typename Rename>
 int RenameSeqsIn(EditorContext& ctx, const std::vector<TDataSeq*>& scope, Rename rename) {
   int changed = 0;
-  for (TDataSeq* ds : scope) {
-    for (int r = 1; r <= ds->Count(); ++r) {
-      const std::optional<std::string> name = rename(*ds, ds->SeqAt(r)->seqName);
+  ForEachDataset(ctx, scope, [&](TDataSeq& ds) {
+    for (int r = 1; r <= ds.Count(); ++r) {
+      const std::optional<std::string> name = rename(ds, ds.SeqAt(r)->seqName);
       if (!name) continue;
-      ds->RenameSeq(r, *name, true);
+      ds.RenameSeq(r, *name, true);
       ++changed;
     }
-    ds->NamesChanged();
-  }
+    ds.NamesChanged();
+  });
   if (changed > 0) ctx.modified = true;
   return changed;
 }

@@ -173,7 +173,8 @@ TEST(ReplaceNamesCommand, SequenceNamesAskPerNameAndStayUnique) {
   EXPECT_EQ(f.Questions().back(), "Replace pop\r\nwith p ?");
   EXPECT_EQ(ReplaceInSequenceNames(f.ctx, "p2_", "", true), 1);
   EXPECT_EQ(RowNames(ds), (std::vector<std::string>{"a", "a~1", "pop1_b"}));
-  EXPECT_EQ(ReplaceInSequenceNames(f.ctx, "zzz", "", true), 0);
+  EXPECT_EQ(ReplaceInSequenceNames(f.ctx, "pop1_b", "", true), 0);  // a name never empties
+  EXPECT_EQ(ds.NameAt(3), "pop1_b");
   EXPECT_EQ(f.Notices(),
             (std::vector<std::string>{"Replaced name in 1 sequence", "Replaced name in 1 sequence",
                                       "Replaced name in 1 sequence", "No replacements made"}));

@@ -58,6 +58,7 @@ TEST(PrefixNamesCommand, ScopeQuestionDecidesTheDatasets) {
   EXPECT_EQ(PrefixSeqNamesWithAt(f.ctx), 3);
   EXPECT_EQ(AppendSeqNamesWithAt(f.ctx), 3);
   EXPECT_EQ(RowNames(f.Ds(0)), (std::vector<std::string>{"@a@"}));
+  EXPECT_EQ(f.svc.progress.statuses.back(), "Processing dataset D2");
   f.Answer({false});
   EXPECT_EQ(AppendDatasetNamesWithAt(f.ctx), 1);
   f.Answer({true});
