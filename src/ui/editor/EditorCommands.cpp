@@ -240,12 +240,15 @@ void TSeqGridFrm::Save1Click() {
 void TSeqGridFrm::FilterOpen(int nameFilter) {
   const QString path = QFileDialog::getOpenFileName(this, "Open file", {},
                                                     "Nodrix data file (*.df *.psf);;All files (*)");
-  if (path.isEmpty()) return;
-  // No dataset is added while the grid is locked.
-  if (SeqGrid->isLocked) return;
+  if (!path.isEmpty()) FilterOpenFile(path, nameFilter);
+}
+
+void TSeqGridFrm::FilterOpenFile(const QString& path, int nameFilter) {
+  if (SeqGrid->isLocked || MainForm().RefuseIfBusy()) return;
   const int before = GetProject().TotalSeqCount() + GetProject().DatasetCount();
   BusyGuard busy(MainForm());
-  if (ReadProject(path.toStdString(), GetProject(), nameFilter, &Target().grid) == 0 &&
+  // Datasets join a project that has its own grid: the file's grid block is not taken.
+  if (ReadProject(path.toStdString(), GetProject(), nameFilter) == 0 &&
       GetProject().TotalSeqCount() + GetProject().DatasetCount() != before)
     SetModified(true);
   GetProject().UpdateMaxima();

@@ -70,6 +70,10 @@ class TSeqGridFrm : public TMDIChild {
   // project goes.
   void KeepWithProject(QWidget* dependent);
 
+  // File > Filter once the file is chosen: nameFilter 1 reads only the datasets whose names
+  // the project has, 2 only the others. Nothing is read while the grid is locked.
+  void FilterOpenFile(const QString& path, int nameFilter);
+
   // The dataset caption of the group box (Dataset: [n] name).
   [[nodiscard]] QString DatasetCaption() const;
   [[nodiscard]] QString StatusPanelText(int panel) const;     // StatusBar1, panels 0..9

@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFile>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -407,13 +406,7 @@ TEST(TSeqGridFrmOpen, NameFilterReadsOnlyDatasetsTheProjectLacks) {
   TSeqGridFrm* w = f.NewEditor("target");
   AddDataset(w->GetProject(), "L1", {{"x", "TTTT"}});
   w->UpdateAllBits();
-  WhenModalShows([file](QWidget* modal) {
-    if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-      dialog->selectFile(file);
-      QMetaObject::invokeMethod(dialog, "accept");
-    }
-  });
-  w->Action("Filter21")->trigger();
+  w->FilterOpenFile(file, 2);  // "Open all but datasets with names already in the project"
   ASSERT_EQ(w->GetProject().DatasetCount(), 2);
   EXPECT_EQ(w->GetProject().DatasetAt(0)->NameAt(1), "x");  // L1 of the window, untouched
   EXPECT_EQ(w->GetProject().DatasetAt(1)->dsName, "L2");
