@@ -5,16 +5,17 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
+#include <QGroupBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 #include "ShellFixture.h"
 #include "io/FormatTables.h"
 #include "ui/editor/OpenCommands.h"
-#include "ui/editor/ProjectWindow.h"
+#include "ui/editor/ProjectTree.h"
+#include "ui/editor/SeqGridFrmUnit.h"
+#include "ui/grid/QSeqGrid3.h"
 
 namespace {
 
@@ -25,10 +26,10 @@ QString WriteText(const QTemporaryDir& dir, const QString& name, const QByteArra
   return f.fileName();
 }
 
-std::vector<TProjectWindow*> ProjectWindows(TMainForm& form) {
-  std::vector<TProjectWindow*> out;
+std::vector<TSeqGridFrm*> EditorWindows(TMainForm& form) {
+  std::vector<TSeqGridFrm*> out;
   for (QMdiSubWindow* sub : form.MdiArea()->subWindowList())
-    if (auto* w = AsProjectWindow(sub->widget())) out.push_back(w);
+    if (auto* w = AsSeqGridFrm(sub->widget())) out.push_back(w);
   return out;
 }
 
@@ -52,33 +53,37 @@ TEST(OpenDispatcher, CommandLineFileOpensSavesAndReopens) {
   const QString fasta = WriteText(dir, "locus.fas", ">s1\nACGTAC\n>s2\nACGAAC\n");
   WriteText(dir, "notes.txt", "nothing recognisable\n");
   f.form->OpenFiles({fasta, dir.filePath("notes.txt")});
-  auto windows = ProjectWindows(*f.form);
+  auto windows = EditorWindows(*f.form);
   ASSERT_EQ(windows.size(), 1u);  // the unrecognised file is skipped without a message
   EXPECT_TRUE(f.dialogs.questions.empty());
-  TProjectWindow* w = windows[0];
+  TSeqGridFrm* w = windows[0];
   EXPECT_EQ(w->windowTitle(), fasta);  // captioned with the name as typed
-  ASSERT_EQ(w->Project().DatasetCount(), 1);
-  EXPECT_EQ(w->Project().DatasetAt(0)->Count(), 2);
-  EXPECT_EQ(w->DatasetList()->count(), 1);
-  EXPECT_TRUE(w->SequenceView()->toPlainText().contains("ACGAAC"));
+  ASSERT_EQ(w->GetProject().DatasetCount(), 1);
+  EXPECT_EQ(w->GetProject().DatasetAt(0)->Count(), 2);
+  EXPECT_EQ(w->TreeView->DatasetsRoot()->childCount(), 1);
+  EXPECT_EQ(w->GridBox->title().toStdString(), "Dataset: locus.fas");
+  EXPECT_EQ(w->StatusPanelText(1), QString("Sequences: 2"));
+  EXPECT_FALSE(w->IsModified());
 
   // An export leaves the project marked as modified; only the project save clears it.
-  w->modified = true;
+  w->SetModified(true);
   const QString exported = dir.filePath("copy.fasta");
   f.dialogs.answers = {false};  // no FASTA header
   EXPECT_TRUE(SaveWindowAs(*f.form, *w, 5, exported));
-  EXPECT_TRUE(w->modified);
+  EXPECT_TRUE(w->IsModified());
   EXPECT_TRUE(QFile::exists(exported));
+  w->SeqGrid->bigStep = 7;  // the file keeps the grid's settings
   const QString saved = dir.filePath("locus.df");
   EXPECT_TRUE(SaveWindowAs(*f.form, *w, 1, saved));
-  EXPECT_FALSE(w->modified);
+  EXPECT_FALSE(w->IsModified());
   EXPECT_EQ(w->filePath, saved);
   EXPECT_EQ(w->windowTitle(), QString("locus.df"));
 
   f.form->OpenFiles({saved});
-  windows = ProjectWindows(*f.form);
+  windows = EditorWindows(*f.form);
   ASSERT_EQ(windows.size(), 2u);
-  TDataProj& reopened = windows[1]->Project();
+  EXPECT_EQ(windows[1]->SeqGrid->bigStep, 7);
+  TDataProj& reopened = windows[1]->GetProject();
   ASSERT_EQ(reopened.DatasetCount(), 1);
   const TDataSeq& ds = *reopened.DatasetAt(0);
   ASSERT_EQ(ds.Count(), 2);
@@ -95,9 +100,9 @@ TEST(MainOpenFiles, SeveralFilesInOneWindowWithTheFirstNameMovedToTheEnd) {
   f.dialogs.answers = {false};  // "Open files in separate windows?" No
   MainOpenFiles(*f.form, {c, a, b}, kCodeAuto);
   EXPECT_EQ(f.dialogs.questions, (std::vector<std::string>{"Open files in separate windows?"}));
-  auto windows = ProjectWindows(*f.form);
+  auto windows = EditorWindows(*f.form);
   ASSERT_EQ(windows.size(), 1u);
-  TDataProj& p = windows[0]->Project();
+  TDataProj& p = windows[0]->GetProject();
   ASSERT_EQ(p.DatasetCount(), 3);
   EXPECT_EQ(p.DatasetAt(0)->NameAt(1), "a");
   EXPECT_EQ(p.DatasetAt(1)->NameAt(1), "b");
@@ -115,10 +120,10 @@ TEST(MainOpenFiles, UnrecognisedFileIsOfferedToTheTextReader) {
                                         odd.toStdString() +
                                         "\r\n\r\nIt may be interpreted incorrectly. Attempt to "
                                         "read it anyway?");
-  auto windows = ProjectWindows(*f.form);
+  auto windows = EditorWindows(*f.form);
   ASSERT_EQ(windows.size(), 1u);
   EXPECT_EQ(windows[0]->windowTitle(), QString("odd.dat"));
-  EXPECT_EQ(windows[0]->Project().TotalSeqCount(), 1);
+  EXPECT_EQ(windows[0]->GetProject().TotalSeqCount(), 1);
 }
 
 TEST(OpenFolder, ReadsEveryMatchingFastaFileIntoOneWindow) {
@@ -128,7 +133,7 @@ TEST(OpenFolder, ReadsEveryMatchingFastaFileIntoOneWindow) {
   WriteText(dir, "skip.txt", ">t\nAC\n");
   f.form->RunOpenFolder(dir.path(), "*.fasta");
   EXPECT_EQ(f.dialogs.notices.back(), "Opened 3 files");
-  auto windows = ProjectWindows(*f.form);
+  auto windows = EditorWindows(*f.form);
   ASSERT_EQ(windows.size(), 1u);
-  EXPECT_EQ(windows[0]->Project().DatasetCount(), 3);
+  EXPECT_EQ(windows[0]->GetProject().DatasetCount(), 3);
 }

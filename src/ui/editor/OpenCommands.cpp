@@ -12,10 +12,19 @@
 #include "io/IOUnit.h"
 #include "io/SaveCommand.h"
 #include "io/TextHelpers.h"
-#include "ui/editor/ProjectWindow.h"
+#include "ui/editor/SeqGridFrmUnit.h"
+#include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
 
 namespace {
+
+constexpr const char* kFastPhaseNotice =
+    "To extract phase data and SNP positions both the fastPhase input and output files are "
+    "needed.\r\n\r\nIt is assumed that the input and output files are in the fame folder "
+    "and have the same NAME with diff extensions: NAME.inp and NAME.out\r\n\r\nTo apply "
+    "phase data to existing dataset, that dataset has to be open and should have the same "
+    "NAME as the fastPhase files. The seq order in the dataset and in fastPhase files is "
+    "assumed to be the same.";
 
 QString QtPatterns(std::string_view patterns) {
   QString p = QString::fromLatin1(patterns.data(), static_cast<int>(patterns.size()));
@@ -30,27 +39,28 @@ QString QtFilter(std::string_view caption, std::string_view patterns) {
          QtPatterns(patterns) + ")";
 }
 
-TProjectWindow* NewProjectWindow(TMainForm& main, const QString& caption) {
-  return AsProjectWindow(main.NewEditorWindow(caption));
+TSeqGridFrm* NewSeqGridFrm(TMainForm& main, const QString& caption) {
+  return AsSeqGridFrm(main.NewEditorWindow(caption));
 }
 
-void ReadUnknownText(TMainForm& main, TProjectWindow& w, const std::string& path) {
+void ReadUnknownText(TMainForm& main, TSeqGridFrm& w, const std::string& path) {
   FileSource src;
   if (!src.Open(path)) {
     main.Notify(IoErrorMessage(CheckFileAccess(path), path));
     return;
   }
   ReadContext ctx(main.GetServices(), path);
-  auto ds = w.Project().MakeDataset();
+  auto ds = w.GetProject().MakeDataset();
   if (OpenUnknownText(src, ctx, *ds) && ds->Count() > 0 && !w.Target().gridLocked)
-    w.Project().AddDataset(ds, false);
+    w.GetProject().AddDataset(ds, false);
 }
 
-void AfterRead(TProjectWindow* w, bool markModified) {
+void AfterRead(TSeqGridFrm* w, bool markModified) {
   if (w == nullptr) return;
-  if (markModified) w->modified = true;
-  w->Project().UpdateMaxima();
-  w->Refresh();
+  if (markModified) w->SetModified(true);
+  w->ApplyGridSettings();
+  w->GetProject().UpdateMaxima();
+  w->UpdateAllBits();
 }
 
 int FilterIndexOf(const QStringList& filters, const QString& chosen) {
@@ -81,7 +91,7 @@ bool OpenCommandLineFile(TMainForm& main, const QString& path) {
   QuietMessages quiet;  // detection is silent on the command line
   const int code = DetectFormat(p, quiet);
   if (code < 2) return false;
-  TProjectWindow* w = NewProjectWindow(main, path);
+  TSeqGridFrm* w = NewSeqGridFrm(main, path);
   if (w == nullptr) return false;
   w->filePath = path;
   const bool handled = OpenDataFile(p, code, false, &w->Target(), main.GetServices());
@@ -92,17 +102,10 @@ bool OpenCommandLineFile(TMainForm& main, const QString& path) {
 void MainOpenFiles(TMainForm& main, QStringList files, int code) {
   if (files.isEmpty()) return;
   IMessages& msg = main;
-  TProjectWindow* current = AsProjectWindow(main.CurrentEditor());
+  TSeqGridFrm* current = AsSeqGridFrm(main.CurrentEditor());
   const bool intoCurrent =
       current != nullptr && msg.AskYesNo("Open in the current project window?");
-  if (code == kCodeFastPhase)
-    msg.Notify(
-        "To extract phase data and SNP positions both the fastPhase input and output files are "
-        "needed.\r\n\r\nIt is assumed that the input and output files are in the fame folder "
-        "and have the same NAME with diff extensions: NAME.inp and NAME.out\r\n\r\nTo apply "
-        "phase data to existing dataset, that dataset has to be open and should have the same "
-        "NAME as the fastPhase files. The seq order in the dataset and in fastPhase files is "
-        "assumed to be the same.");
+  if (code == kCodeFastPhase) msg.Notify(kFastPhaseNotice);
   bool askReference = false;
   if (code == kCodeSam && files.size() == 1)
     askReference = msg.AskYesNo("Open fasta file with reference sequence(s)?");
@@ -116,9 +119,9 @@ void MainOpenFiles(TMainForm& main, QStringList files, int code) {
   bool prefix = false;
   if (code == kCodeFastaByDatasetName)
     prefix = msg.AskYesNo("Add file name in front of each sequence name?");
-  TProjectWindow* shared = intoCurrent ? current : nullptr;
+  TSeqGridFrm* shared = intoCurrent ? current : nullptr;
   if (oneWindow && !intoCurrent) {
-    shared = NewProjectWindow(main, {});
+    shared = NewSeqGridFrm(main, {});
     if (shared != nullptr && files.size() == 1) shared->filePath = files.front();
   }
   // Dialogs tend to hand back the last-clicked name first.
@@ -137,14 +140,14 @@ void MainOpenFiles(TMainForm& main, QStringList files, int code) {
       continue;
     }
     const int fileCode = code == kCodeAuto ? DetectFormat(path, msg) : code;
-    TProjectWindow* w = shared;
+    TSeqGridFrm* w = shared;
     bool madeForFile = false;
     if (!oneWindow && fileCode > 1) {
-      w = NewProjectWindow(main, QFileInfo(file).fileName());
+      w = NewSeqGridFrm(main, QFileInfo(file).fileName());
       if (w != nullptr) w->filePath = file;
       madeForFile = true;
     }
-    if (w == nullptr) w = AsProjectWindow(main.CurrentEditor());
+    if (w == nullptr) w = AsSeqGridFrm(main.CurrentEditor());
     if (bar) bar->Step(true);
     OpenOptions options;
     options.addFileNamePrefix = prefix;
@@ -157,21 +160,59 @@ void MainOpenFiles(TMainForm& main, QStringList files, int code) {
                      "\r\n\r\nIt may be interpreted incorrectly. Attempt to read it anyway?")) {
       // The window made for this file is still empty: read into it rather than open another.
       const bool keep = (oneWindow && intoCurrent) ||
-                        (madeForFile && w != nullptr && w->Project().DatasetCount() == 0);
-      if (!keep || w == nullptr) w = NewProjectWindow(main, QFileInfo(file).fileName());
+                        (madeForFile && w != nullptr && w->GetProject().DatasetCount() == 0);
+      if (!keep || w == nullptr) w = NewSeqGridFrm(main, QFileInfo(file).fileName());
       if (w != nullptr) ReadUnknownText(main, *w, path);
     }
     AfterRead(w, w != nullptr && (intoCurrent || (oneWindow && files.size() > 1)));
   }
 }
 
-bool SaveWindowAs(TMainForm& main, TProjectWindow& w, int filterIndex, const QString& chosen) {
-  GridFileSettings grid = w.Target().grid;
+void EditorOpenFiles(TMainForm& main, TSeqGridFrm& w, QStringList files, int code) {
+  if (files.isEmpty()) return;
+  IMessages& msg = main;
+  if (main.RefuseIfBusy()) return;
+  if (code == kCodeFastPhase) msg.Notify(kFastPhaseNotice);
+  bool askReference = false;
+  if (code == kCodeSam && files.size() == 1)
+    askReference = msg.AskYesNo("Open fasta file with reference sequence(s)?");
+  bool prefix = false;
+  if (code == kCodeFastaByDatasetName)
+    prefix = msg.AskYesNo("Add file name in front of each sequence name?");
+  if (code == kCodeSam &&
+      !msg.AskYesNo("Nodrix is about to start reading SAM file. This may take some time. "
+                    "Proceed anyway?"))
+    return;
+  BusyGuard busy(main);
+  std::unique_ptr<ProgressScope> bar;
+  if (files.size() > 1)
+    bar = std::make_unique<ProgressScope>(main, static_cast<int>(files.size()),
+                                          "Reading sequences...");
+  bool readSomething = false;
+  for (const QString& file : files) {
+    const std::string path = file.toStdString();
+    if (bar) bar->Step(true);
+    const int fileCode = code == kCodeAuto ? DetectFormat(path, msg) : code;
+    OpenOptions options;
+    options.addFileNamePrefix = prefix;
+    options.askReference = askReference;
+    OpenResult result;
+    if (fileCode >= 2 && fileCode <= kLastFormatCode)
+      result = DispatchFile(path, fileCode, options, &w.Target(), main.GetServices());
+    if (!result.handled) msg.Notify("I/O Error: can not open file " + path);
+    readSomething = readSomething || result.ReadSomething();
+  }
+  bar.reset();
+  AfterRead(&w, readSomething);
+}
+
+bool SaveWindowAs(TMainForm& main, TSeqGridFrm& w, int filterIndex, const QString& chosen) {
+  const GridFileSettings grid = w.GridSettings();
   const SaveOutcome out =
-      RunSaveCommand(w.Project(), filterIndex, chosen.toStdString(), main.GetServices(), grid);
+      RunSaveCommand(w.GetProject(), filterIndex, chosen.toStdString(), main.GetServices(), grid);
   if (!out.ran) return false;
   if (out.wholeProject) {
-    w.modified = false;
+    w.SetModified(false);
     w.filePath = chosen;
   }
   if (!out.written.empty()) {
@@ -181,7 +222,7 @@ bool SaveWindowAs(TMainForm& main, TProjectWindow& w, int filterIndex, const QSt
   return out.ok;
 }
 
-bool SaveWindowInteractive(TMainForm& main, TProjectWindow& w) {
+bool SaveWindowInteractive(TMainForm& main, TSeqGridFrm& w) {
   QString start;
   if (QFileInfo(w.filePath).isFile())
     start = w.filePath;
@@ -199,10 +240,10 @@ bool SaveWindowInteractive(TMainForm& main, TProjectWindow& w) {
 
 void InstallOpenDispatcher(TMainForm& main) {
   main.SetEditorFactory(
-      [](TMainForm& m, const QString&) -> QWidget* { return new TProjectWindow(m); });
+      [](TMainForm& m, const QString&) -> QWidget* { return new TSeqGridFrm(m); });
   main.SetFileOpener([](TMainForm& m, const QString& path, QWidget* editor) {
     if (editor == nullptr) return OpenCommandLineFile(m, path);
-    TProjectWindow* w = AsProjectWindow(editor);
+    TSeqGridFrm* w = AsSeqGridFrm(editor);
     if (w == nullptr) return false;
     const bool added = ReadFolderFile(path.toStdString(), w->Target(), m.GetServices());
     AfterRead(w, false);
@@ -225,8 +266,7 @@ void InstallOpenDispatcher(TMainForm& main) {
     save->setEnabled(true);
     QObject::connect(save, &QAction::triggered, &main, [&main] {
       if (main.RefuseIfBusy()) return;
-      if (TProjectWindow* w = AsProjectWindow(main.CurrentEditor()))
-        SaveWindowInteractive(main, *w);
+      if (TSeqGridFrm* w = AsSeqGridFrm(main.CurrentEditor())) SaveWindowInteractive(main, *w);
     });
   }
 }

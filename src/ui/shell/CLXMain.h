@@ -16,6 +16,7 @@
 #include "common/EnzymeList.h"
 #include "common/Services.h"
 #include "model/GenCodUnit.h"
+#include "model/tsequnit.h"
 #include "ui/shell/ToolRegistry.h"
 
 class QAction;
@@ -33,6 +34,17 @@ class TDataProj;
 class TTabReport;
 class ShellEventFilter;
 struct FragmentOptions;
+
+// Answer of a question that can also be cancelled (closing a modified editor window).
+enum class YesNoCancel { Yes, No, Cancel };
+
+// A dialogs hook (tests, batch runs) that also implements this answers the three-way
+// questions; any other hook answers them through AskYesNo, never with Cancel.
+class IYesNoCancelQuestions {
+ public:
+  virtual ~IYesNoCancelQuestions() = default;
+  virtual YesNoCancel AskYesNoCancel(const std::string& question) = 0;
+};
 
 class TMainForm : public QMainWindow, public IMessages, public IProgress {
   Q_OBJECT
@@ -55,6 +67,7 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   void ReportError(const std::string& text) override;
   bool AskYesNo(const std::string& question) override;
   void Notify(const std::string& text) override;
+  YesNoCancel AskYesNoCancel(const std::string& question);
   // IProgress
   void StartProgress(int max, const std::string& text) override;
   void StepProgress(bool processEvents) override;
@@ -101,6 +114,11 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
       std::function<bool(TMainForm&, std::unique_ptr<TDataProj>, const QString& caption)>;
   void SetDatasetViewer(DatasetViewer viewer);
   bool ShowDatasetsInNewEditor(std::unique_ptr<TDataProj> project, const QString& caption);
+
+  // The sequence clipboard every editor window copies to and pastes from; lives until exit.
+  [[nodiscard]] std::vector<std::unique_ptr<TSeq>>& SeqClipboard() { return seqClipboard; }
+  // Once a find has succeeded anywhere, finds start one letter after the cursor.
+  bool findSucceeded = false;
 
   // The open dispatcher installs itself here: it reads one file into `editor` (or, when that
   // is nullptr, into an editor window of its own) and says whether it could. Without one,
@@ -185,6 +203,7 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   DatasetViewer datasetViewer;
   FileOpener fileOpener;
   QPointer<QWidget> currentEditor;
+  std::vector<std::unique_ptr<TSeq>> seqClipboard;
 
   std::unique_ptr<ShellEventFilter> eventFilter;
   int busyDepth = 0;

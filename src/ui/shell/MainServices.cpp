@@ -37,6 +37,23 @@ void TMainForm::Notify(const std::string& text) {
   QMessageBox::information(this, "Nodrix3", QString::fromLatin1(text.c_str()));
 }
 
+YesNoCancel TMainForm::AskYesNoCancel(const std::string& question) {
+  if (dialogs != nullptr) {
+    if (auto* threeWay = dynamic_cast<IYesNoCancelQuestions*>(dialogs))
+      return threeWay->AskYesNoCancel(question);
+    return dialogs->AskYesNo(question) ? YesNoCancel::Yes : YesNoCancel::No;
+  }
+  switch (QMessageBox::question(this, "Nodrix3", QString::fromLatin1(question.c_str()),
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+      return YesNoCancel::Yes;
+    case QMessageBox::No:
+      return YesNoCancel::No;
+    default:
+      return YesNoCancel::Cancel;  // Escape and the title bar's close button too
+  }
+}
+
 void TMainForm::HideMessagesClick() {
   if (AskYesNo("Hide error list?")) messagePane->hide();
 }
@@ -113,7 +130,9 @@ bool TMainForm::EventPassesWhileBusy(QObject* target) const {
 void TMainForm::UpdateShortcutOwnership() {
   // An editor window's own shortcut (WidgetWithChildrenShortcut) and a main-window shortcut on
   // the same key would be ambiguous while focus is in the editor, and Qt then fires neither.
-  // The main window gives the key up while focus is inside a child window that claims it.
+  // The main window gives the key up while focus is inside a child window that claims it,
+  // also while the child's item is disabled: the key then does nothing rather than something
+  // the user did not ask for.
   QWidget* focus = QApplication::focusWidget();
   QMdiSubWindow* sub = nullptr;
   for (QWidget* w = focus; w != nullptr; w = w->parentWidget()) {
@@ -122,11 +141,9 @@ void TMainForm::UpdateShortcutOwnership() {
   QList<QKeySequence> claimed;
   if (sub != nullptr && sub->widget() != nullptr && mdiArea->isAncestorOf(sub)) {
     for (QAction* a : sub->widget()->findChildren<QAction*>())
-      if (a->isEnabled() && a->shortcutContext() == Qt::WidgetWithChildrenShortcut)
-        claimed += a->shortcuts();
+      if (a->shortcutContext() == Qt::WidgetWithChildrenShortcut) claimed += a->shortcuts();
     for (QAction* a : sub->widget()->actions())
-      if (a->isEnabled() && a->shortcutContext() == Qt::WidgetWithChildrenShortcut)
-        claimed += a->shortcuts();
+      if (a->shortcutContext() == Qt::WidgetWithChildrenShortcut) claimed += a->shortcuts();
   }
   for (auto& [action, key] : ownShortcuts) {
     const QKeySequence wanted = claimed.contains(key) ? QKeySequence() : key;

@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Analyse menu table.
+#include "ui/editor/AnalyseMenu.h"
+
+#include <QAction>
+#include <QMenu>
+#include <string>
+
+#include "ui/analysis/DNApolDbox.h"
+#include "ui/editor/SeqGridFrmUnit.h"
+#include "ui/shell/CLXMain.h"
+
+const std::vector<AnalyseMenuItem>& AnalyseMenuItems() {
+  static const std::vector<AnalyseMenuItem> items{
+      {"&Polymorphic sites...", "Polymorphicsites1", "polymorphic sites", {}},
+      {"&DNA polymorphism...", "DNApolymorphism1", "DNA polymorphism",
+       [](TMainForm& m) -> TBaseDialogBox* { return NewDNApolDbox(m); }},
+      {"&Neutrality tests...", "Neutralitytests1", "neutrality tests", {}},
+      {"Population &subdivision...", "Populationsubdivision1", "population subdivision", {}},
+      {"Linkage disequilibrium...", "Linkagedisequilibrium1", "linkage disequilibrium", {}},
+      {"N&ucleotide composition...", "Nucleotidecomposition1", "nucleotide composition", {}},
+      {"Neighbour-&joining tree...", "NeighbourJoiningtree1", "neighbour-joining tree", {}},
+      {"Segregation analysis", "Segregationanalysis1", "segregation analysis", {}},
+      {"Coverage (from SAM file)", "CoveragefromSAMfile1", "coverage", {}},
+  };
+  return items;
+}
+
+void RunAnalyseItem(const AnalyseMenuItem& item, TSeqGridFrm& window) {
+  TMainForm& main = window.MainForm();
+  if (!item.factory || main.RefuseIfBusy()) return;
+  TBaseDialogBox* dialog = item.factory(main);
+  if (dialog == nullptr) return;
+  window.KeepWithProject(dialog);
+  if (!dialog->InitData(&window.GetProject())) {
+    main.Notify(std::string("Can not initialise data for the ") + item.dialogName + " dialog box");
+    if (QWidget* frame = dialog->parentWidget()) frame->close();
+  }
+}
+
+void FillAnalyseMenu(QMenu* menu, TSeqGridFrm& window) {
+  for (const AnalyseMenuItem& item : AnalyseMenuItems()) {
+    QAction* a = menu->addAction(item.caption);
+    a->setObjectName(item.objectName);
+    window.addAction(a);
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    if (!item.factory) {
+      a->setEnabled(false);
+      continue;
+    }
+    QObject::connect(a, &QAction::triggered, &window,
+                     [&item, &window] { RunAnalyseItem(item, window); });
+  }
+}
