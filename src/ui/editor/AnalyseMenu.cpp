@@ -7,19 +7,30 @@
 #include <string>
 
 #include "ui/analysis/DNApolDbox.h"
+#include "ui/analysis/LDform.h"
+#include "ui/analysis/NTestsDialog.h"
+#include "ui/analysis/PopSubdivDbox.h"
+#include "ui/analysis/ShowPolymSites.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/shell/CLXMain.h"
+#include "ui/trees/NJTreeFrm.h"
+#include "ui/trees/ShowTreeUnit.h"  // the dialog keeps a QPointer to its viewer
 
 const std::vector<AnalyseMenuItem>& AnalyseMenuItems() {
   static const std::vector<AnalyseMenuItem> items{
-      {"&Polymorphic sites...", "Polymorphicsites1", "polymorphic sites", {}},
+      {"&Polymorphic sites...", "Polymorphicsites1", "polymorphic sites",
+       [](TMainForm& m) -> TBaseDialogBox* { return NewShowPolymSites(m); }},
       {"&DNA polymorphism...", "DNApolymorphism1", "DNA polymorphism",
        [](TMainForm& m) -> TBaseDialogBox* { return NewDNApolDbox(m); }},
-      {"&Neutrality tests...", "Neutralitytests1", "neutrality tests", {}},
-      {"Population &subdivision...", "Populationsubdivision1", "population subdivision", {}},
-      {"Linkage disequilibrium...", "Linkagedisequilibrium1", "linkage disequilibrium", {}},
+      {"&Neutrality tests...", "Neutralitytests1", "neutrality tests",
+       [](TMainForm& m) -> TBaseDialogBox* { return NewNTestsDialog(m); }},
+      {"Population &subdivision...", "Populationsubdivision1", "population subdivision",
+       [](TMainForm& m) -> TBaseDialogBox* { return NewPopSubdivDbox(m); }},
+      {"Linkage disequilibrium...", "Linkagedisequilibrium1", "linkage disequilibrium",
+       [](TMainForm& m) -> TBaseDialogBox* { return NewLDform(m); }},
       {"N&ucleotide composition...", "Nucleotidecomposition1", "nucleotide composition", {}},
-      {"Neighbour-&joining tree...", "NeighbourJoiningtree1", "neighbour-joining tree", {}},
+      {"Neighbour-&joining tree...", "NeighbourJoiningtree1", "neighbour-joining tree",
+       [](TMainForm& m) -> TBaseDialogBox* { return NewNJTreeFrm(m); }},
       {"Segregation analysis", "Segregationanalysis1", "segregation analysis", {}},
       {"Coverage (from SAM file)", "CoveragefromSAMfile1", "coverage", {}},
   };

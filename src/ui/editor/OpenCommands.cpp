@@ -241,6 +241,15 @@ bool SaveWindowInteractive(TMainForm& main, TSeqGridFrm& w) {
 void InstallOpenDispatcher(TMainForm& main) {
   main.SetEditorFactory(
       [](TMainForm& m, const QString&) -> QWidget* { return new TSeqGridFrm(m); });
+  // Datasets an analysis builds open in a new editor window of their own, unsaved.
+  main.SetDatasetViewer(
+      [](TMainForm& m, std::unique_ptr<TDataProj> project, const QString& caption) {
+        TSeqGridFrm* w = AsSeqGridFrm(m.NewEditorWindow(caption));
+        if (w == nullptr) return false;
+        w->AdoptProject(std::move(project));
+        w->SetModified(true);
+        return true;
+      });
   main.SetFileOpener([](TMainForm& m, const QString& path, QWidget* editor) {
     if (editor == nullptr) return OpenCommandLineFile(m, path);
     TSeqGridFrm* w = AsSeqGridFrm(editor);

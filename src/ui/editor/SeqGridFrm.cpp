@@ -264,6 +264,13 @@ const TDataProj& TSeqGridFrm::GetProject() const {
   return SeqGrid->Project();
 }
 
+void TSeqGridFrm::AdoptProject(std::unique_ptr<TDataProj> project) {
+  SeqGrid->SetProject(std::move(project));
+  // The dispatcher's target refers to the project, so it follows the new one.
+  target = std::make_unique<OpenWindow>(SeqGrid->Project());
+  UpdateAllBits();
+}
+
 OpenWindow& TSeqGridFrm::Target() {
   target->caption = windowTitle().toStdString();
   target->gridLocked = SeqGrid->isLocked;

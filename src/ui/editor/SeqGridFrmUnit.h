@@ -41,8 +41,10 @@ class TSeqGridFrm : public TMDIChild {
 
   // Published operations other windows call.
   void AddDataSeq(std::unique_ptr<TDataSeq> dataset);  // added (unique name) and shown
-  void AddSequence(std::unique_ptr<TSeq> seq);         // appended to the current dataset
-  void AddNewSeq();                                    // "Sequence_" + (rows + 1), empty
+  // Takes over a whole project built elsewhere (an analysis's datasets) and shows it.
+  void AdoptProject(std::unique_ptr<TDataProj> project);
+  void AddSequence(std::unique_ptr<TSeq> seq);  // appended to the current dataset
+  void AddNewSeq();                             // "Sequence_" + (rows + 1), empty
   void UpdateAllBits();  // colours, fit, tree, status bars and caption renewed
   void SortSeq();
   void SpliceOutFReg(int kind, bool allBut);
