@@ -13,34 +13,31 @@
 #include "io/TextHelpers.h"
 #include "model/DataProjUnit.h"
 
-namespace {
-
-// Lines "sequence,group" (or tab separated); group "Outgroups" marks an outgroup. Every
-// dataset's sequence of that name joins the group.
-bool ReadGroups(const std::string& path, TDataProj& project) {
+bool ReadGroupsFile(const std::string& path, TDataProj& project) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     std::cerr << "nodrix3-cli: cannot read the groups file " << path << "\n";
     return false;
   }
+  std::vector<std::pair<std::string, std::string>> pairs;
   std::string line;
   while (std::getline(in, line)) {
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
     const auto sep = line.find_first_of(",\t");
     if (sep == std::string::npos || sep == 0) continue;
-    const std::string seq = line.substr(0, sep), group = line.substr(sep + 1);
+    std::string group = line.substr(sep + 1);
     if (group.empty()) continue;
     if (project.GroupIndexByName(group) < 0) {
       TGroup g;
       g.grpName = group;
       project.AddGroup(g);
     }
-    for (int d = 0; d < project.DatasetCount(); ++d) project.AssignSeqToGroup(d, seq, group);
+    pairs.emplace_back(line.substr(0, sep), std::move(group));
   }
+  // All pairs at once: one visit of the project's rows per dataset, not one per line.
+  for (int d = 0; d < project.DatasetCount(); ++d) project.AssignSeqsToGroups(d, pairs);
   return true;
 }
-
-}  // namespace
 
 bool ToInt(const std::string& s, int& v) {
   const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
@@ -147,7 +144,7 @@ int LoadAnalysisProject(const FrameArgs& fa, CliServices& cli, TDataProj& projec
     cli.messages.ReportError(fa.file + ": no sequences could be read");
     return 1;
   }
-  if (!fa.groupsFile.empty() && !ReadGroups(fa.groupsFile, project)) return 1;
+  if (!fa.groupsFile.empty() && !ReadGroupsFile(fa.groupsFile, project)) return 1;
   InitAnalysisSelection(project);
   return 0;
 }

@@ -12,6 +12,10 @@ class TDataProj;
 
 bool ToInt(const std::string& text, int& value);
 
+// Lines "sequence,group" (or tab separated); group "Outgroups" marks an outgroup. Every
+// dataset's sequence of that name joins the group. False (reason on stderr) when unreadable.
+bool ReadGroupsFile(const std::string& path, TDataProj& project);
+
 enum class ArgTake { Taken, NotMine, Bad };
 
 struct FrameArgs {

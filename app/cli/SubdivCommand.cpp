@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CliServices.h"
+#include "FrameArgs.h"
 #include "analysis/PopStrucDBox.h"
 #include "io/Dispatcher.h"
 #include "io/FormatDetect.h"
@@ -16,36 +17,6 @@
 #include "model/DataProjUnit.h"
 
 namespace {
-
-bool ToInt(const std::string& s, int& v) {
-  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-  return r.ec == std::errc() && r.ptr == s.data() + s.size();
-}
-
-// Lines "sequence,group" (or tab separated); group "Outgroups" marks an outgroup. Every
-// dataset's sequence of that name joins the group.
-bool ReadGroupsFile(const std::string& path, TDataProj& project) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    std::cerr << "nodrix3-cli: cannot read the groups file " << path << "\n";
-    return false;
-  }
-  std::string line;
-  while (std::getline(in, line)) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-    const auto sep = line.find_first_of(",\t");
-    if (sep == std::string::npos || sep == 0) continue;
-    const std::string seq = line.substr(0, sep), group = line.substr(sep + 1);
-    if (group.empty()) continue;
-    if (project.GroupIndexByName(group) < 0) {
-      TGroup g;
-      g.grpName = group;
-      project.AddGroup(g);
-    }
-    for (int d = 0; d < project.DatasetCount(); ++d) project.AssignSeqToGroup(d, seq, group);
-  }
-  return true;
-}
 
 void SubdivUsage() {
   std::cerr

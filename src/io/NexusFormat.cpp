@@ -407,12 +407,15 @@ bool OpenNexus(const ByteSource& src, ReadContext& ctx, TDataProj& proj) {
     const int key = proj.AddGroup(std::move(group));
     if (key != -1) groups.emplace_back(key, std::move(members));
   }
-  if (dsIndex >= 0 && proj.DatasetCount() == 1)
+  if (dsIndex >= 0 && proj.DatasetCount() == 1) {
+    std::vector<std::pair<std::string, std::string>> pairs;
     for (const auto& [key, members] : groups) {
       const std::string groupName = proj.GroupName(proj.GroupIndexByKey(key));
       for (int k = 0; k < count; ++k)
         if (members[static_cast<std::size_t>(k)])
-          proj.AssignSeqToGroup(dsIndex, names[static_cast<std::size_t>(k)], groupName);
+          pairs.emplace_back(names[static_cast<std::size_t>(k)], groupName);
     }
+    proj.AssignSeqsToGroups(dsIndex, pairs);
+  }
   return true;
 }

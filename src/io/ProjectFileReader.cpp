@@ -184,10 +184,12 @@ struct Reader {
     if (withLists.empty()) return;
     for (const TGroup& g : withLists)
       if (static_cast<int>(g.grpMembers.size()) != ds.Count()) return;
+    std::vector<std::pair<std::string, std::string>> pairs;
     for (const TGroup& g : withLists)
       for (int row = 1; row <= ds.Count(); ++row)
         if (g.grpMembers[static_cast<std::size_t>(row - 1)])
-          fresh.AssignSeqToGroup(0, ds.SeqAt(row)->seqName, g.grpName);
+          pairs.emplace_back(ds.SeqAt(row)->seqName, g.grpName);
+    fresh.AssignSeqsToGroups(0, pairs);
   }
 };
 

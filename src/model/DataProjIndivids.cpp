@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TDataProj: individuals (keys, names, group membership) and the links of sequences to them.
 #include <algorithm>
+#include <unordered_map>
 
 #include "model/DataProjUnit.h"
 
@@ -160,19 +161,43 @@ void TDataProj::SetIndividEnabled(int index, bool enabled) {
 
 bool TDataProj::AssignSeqToGroup(int dsIndex, const std::string& seqName,
                                  const std::string& groupName) {
+  return AssignSeqsToGroups(dsIndex, {{seqName, groupName}}) == 1;
+}
+
+int TDataProj::AssignSeqsToGroups(
+    int dsIndex, const std::vector<std::pair<std::string, std::string>>& seqGroups) {
   TDataSeq* ds = DatasetAt(dsIndex);
-  const int g = GroupIndexByName(groupName);
-  if (ds == nullptr || g < 0) return false;
-  TSeq* s = ds->SeqAt(ds->RowByName(seqName));
-  if (s == nullptr) return false;
-  const int groupKey = groups[static_cast<std::size_t>(g)].grpKey;
-  if (s->individId < 0 || IndexOfKey(s->individId) < 0) {
-    TIndivid ind;
-    ind.indName = s->seqName;
-    s->individId = AddIndivid(std::move(ind));
+  if (ds == nullptr) return 0;
+  // Individual key -> group key of every individual that moves; the rows follow in one pass.
+  std::unordered_map<int, int> moved;
+  int applied = 0;
+  for (const auto& [seqName, groupName] : seqGroups) {
+    const int g = GroupIndexByName(groupName);
+    if (g < 0) continue;
+    TSeq* s = ds->SeqAt(ds->RowByName(seqName));
+    if (s == nullptr) continue;
+    const int groupKey = groups[static_cast<std::size_t>(g)].grpKey;
+    if (s->individId < 0 || IndexOfKey(s->individId) < 0) {
+      TIndivid ind;
+      ind.indName = s->seqName;
+      s->individId = AddIndivid(std::move(ind));
+    }
+    const int i = IndexOfKey(s->individId);
+    if (i < 0) continue;
+    individs[static_cast<std::size_t>(i)].indGroup = groupKey;
+    s->groupNum = groupKey;
+    moved[s->individId] = groupKey;
+    ++applied;
   }
-  s->groupNum = groupKey;
-  return SetIndividGroupByKey(s->individId, groupKey);
+  if (moved.empty()) return applied;
+  for (auto& d : datasets) {
+    for (int r = 1; r <= d->Count(); ++r) {
+      TSeq* s = d->SeqAt(r);
+      if (const auto it = moved.find(s->individId); it != moved.end()) s->groupNum = it->second;
+    }
+    d->InvalidateMutHolders();
+  }
+  return applied;
 }
 
 int TDataProj::GroupOfSeq(const TDataSeq& ds, int seqId) const {

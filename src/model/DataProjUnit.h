@@ -156,6 +156,10 @@ class TDataProj {
   bool SetIndividGroupByKey(int key, int groupKey);
   void SetIndividEnabled(int index, bool enabled);
   bool AssignSeqToGroup(int dsIndex, const std::string& seqName, const std::string& groupName);
+  // The same for many (sequence name, group name) pairs of one dataset, later pairs winning:
+  // every row of the project is visited once, not once per pair. Returns the pairs applied.
+  int AssignSeqsToGroups(int dsIndex,
+                         const std::vector<std::pair<std::string, std::string>>& seqGroups);
   [[nodiscard]] int GroupOfSeq(const TDataSeq& ds, int seqId) const;
   [[nodiscard]] int GroupOfSeqByNumber(int dsNumber, int seqId) const;
   void SyncGroupNums(int dsIndex);  // -1: all datasets

@@ -287,6 +287,16 @@ TEST(TDataProjIndividGroups, MembershipReachesSequencesInEveryDataset) {
   EXPECT_EQ(proj.IndividName(proj.IndexOfKey(loose.individId)), "loose");
   EXPECT_EQ(proj.GroupOfSeq(d2, loose.seqId), pop);
 
+  // Many pairs at once (groups files, NEXUS sets): the later pair wins, unknown names and
+  // groups are skipped, and rows of the same individual in other datasets follow.
+  EXPECT_EQ(proj.AssignSeqsToGroups(0, {{"a1", "pop"}, {"nobody", "pop"}, {"a1", "no group"},
+                                        {"b1", "pop"}, {"a1", "sub"}}),
+            3);
+  EXPECT_EQ(d1.SeqAt(1)->groupNum, sub);
+  EXPECT_EQ(d2.SeqAt(1)->groupNum, sub);  // a2 shares a1's individual
+  EXPECT_EQ(d1.SeqAt(2)->groupNum, pop);
+  EXPECT_FALSE(proj.IsOutgroup(d1, 2));
+
   EXPECT_TRUE(proj.DeleteIndivid("a", false));
   EXPECT_EQ(d1.SeqAt(1)->individId, -1);
   EXPECT_EQ(d2.SeqAt(1)->individId, -1);
