@@ -7,6 +7,7 @@
 #include <string>
 
 #include "analysis/LDOutput.h"
+#include "analysis/PopStrucDBox.h"
 #include "common/NumberFormat.h"
 #include "model/Datasequnit.h"
 
@@ -40,6 +41,15 @@ bool IsGapLetter(char c) {
     default:
       return false;
   }
+}
+
+// No enabled sequence has a known base at the column.
+bool GapColumn(const TDataSeq& ds, int column) {
+  for (int r = 1; r <= ds.Count(); ++r) {
+    const TSeq& s = *ds.SeqAt(r);
+    if (s.enabled && !IsGapLetter(LetterAt(s, column))) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -103,16 +113,34 @@ bool FindGapRun(const TDataSeq& ds, int& left, int& right) {
   if (at == std::string::npos) return false;
   int run = 0;
   for (int c = left + static_cast<int>(at); c <= right; ++c) {
-    bool gapColumn = true;
-    for (int r = 1; r <= ds.Count() && gapColumn; ++r) {
-      const TSeq& s = *ds.SeqAt(r);
-      if (s.enabled && !IsGapLetter(LetterAt(s, c))) gapColumn = false;
-    }
-    if (gapColumn) {
+    if (GapColumn(ds, c)) {
       if (run == 0) left = c;
       ++run;
     } else if (run > 2) {
       right = c;
+      return true;
+    } else {
+      run = 0;
+    }
+  }
+  return run > 2;
+}
+
+bool FindGapRunBackward(const TDataSeq& ds, int& left, int& right) {
+  if (ds.Count() < 1 || right < left) return false;
+  const TSeq& first = *ds.SeqAt(1);
+  std::string text;
+  for (int c = left; c <= right; ++c) text += LetterAt(first, c);
+  std::size_t at = text.rfind("NNN");
+  if (at == std::string::npos) at = text.rfind("---");
+  if (at == std::string::npos) return false;
+  int run = 0;
+  for (int c = left + static_cast<int>(at) + 2; c >= left; --c) {
+    if (GapColumn(ds, c)) {
+      if (run == 0) right = c;
+      ++run;
+    } else if (run > 2) {
+      left = c;
       return true;
     } else {
       run = 0;

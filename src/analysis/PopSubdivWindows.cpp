@@ -11,6 +11,7 @@
 #include "common/NumberFormat.h"
 #include "common/Services.h"
 #include "io/IOUnit.h"
+#include "io/SaveCommand.h"
 #include "model/DataProjUnit.h"
 
 namespace {
@@ -19,84 +20,13 @@ constexpr const char* kCrLf = "\r\n";
 // Divergent regions closer than this are one region; split points are searched this far.
 constexpr int kSplitReach = 4000;
 
-char UpperLetterAt(const TSeq& s, int column) {
-  const long long p = static_cast<long long>(column) - s.columnShift;
-  if (p < 1 || p > s.Length()) return '-';
-  return static_cast<char>(
-      std::toupper(static_cast<unsigned char>(s.letters[static_cast<std::size_t>(p - 1)])));
-}
-
-bool UnknownLetter(char c) {
-  switch (c) {
-    case 'N':
-    case '-':
-    case '?':
-    case 'K':
-    case 'R':
-    case 'W':
-    case 'S':
-    case 'V':
-    case 'Y':
-    case 'M':
-    case 'D':
-    case 'B':
-    case 'H':
-      return true;
-    default:
-      return false;
-  }
-}
-
-// No enabled sequence has a known base at the column.
-bool GapColumn(const TDataSeq& ds, int column) {
-  for (int r = 1; r <= ds.Count(); ++r) {
-    const TSeq& s = *ds.SeqAt(r);
-    if (s.enabled && !UnknownLetter(UpperLetterAt(s, column))) return false;
-  }
-  return true;
-}
-
 std::string Int4(int v) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "%4d", v);
   return buf;
 }
 
-// A dataset name as a file name in the working folder: no folder parts, no reserved letters.
-std::string SafeFileStem(const std::string& name) {
-  std::string s = name;
-  for (char& c : s)
-    if (c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' ||
-        c == '>' || c == '|' || static_cast<unsigned char>(c) < 32)
-      c = '_';
-  if (s.empty() || s == "." || s == "..") s = "dataset";
-  return s;
-}
-
 }  // namespace
-
-bool FindGapRunBackward(const TDataSeq& ds, int& left, int& right) {
-  if (ds.Count() < 1 || right < left) return false;
-  const TSeq& first = *ds.SeqAt(1);
-  std::string text;
-  for (int c = left; c <= right; ++c) text += UpperLetterAt(first, c);
-  std::size_t at = text.rfind("NNN");
-  if (at == std::string::npos) at = text.rfind("---");
-  if (at == std::string::npos) return false;
-  int run = 0;
-  for (int c = left + static_cast<int>(at) + 2; c >= left; --c) {
-    if (GapColumn(ds, c)) {
-      if (run == 0) right = c;
-      ++run;
-    } else if (run > 2) {
-      left = c;
-      return true;
-    } else {
-      run = 0;
-    }
-  }
-  return run > 2;
-}
 
 void PopSubdivAnalysis::Windows(TDataSeq& ds, const tmutholder& t,
                                 const std::vector<samptype>& masks) {
@@ -153,7 +83,7 @@ void PopSubdivAnalysis::Windows(TDataSeq& ds, const tmutholder& t,
 }
 
 void PopSubdivAnalysis::Split(const TDataSeq& ds, const std::vector<Region>& regions) {
-  const std::string stem = SafeFileStem(ds.dsName);
+  const std::string stem = SafeFileName(ds.dsName);
   auto writeFasta = [&](const TDataSeq& piece, const std::string& path) {
     if (SaveFasta(path, piece, false, *svc))
       out.filesWritten.push_back(path);
