@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // nodrix3-cli subdivision: the population subdivision analysis of a file, with the dialog's
 // options; the report goes to stdout exactly as the report window shows it.
-#include <charconv>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -11,9 +9,6 @@
 #include "CliServices.h"
 #include "FrameArgs.h"
 #include "analysis/PopStrucDBox.h"
-#include "io/Dispatcher.h"
-#include "io/FormatDetect.h"
-#include "io/TextHelpers.h"
 #include "model/DataProjUnit.h"
 
 namespace {
@@ -64,63 +59,22 @@ bool SetStats(const std::string& list, PopSubdivOptions& so) {
 }  // namespace
 
 int RunSubdivision(const std::vector<std::string>& args) {
-  FrameOptions fo = PopSubdivFrameDefaults();
+  FrameArgs fa;
+  fa.frame = PopSubdivFrameDefaults();
+  FrameOptions& fo = fa.frame;
   PopSubdivOptions so;
-  std::string file, groupsFile;
   auto need = [&](std::size_t i) { return i + 1 < args.size(); };
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    int n = 0;
     if (a == "--help" || a == "-h") {
       SubdivUsage();
       return 0;
-    } else if (a == "--current") {
-      fo.useAllDatasets = false;
-    } else if (a == "--groups" && need(i)) {
-      groupsFile = args[++i];
-    } else if (a == "--sites" && need(i)) {
-      const std::string v = args[++i];
-      fo.allSites = v == "all";
-      fo.noncodingSites = v == "noncoding";
-      fo.codingSites = v.starts_with("coding");
-      if (!fo.allSites && !fo.noncodingSites && !fo.codingSites) return SubdivUsage(), 2;
-      const std::string pos = v.size() > 7 ? v.substr(7) : "123";
-      fo.pos1 = pos.find('1') != std::string::npos;
-      fo.pos2 = pos.find('2') != std::string::npos;
-      fo.pos3 = pos.find('3') != std::string::npos;
-    } else if (a == "--mutations" && need(i)) {
-      const std::string v = args[++i];
-      fo.mutAll = v == "all";
-      fo.mutSilent = v == "silent";
-      fo.mutRepl = v == "nonsilent";
-      if (!fo.mutAll && !fo.mutSilent && !fo.mutRepl) return SubdivUsage(), 2;
-    } else if (a == "--gaps" && need(i)) {
-      const std::string v = args[++i];
-      if (v == "ignored")
-        fo.indels = IndelChoice::Ignored;
-      else if (v == "polym")
-        fo.indels = IndelChoice::PolymInIndels;
-      else if (v == "indels-only")
-        fo.indels = IndelChoice::IndelsOnly;
-      else
-        return SubdivUsage(), 2;
-    } else if (a == "--ambiguity" && need(i)) {
-      const std::string v = args[++i];
-      if (v != "ignored" && v != "removed") return SubdivUsage(), 2;
-      fo.ambiguityRemoved = v == "removed";
-    } else if (a == "--ignore-cds") {
-      fo.ignoreCDS = true;
-    } else if (a == "--region" && need(i)) {
-      const std::string v = args[++i];
-      const auto dash = v.find('-');
-      int from = 0, to = 0;
-      if (dash == std::string::npos || !ToInt(v.substr(0, dash), from) ||
-          !ToInt(v.substr(dash + 1), to) || from < 1 || to < 1)
-        return SubdivUsage(), 2;
-      fo.onlyRegion = true;
-      fo.regFrom = from;
-      fo.regTo = to;
-    } else if (a == "--stats" && need(i)) {
+    }
+    const ArgTake take = TakeFrameArg(args, i, fa, true);
+    if (take == ArgTake::Taken) continue;
+    if (take == ArgTake::Bad) return SubdivUsage(), 2;
+    int n = 0;
+    if (a == "--stats" && need(i)) {
       if (!SetStats(args[++i], so)) return SubdivUsage(), 2;
     } else if (a == "--permutations" && need(i)) {
       if (!ToInt(args[++i], n) || n < 0 || n > 10000) return SubdivUsage(), 2;
@@ -136,10 +90,6 @@ int RunSubdivision(const std::vector<std::string>& args) {
     } else if (a == "--bootstrap-csv" && need(i)) {
       so.csvFile = true;
       so.csvFileName = args[++i];
-    } else if ((a == "--window-size" || a == "--window-step") && need(i)) {
-      if (!ToInt(args[++i], n) || n < 1) return SubdivUsage(), 2;
-      (a == "--window-size" ? fo.swSize : fo.swStep) = n;
-      fo.doSW = true;
     } else if (a == "--window-stat" && need(i)) {
       const std::string v = args[++i];
       if (v == "fst")
@@ -153,30 +103,19 @@ int RunSubdivision(const std::vector<std::string>& args) {
       else
         return SubdivUsage(), 2;
       fo.doSW = true;
-    } else if (a == "--windows" && need(i)) {
-      fo.doSW = true;
-      fo.sw2file = true;
-      fo.swfile = args[++i];
     } else if (a == "--split" && need(i)) {
       if (!ToInt(args[++i], n) || n < 1 || n > 1000) return SubdivUsage(), 2;
       so.split = true;
       so.splitThreshold = n;
-    } else if (a == "--output" && need(i)) {
+    } else if (a == "--output" && need(i)) {  // the report also to a file, as --text
       fo.fileOutput = true;
       fo.outFname = args[++i];
-    } else if (a == "--table" && need(i)) {
-      fo.tableToFile = true;
-      fo.tableFileName = args[++i];
-    } else if (a == "--pop-table") {
-      fo.popOut = true;
-    } else if (!a.starts_with("--") && file.empty()) {
-      file = a;
     } else {
       SubdivUsage();
       return 2;
     }
   }
-  if (file.empty()) return SubdivUsage(), 2;
+  if (fa.file.empty()) return SubdivUsage(), 2;
   // The split is offered only while the shared and fixed sites are profiled.
   if (so.split && (so.windowStat != SubdivWindowStat::SFixed || !fo.doSW)) {
     std::cerr << "nodrix3-cli: --split needs --window-stat sfixed\n";
@@ -189,28 +128,6 @@ int RunSubdivision(const std::vector<std::string>& args) {
 
   CliServices cli;
   TDataProj project(cli.services);
-  const int access = CheckFileAccess(file);
-  if (access != 0) {
-    cli.messages.ReportError(file + ": " + OneLine(IoErrorMessage(access, file)));
-    return 1;
-  }
-  OpenWindow window(project);
-  window.caption = FileNameOnly(file);
-  int code = 0;
-  const OpenResult r = OpenDetected(file, window, cli.services, code);
-  if (code < 2 || !r.handled || !r.ReadSomething()) {
-    cli.messages.ReportError(file + ": no sequences could be read");
-    return 1;
-  }
-  if (!groupsFile.empty() && !ReadGroupsFile(groupsFile, project)) return 1;
-  InitAnalysisSelection(project);
-  const AnalysisOutput out = RunPopSubdiv(project, fo, so, cli.services);
-  std::fwrite(out.report.data(), 1, out.report.size(), stdout);
-  std::fflush(stdout);
-  for (const std::string& n : out.notices) std::cerr << n << "\n";
-  if (!out.error.empty()) {
-    std::cerr << "nodrix3-cli: " << out.error << "\n";
-    return 1;
-  }
-  return 0;
+  if (const int status = LoadAnalysisProject(fa, cli, project); status != 0) return status;
+  return PrintAnalysisOutput(RunPopSubdiv(project, fo, so, cli.services));
 }
