@@ -317,3 +317,12 @@ void AnalysisFrame::WriteTables(TDataSeq& ds) {
     grid.push_back(std::move(row));
   }
 }
+
+void AnalysisFrame::PublishSeries(std::vector<tser>& series, const std::string& plotCaption) {
+  if (!series.empty() && fo.plotSW) {
+    out.series = std::move(series);
+    out.plotCaption = plotCaption;
+    out.showPlot = true;
+  }
+  series.clear();
+}

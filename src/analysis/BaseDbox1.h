@@ -120,6 +120,8 @@ class AnalysisFrame {
   bool AppendToFile(const std::string& path, const std::string& text);
   bool CreateEmptyFile(const std::string& path);
   void Fail(const std::string& message);
+  // Hands the sliding-window series over to the output when a plot is wanted, and forgets them.
+  void PublishSeries(std::vector<tser>& series, const std::string& plotCaption);
   [[nodiscard]] bool Failed() const { return !out.error.empty(); }
   [[nodiscard]] bool CancelRequested() const;
 

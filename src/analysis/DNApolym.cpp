@@ -232,12 +232,7 @@ void DNApolymAnalysis::Profile(TDataSeq& ds, const tmutholder& t, const samptype
 
 void DNApolymAnalysis::AfterRun() {
   out.reportCaption = kPolymReportCaption;
-  if (!series_.empty() && fo.plotSW) {
-    out.series = std::move(series_);
-    out.plotCaption = kSlidingWindowPlotCaption;
-    out.showPlot = true;
-  }
-  series_.clear();
+  PublishSeries(series_, kSlidingWindowPlotCaption);
 }
 
 AnalysisOutput RunDNApolym(TDataProj& project, const FrameOptions& frame,

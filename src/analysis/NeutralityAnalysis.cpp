@@ -80,12 +80,7 @@ void NeutralityAnalysis::DoForm(TDataSeq& ds) {
 
 void NeutralityAnalysis::AfterRun() {
   out.reportCaption = kNeutralityReportCaption;
-  if (!series_.empty() && fo.plotSW) {
-    out.series = std::move(series_);
-    out.plotCaption = kTajimaPlotCaption;
-    out.showPlot = true;
-  }
-  series_.clear();
+  PublishSeries(series_, kTajimaPlotCaption);
 }
 
 AnalysisOutput RunNeutrality(TDataProj& project, const FrameOptions& frame,

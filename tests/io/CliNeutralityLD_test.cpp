@@ -2,36 +2,15 @@
 // nodrix3-cli neutrality and ld as a script runs them: options reach the analysis, bad
 // options are usage errors, and the split of an assembly lands beside the pairwise file.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "CliRun.h"
 #include "IoTestFiles.h"
 
 namespace {
-
-struct CliRun {
-  int status = -1;
-  std::string out, err;
-};
-
-CliRun Cli(const std::string& args, const TestFolder& dir) {
-  const std::string errFile = dir.File("stderr.txt");
-  const std::string command =
-      std::string(NODRIX_BINARY_DIR) + "/nodrix3-cli " + args + " 2>" + errFile;
-  CliRun r;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return r;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
-  const int raw = ::pclose(pipe);
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  r.err = TestFolder::Read(errFile);
-  return r;
-}
 
 bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
