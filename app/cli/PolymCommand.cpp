@@ -15,7 +15,7 @@ namespace {
 void PolymUsage() {
   std::cerr << "Usage: nodrix3-cli polymorphism FILE\n"
             << FrameUsage(true)
-            << "         [--no-pi] [--no-theta] [--no-var] [--window-stats pi,theta,S]\n";
+            << "         [--no-pi] [--no-theta] [--no-var] [--window-stats pi,theta,S,Hd]\n";
 }
 
 }  // namespace
@@ -40,6 +40,7 @@ int RunPolymorphism(const std::vector<std::string>& args) {
       po.swPi = v.find("pi") != std::string::npos;
       po.swTheta = v.find("theta") != std::string::npos;
       po.swS = v.find('S') != std::string::npos;
+      po.swHd = v.find("Hd") != std::string::npos;
       windowStatsGiven = true;
       fa.frame.doSW = true;
     } else {

@@ -19,8 +19,12 @@ void TreeUsage(const char* command) {
             << FrameUsage(false) << "         [--model jc|kimura|differences] [--no-sd]\n";
   if (std::string(command) == "nj")
     std::cerr << "         [--bootstrap N] [--seed N] [--titled] [--report OUT.txt]\n"
-                 "         [--gene-tree]\n";
+                 "         [--gene-tree]\n"
+                 "Exit status 3: some results undefined (a dataset or group of two or more\n"
+                 "sequences got no tree); every tree that could be built is still printed.\n";
 }
+
+constexpr int kExitUndefined = 3;
 
 bool ParseModel(const std::string& v, DistanceModel& model) {
   if (v == "jc")
@@ -55,6 +59,10 @@ int RunTrees(const std::vector<std::string>& args, bool treeCommand) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
     int n = 0;
+    if (a == "--help" || a == "-h") {
+      TreeUsage(name);
+      return 0;
+    }
     const ArgTake take = TakeFrameArg(args, i, fa, false);
     if (take == ArgTake::Taken) continue;
     if (take == ArgTake::Bad) return TreeUsage(name), 2;
@@ -104,7 +112,7 @@ int RunTrees(const std::vector<std::string>& args, bool treeCommand) {
     std::cerr << "nodrix3-cli: " << out.error << "\n";
     return 1;
   }
-  return 0;
+  return treeCommand && run.missingTrees > 0 ? kExitUndefined : 0;
 }
 
 }  // namespace

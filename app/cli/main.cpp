@@ -86,7 +86,8 @@ void Usage(std::ostream& out) {
          "  nodrix3-cli subdivision FILE [options]\n"
          "      Population subdivision report on stdout (options: subdivision --help).\n"
          "  nodrix3-cli --help\n"
-         "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
+         "Exit status: 0 success, 1 a file could not be read or written, 2 usage error,\n"
+         "3 some results undefined (nj: a dataset or group got no tree).\n";
 }
 
 std::string Lower(std::string_view s) {
