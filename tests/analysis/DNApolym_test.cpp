@@ -25,6 +25,18 @@ bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
+// Sliding windows of the given size and step written to a fresh file.
+FrameOptions WindowsToFile(int size, int step, const std::string& file) {
+  std::remove(file.c_str());
+  FrameOptions fo;
+  fo.doSW = true;
+  fo.swSize = size;
+  fo.swStep = step;
+  fo.sw2file = true;
+  fo.swfile = file;
+  return fo;
+}
+
 // s1..s6 as in the estimator tests (Pi = 25/15, theta = 1.31387, 5 haplotypes), pop1 = s1..s3,
 // pop2 = s4..s6, s7 an outgroup equal to s1.
 struct PolymProject : ScanFixture {
@@ -131,13 +143,7 @@ TEST(DNApolym, SlidingWindowsSeriesAndFile) {
 
   PolymProject p;
   const std::string file = ::testing::TempDir() + "polym_sw.csv";
-  std::remove(file.c_str());
-  FrameOptions fo;
-  fo.doSW = true;
-  fo.swSize = 4;
-  fo.swStep = 3;
-  fo.sw2file = true;
-  fo.swfile = file;
+  const FrameOptions fo = WindowsToFile(4, 3, file);
   DNApolymOptions po;
   po.swPi = po.swTheta = po.swS = true;
   const AnalysisOutput out = p.Run(fo, po);
@@ -171,13 +177,7 @@ TEST(DNApolym, WindowsDivideByTheirAnalysedSitesAndSkipWindowsWithoutAny) {
   f.ds->dsName = "L";
   InitAnalysisSelection(f.proj);
   const std::string file = ::testing::TempDir() + "polym_sw_sites.csv";
-  std::remove(file.c_str());
-  FrameOptions fo;
-  fo.doSW = true;
-  fo.swSize = 2;
-  fo.swStep = 1;
-  fo.sw2file = true;
-  fo.swfile = file;
+  const FrameOptions fo = WindowsToFile(2, 1, file);
   DNApolymOptions po;
   po.swPi = po.swHd = true;
   const AnalysisOutput out = RunDNApolym(f.proj, fo, po, f.svc);
