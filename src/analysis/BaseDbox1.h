@@ -98,6 +98,10 @@ class AnalysisFrame {
   [[nodiscard]] virtual ScanChoices RunScanChoices() const { return {}; }
   virtual void DoForm(TDataSeq& ds);
   virtual void AnalysePop(TDataSeq& ds, const std::string& groupName);
+  // Lines right after the base group report's number of haplotypes; haplotypeOf as
+  // countHaplotypes gives it for the group's sample, row as StatRow.
+  virtual void HaplotypeLines(TDataSeq& /*ds*/, const std::vector<int>& /*haplotypeOf*/,
+                              int /*row*/) {}
   // After the common run, before the output is handed back.
   virtual void AfterRun() {}
 
