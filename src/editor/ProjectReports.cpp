@@ -65,7 +65,8 @@ std::string SequencesReport(const TDataProj& p, const std::string& caption) {
   const int wInd = Longest(indNames), wDs = Longest(dsNames);
   int wSeq = 0;
   for (int d = 0; d < p.DatasetCount(); ++d)
-    wSeq = std::max(wSeq, static_cast<int>(p.DatasetAt(d)->LongestName().size()));
+    for (int r = 1; r <= p.DatasetAt(d)->Count(); ++r)
+      wSeq = std::max(wSeq, static_cast<int>(p.DatasetAt(d)->SeqAt(r)->seqName.size()));
   std::string out = "Sequence-Individual assignment report for project " + caption + "\r\n";
   out += "The project contains " + std::to_string(p.TotalSeqCount()) + " sequences in " +
          std::to_string(p.DatasetCount()) + " datasets.\r\n";

@@ -140,7 +140,9 @@ TIndividualsPage::TIndividualsPage(TSeqGridFrm& w, QWidget* parent) : QWidget(pa
     if (!filling) FillIndividuals();
   });
   connect(DSbox, &QComboBox::currentIndexChanged, this, [this] {
-    if (!filling) FillSequences();
+    if (filling) return;
+    allDatasetsAnswer = 0;  // a new choice of "All" asks again
+    FillSequences();
   });
   connect(IndivGrid, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { IgridMenu->popup(IndivGrid->viewport()->mapToGlobal(at)); });
@@ -225,7 +227,6 @@ void TIndividualsPage::Rebuild() {
   for (int d = 0; d < p.DatasetCount(); ++d) datasets << Latin1(p.DatasetAt(d)->dsName);
   FillBox(DSbox, datasets);
   filling = false;
-  listedDsFilter = -2;  // the rows may have changed
   FillIndividuals();
   FillSequences();
 }
@@ -250,18 +251,22 @@ void TIndividualsPage::FillIndividuals() {
 void TIndividualsPage::FillSequences() {
   const TDataProj& p = window.GetProject();
   const int dsFilter = DSbox->currentIndex() <= 0 ? kAllDatasets : DSbox->currentIndex() - 1;
-  if (dsFilter == kAllDatasets && p.DatasetCount() >= 1001 && listedDsFilter != kAllDatasets &&
-      !window.MainForm().AskYesNo(
-          "The project contains " + std::to_string(p.DatasetCount()) +
-          " datasets.\r\nIt will take a long time to list all items from these datasets.\r\n"
-          "Continue anyway?")) {
-    seqModel->Clear();
-    listedDsFilter = -2;
-    UpdateSelectedCount();
-    return;
+  if (dsFilter == kAllDatasets && p.DatasetCount() >= 1001) {
+    if (allDatasetsAnswer == 0)
+      allDatasetsAnswer =
+          window.MainForm().AskYesNo(
+              "The project contains " + std::to_string(p.DatasetCount()) +
+              " datasets.\r\nIt will take a long time to list all items from these datasets.\r\n"
+              "Continue anyway?")
+              ? 1
+              : -1;
+    if (allDatasetsAnswer < 0) {
+      seqModel->Clear();
+      UpdateSelectedCount();
+      return;
+    }
   }
   seqModel->Reset(&p, dsFilter);
-  listedDsFilter = dsFilter;
   CurrentIndividChanged();
 }
 
@@ -299,7 +304,8 @@ std::vector<int> TIndividualsPage::ChosenIndivids() const {
 
 void TIndividualsPage::RunOnProject(const std::function<bool(EditorContext&)>& command) {
   window.RunCommand(command, false);
-  Rebuild();
+  // The window renews the page only while it is shown.
+  if (window.PageControl2->currentWidget() != this) Rebuild();
 }
 
 void TIndividualsPage::GotoSeqEditor1Click() {

@@ -60,7 +60,7 @@ class TIndividualsPage : public QWidget {
   TIndividModel* individModel = nullptr;
   TSeqListModel* seqModel = nullptr;
   bool filling = false;
-  int listedDsFilter = -2;  // the DSbox choice the list holds
+  int allDatasetsAnswer = 0;  // listing very many datasets: 0 not asked, 1 agreed, -1 declined
 
   void BuildMenu();
   QAction* MenuItem(QMenu* menu, const QString& caption, const char* name,

@@ -51,6 +51,8 @@ class TProjectTree : public QTreeWidget {
   void RunSelection(TreeSelection command);
   // The dialog tree's pop-up menu (nullptr in the editor window).
   [[nodiscard]] QMenu* PopupMenu() const { return popup; }
+  // A drop of one of the tree's own nodes (public so a test can hand it a synthetic event).
+  void dropEvent(QDropEvent* event) override;
 
  signals:
   void datasetChosen(int datasetIndex);
@@ -59,7 +61,6 @@ class TProjectTree : public QTreeWidget {
   void projectChanged();         // a drop, deletion or renaming changed the project
 
  protected:
-  void dropEvent(QDropEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:

@@ -140,6 +140,7 @@ TEST(TBaseDialogBox1Tree, DeleteKeyAsksAndAChosenDatasetBecomesCurrent) {
 TEST(TBaseDialogBox1Files, DotsButtonsFillTheirBoxesAndTheBootstrapBoxFollowsItsCheck) {
   DialogFixture f;
   const QTemporaryDir dir;
+  f.dialog->cbDoSW->setChecked(true);  // the window file box is usable only then
   for (QLineEdit* box : {f.dialog->OutFname, f.dialog->TableFileName, f.dialog->swfile}) {
     const QString chosen = dir.filePath(box->objectName() + ".out");
     WhenModalShows([&](QWidget* modal) {
@@ -155,9 +156,9 @@ TEST(TBaseDialogBox1Files, DotsButtonsFillTheirBoxesAndTheBootstrapBoxFollowsIts
     EXPECT_EQ(box->text(), chosen);
   }
   auto* boot = f.dialog->findChild<QWidget*>("BootstrapOutputBox");
-  EXPECT_FALSE(boot->isVisibleTo(f.dialog));
+  EXPECT_TRUE(boot->isHidden());
   f.dialog->cbDoBootstrap->setChecked(true);
-  EXPECT_TRUE(boot->isVisibleTo(f.dialog));
+  EXPECT_FALSE(boot->isHidden());
   EXPECT_FALSE(f.dialog->doPhilipFile->isEnabled());  // no whole-dataset replicates here
   EXPECT_FALSE(f.dialog->cbPlotDistr->isEnabled());
   f.dialog->SetAt("proj");
