@@ -2,12 +2,11 @@
 // The restriction enzyme window.
 #include "ui/editor/RenzymForm.h"
 
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
-#include <QResizeEvent>
-#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -47,8 +46,8 @@ TRenzymForm::TRenzymForm(TMainForm& mainForm, QWidget* parent) : TMDIChild(mainF
   CheckListBox1->setFlow(QListView::LeftToRight);
   CheckListBox1->setWrapping(true);
   CheckListBox1->setResizeMode(QListView::Adjust);
-  CheckListBox1->setUniformItemSizes(true);
   CheckListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  CheckListBox1->viewport()->installEventFilter(this);
   group->addWidget(CheckListBox1, 1);
   layout->addWidget(GroupBox1, 1);
   const OkCancelButtons buttons = AddOkCancelRow(this, layout, "Ok");
@@ -66,14 +65,13 @@ TRenzymForm::TRenzymForm(TMainForm& mainForm, QWidget* parent) : TMDIChild(mainF
   connect(Button3, &QPushButton::clicked, this, &TRenzymForm::Invert);
   connect(OkButton, &QPushButton::clicked, this, &TRenzymForm::OkButtonClick);
   connect(CancelButton, &QPushButton::clicked, this, &TRenzymForm::CancelButtonClick);
-  resize(520, 420);
 }
 
-void TRenzymForm::resizeEvent(QResizeEvent* event) {
-  TMDIChild::resizeEvent(event);
-  const int width =
-      CheckListBox1->viewport()->width() - CheckListBox1->verticalScrollBar()->width();
-  CheckListBox1->setGridSize(QSize(std::max(40, width / kColumns), 20));
+bool TRenzymForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == CheckListBox1->viewport() && event->type() == QEvent::Resize)
+    CheckListBox1->setGridSize(
+        QSize(std::max(40, (CheckListBox1->viewport()->width() - 1) / kColumns), 20));
+  return TMDIChild::eventFilter(watched, event);
 }
 
 void TRenzymForm::SetAll(Qt::CheckState state) {
@@ -124,6 +122,7 @@ TRenzymForm* NewRenzymForm(TMainForm& mainForm) {
     return open;
   auto* form = new TRenzymForm(mainForm);
   mainForm.RegisterToolWindow(ToolKind::RenzymForm, form);
+  form->parentWidget()->resize(620, 460);
   return form;
 }
 

@@ -28,7 +28,8 @@ class TRenzymForm : public TMDIChild {
   void CancelButtonClick();
 
  protected:
-  void resizeEvent(QResizeEvent* event) override;
+  // Keeps four columns across the list whatever its width.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void SetAll(Qt::CheckState state);

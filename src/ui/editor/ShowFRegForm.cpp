@@ -60,7 +60,6 @@ TShowFRegForm::TShowFRegForm(TMainForm& mainForm, QWidget* parent) : TMDIChild(m
   CancelButton = buttons.cancel;
   connect(OkButton, &QPushButton::clicked, this, &TShowFRegForm::OkButtonClick);
   connect(CancelButton, &QPushButton::clicked, this, &TShowFRegForm::CloseWindow);
-  resize(300, 460);
 }
 
 void TShowFRegForm::SetEditor(TSeqGridFrm& target) {
@@ -97,6 +96,7 @@ TShowFRegForm* NewShowFRegForm(TMainForm& mainForm, TSeqGridFrm& editor) {
   if (form == nullptr) {
     form = new TShowFRegForm(mainForm);
     mainForm.RegisterToolWindow(ToolKind::ShowFRegForm, form);
+    form->parentWidget()->resize(380, 480);
   }
   form->SetEditor(editor);
   return form;
