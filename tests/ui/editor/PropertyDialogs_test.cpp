@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -149,7 +150,8 @@ TEST(TSeqPropDialog, RegionGridRewritesOnlyTheEditedRowAndExplainsTheCell) {
   EXPECT_EQ(m.rowCount(), 1);
   d.AddClick();  // an exon, shown under the filter
   EXPECT_EQ(m.rowCount(), 2);
-  d.FRgrid->selectRow(0);
+  d.FRgrid->selectionModel()->select(
+      m.index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   d.RemoveClick();
   EXPECT_EQ(m.rowCount(), 1);
   EXPECT_EQ(m.data(m.index(0, kColName), Qt::DisplayRole).toString(), "F_reg3");
