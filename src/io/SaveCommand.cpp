@@ -95,6 +95,8 @@ bool WriteOne(TDataProj& proj, const SaveFilter& f, const PlannedFile& file, boo
       return SaveScf(file.path, *ds->SeqAt(file.row), svc);
     case 21:
       return SaveGff(file.path, *ds, svc);
+    case 25:
+      return SavePhylipLines(file.path, *ds, svc);
     default:
       return false;
   }
@@ -127,6 +129,7 @@ bool HasWriter(int filterIndex) {
     case 10:
     case 11:
     case 21:
+    case 25:
       return true;
     default:
       return false;

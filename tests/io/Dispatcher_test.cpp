@@ -137,3 +137,29 @@ TEST(ReadFolderFile, ReadsFastaWithoutAProgressBarOfItsOwn) {
   EXPECT_FALSE(ReadFolderFile(dir.Write("b.fasta", "nothing\n"), window, svc));
   EXPECT_EQ(proj.DatasetCount(), 1);
 }
+
+// A quality file is read only as its FASTA file's companion, never as sequences of digits.
+TEST(DispatchFile, AQualityFileOpensItsFastaFileOrSaysWhyNot) {
+  RecordingServices svc;
+  TestFolder dir("dispatch_qual");
+  TDataProj proj(svc);
+  OpenWindow window(proj);
+  const std::string qual =
+      dir.Write("reads.qual", ">s1\n30 31\n32 33 34 35\n>s2\n20 21 22 23 24 25\n");
+  OpenResult r = DispatchFile(qual, kCodeFastaGffQual, {}, &window, svc);
+  EXPECT_TRUE(r.handled);
+  EXPECT_FALSE(r.ReadSomething());
+  ASSERT_EQ(svc.messages.notices.size(), 1u);
+  EXPECT_NE(svc.messages.notices[0].find("holds base quality values, not sequences"),
+            std::string::npos);
+
+  dir.Write("reads.fasta", kFasta);
+  int code = 0;
+  r = OpenDetected(qual, window, svc, code);
+  EXPECT_EQ(code, kCodeFastaGffQual);
+  EXPECT_EQ(r.sequencesAdded, 2);
+  const TDataSeq& ds = *proj.DatasetAt(0);
+  EXPECT_EQ(ds.dsName, "reads.fasta");
+  EXPECT_EQ(ds.SeqAt(1)->letters, "ACGTAC");
+  EXPECT_EQ(ds.SeqAt(1)->quality, (std::vector<std::uint8_t>{30, 31, 32, 33, 34, 35}));
+}
