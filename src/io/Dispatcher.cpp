@@ -250,6 +250,14 @@ OpenResult DispatchFile(const std::string& path, int formatCode, const OpenOptio
                                   ") is not handled in this version: " + path);
     return result;
   }
+  // Binary data read as text is garbage: only the binary formats' readers see such a file.
+  const bool binaryReader = formatCode == kCodeProjectFile || formatCode == kCodeAbi ||
+                            formatCode == kCodeScf || formatCode == kCodeRescue;
+  if (!binaryReader && FileLooksBinary(path)) {
+    services.messages.Notify(BinaryFileMessage(path));
+    result.handled = true;
+    return result;
+  }
   TDataProj& proj = window->project;
   const int datasetsBefore = proj.DatasetCount();
   const int seqsBefore = proj.TotalSeqCount();

@@ -126,6 +126,16 @@ bool LooksBinary(std::string_view prefix) {
   return false;
 }
 
+bool FileLooksBinary(const std::string& path) {
+  std::string head;
+  return ReadFilePrefix(path, kTextCheckBytes, head) && LooksBinary(head);
+}
+
+std::string BinaryFileMessage(const std::string& path) {
+  return "Unable to recognise format of the file: \r\n\r\n" + path +
+         "\r\n\r\nIt holds binary data, not text, and is not read.";
+}
+
 bool IsPhylipName(std::string_view path) {
   const std::string ext = LowerExtension(path);
   return ext == ".phy" || ext == ".phylip";

@@ -23,6 +23,11 @@ constexpr std::size_t kDetectPrefixBytes = 64 * 1024;
 constexpr std::size_t kTextCheckBytes = 1024;
 [[nodiscard]] bool LooksBinary(std::string_view prefix);
 
+// The same test on the first bytes of a file; false when it cannot be read.
+[[nodiscard]] bool FileLooksBinary(const std::string& path);
+// "Unable to recognise format of the file: ..." for a binary file no text reader may read.
+[[nodiscard]] std::string BinaryFileMessage(const std::string& path);
+
 // ".phy" or ".phylip", any case: read as PHYLIP when the content does not say otherwise.
 [[nodiscard]] bool IsPhylipName(std::string_view path);
 

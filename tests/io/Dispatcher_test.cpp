@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "IoTestFiles.h"
+#include "io/FormatDetect.h"
 #include "io/FormatTables.h"
 #include "model/DataProjUnit.h"
 #include "support/RecordingServices.h"
@@ -162,4 +163,16 @@ TEST(DispatchFile, AQualityFileOpensItsFastaFileOrSaysWhyNot) {
   EXPECT_EQ(ds.dsName, "reads.fasta");
   EXPECT_EQ(ds.SeqAt(1)->letters, "ACGTAC");
   EXPECT_EQ(ds.SeqAt(1)->quality, (std::vector<std::uint8_t>{30, 31, 32, 33, 34, 35}));
+}
+
+TEST(DispatchFile, BinaryDataIsNeverReadAsText) {
+  RecordingServices svc;
+  TestFolder dir("dispatch_binary");
+  TDataProj proj(svc);
+  OpenWindow window(proj);
+  const std::string path = dir.Write("x.fas", std::string(">s1\nAC\0GT\n", 11));
+  const OpenResult r = DispatchFile(path, kCodeFastaGffQual, {}, &window, svc);
+  EXPECT_TRUE(r.handled);
+  EXPECT_FALSE(r.ReadSomething());
+  EXPECT_EQ(svc.messages.notices, std::vector<std::string>{BinaryFileMessage(path)});
 }
