@@ -244,7 +244,8 @@ bool LooksLikeQualityText(std::string_view text) {
     }
     if (!sawHeader) return false;
     if (line.find_first_not_of("0123456789 \t") != std::string_view::npos) return false;
-    sawValues = true;
+    // Values stand apart; digits run together are letters (0/1 haplotypes, say).
+    sawValues = sawValues || line.find_first_of(" \t") != std::string_view::npos;
   }
   return sawValues;
 }

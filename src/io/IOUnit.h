@@ -60,7 +60,8 @@ struct FastaCompanions {
 // Fills ds (named after the file) with every record; false when nothing was read.
 bool OpenFasta(const ByteSource& src, ReadContext& ctx, TDataSeq& ds,
                const FastaCompanions& companions = {});
-// True when the records of text (a file's first bytes) hold numbers only: a quality file.
+// True when the records of text (a file's first bytes) hold blank-separated numbers only: a
+// quality file. Digits run together ("0110") are taken for letters.
 [[nodiscard]] bool LooksLikeQualityText(std::string_view text);
 // Opens ctx.fileName with its companions path-without-extension + ".qual", ".gff", ".gff3".
 bool OpenFastaFile(ReadContext& ctx, TDataSeq& ds);

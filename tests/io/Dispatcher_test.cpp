@@ -163,6 +163,11 @@ TEST(DispatchFile, AQualityFileOpensItsFastaFileOrSaysWhyNot) {
   EXPECT_EQ(ds.dsName, "reads.fasta");
   EXPECT_EQ(ds.SeqAt(1)->letters, "ACGTAC");
   EXPECT_EQ(ds.SeqAt(1)->quality, (std::vector<std::uint8_t>{30, 31, 32, 33, 34, 35}));
+  // Haplotypes coded 0/1 are letters, not quality values.
+  EXPECT_EQ(DispatchFile(dir.Write("haps.fas", ">h1\n0110\n>h2\n1001\n"), kCodeFastaGffQual, {},
+                         &window, svc)
+                .sequencesAdded,
+            2);
 }
 
 TEST(DispatchFile, BinaryDataIsNeverReadAsText) {
