@@ -6,26 +6,11 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
+#include <algorithm>
 #include <sstream>
 
 #include "analysis/MutHold.h"
 #include "coalescent/SimTestSupport.h"
-
-namespace {
-
-double A(int n) {
-  return tmutholder::a(n);
-}
-double B(int n) {
-  return tmutholder::b(n);
-}
-
-// Hudson (1983): correlation of the coalescence times of two sites r = 4Nc apart, n = 2.
-double HudsonF(double r) {
-  return (r + 18) / (r * r + 13 * r + 18);
-}
-
-}  // namespace
 
 // Watterson (1975): E[S] = theta a_n, Var(S) = theta a_n + theta^2 b_n. Tajima (1983): E[pi] =
 // theta, Var(pi) = theta (n + 1) / (3 (n - 1)) + theta^2 2 (n^2 + n + 3) / (9 n (n - 1)). Fu
@@ -35,6 +20,7 @@ double HudsonF(double r) {
 TEST(CoalescentNeutral, FollowsTheStandardNeutralCoalescent) {
   const int n = 10, L = 10000;
   const double thetaL = 5;
+  const double a = tmutholder::a(n), b = tmutholder::b(n), nd = n;
   SimStatChoice stats;
   stats.tajimaD = false;
   Moments S, pi, derived, folded, tmrca, total;
@@ -50,9 +36,8 @@ TEST(CoalescentNeutral, FollowsTheStandardNeutralCoalescent) {
              total.Add(tree.LastBranchTotal());
            });
   ASSERT_EQ(S.Count(), 3000);
-  EXPECT_NEAR(S.Mean(), thetaL * A(n), kSigmas * S.MeanSE());
-  EXPECT_NEAR(S.Variance(), thetaL * A(n) + thetaL * thetaL * B(n), kSigmas * S.VarianceSE());
-  const double nd = n;
+  EXPECT_NEAR(S.Mean(), thetaL * a, kSigmas * S.MeanSE());
+  EXPECT_NEAR(S.Variance(), thetaL * a + thetaL * thetaL * b, kSigmas * S.VarianceSE());
   EXPECT_NEAR(pi.Mean(), thetaL, kSigmas * pi.MeanSE());
   EXPECT_NEAR(pi.Variance(),
               thetaL * (nd + 1) / (3 * (nd - 1)) +
@@ -62,7 +47,7 @@ TEST(CoalescentNeutral, FollowsTheStandardNeutralCoalescent) {
   EXPECT_NEAR(folded.Mean(), thetaL * nd / (nd - 1), kSigmas * folded.MeanSE());
   const double unit = 4 * 1000.0;
   EXPECT_NEAR(tmrca.Mean(), 2 * unit * (1 - 1 / nd), kSigmas * tmrca.MeanSE());
-  EXPECT_NEAR(total.Mean(), 2 * unit * A(n), kSigmas * total.MeanSE());
+  EXPECT_NEAR(total.Mean(), 2 * unit * a, kSigmas * total.MeanSE());
 }
 
 // Hudson (1983), n = 2: Var(S) = theta L + theta^2 sum over pairs of sites (i, j) of
@@ -74,8 +59,9 @@ TEST(CoalescentRecombination, VarianceOfSegregatingSitesOfTwoSequencesFollowsHud
   for (double R : {10.0, 0.0}) {
     SCOPED_TRACE(R);
     const double C = R / (L - 1);
+    // f(r) = (r + 18) / (r^2 + 13 r + 18), the correlation of the two sites' coalescence times.
     double pairs = L;
-    for (int d = 1; d < L; ++d) pairs += 2.0 * (L - d) * HudsonF(C * d);
+    for (int d = 1; d < L; ++d) pairs += 2.0 * (L - d) * (C * d + 18) / (C * d * (C * d + 13) + 18);
     const double expected = theta * L + theta * theta * pairs;
     EXPECT_NEAR(expected, R > 0 ? 49.0 : 110.0, 0.5);
     CoalescentInputs in = NeutralInputs(2, L, theta);
@@ -122,50 +108,37 @@ namespace {
 
 struct DemeValues {
   Moments within, between, fst;
+  void Add(const ReplicateStats& r, int L) {
+    double w = 0;
+    for (const SampleStats& d : r.demes) w += d.pi * L / static_cast<double>(r.demes.size());
+    within.Add(w);
+    between.Add(std::max(0.0, r.dxy) * L);  // -1: a replicate without mutations
+    if (r.fst != -1) fst.Add(r.fst);
+  }
 };
 
-// Per replicate of ms-format output: mean pi within the demes, mean Dxy over pairs of demes
-// (both in differences per sequence pair), and Hudson's Fst = 1 - within / between.
-void AddScrmReplicates(const std::string& text, int demes, int perDeme, DemeValues& out) {
+// Each replicate of ms-format output as a mutation table, one mutation per column.
+std::vector<tmutholder> ReadMs(const std::string& text, int n, int L) {
+  std::vector<tmutholder> tables;
   std::istringstream in(text);
   std::string line;
   while (std::getline(in, line)) {
     if (line.rfind("segsites:", 0) != 0) continue;
-    std::vector<std::string> rows;
-    if (std::stoi(line.substr(9)) > 0) {
-      std::getline(in, line);  // positions
-      for (int i = 0; i < demes * perDeme && std::getline(in, line);) {
-        if (!line.empty()) {
-          rows.push_back(line);
-          ++i;
-        }
-      }
-    } else {
-      rows.assign(static_cast<std::size_t>(demes * perDeme), "");
+    tmutholder& t = tables.emplace_back();
+    t.siteAnalysed.assign(static_cast<std::size_t>(L), true);
+    t.sampleMask.Resize(n);
+    t.mutations.resize(static_cast<std::size_t>(std::stoi(line.substr(9))));
+    if (t.mutations.empty()) continue;
+    std::getline(in, line);  // positions
+    for (std::size_t k = 0; k < t.mutations.size(); ++k) {
+      t.mutations[k].Resize(n);
+      t.mutations[k].position = static_cast<int>(k);
     }
-    auto diff = [&](int i, int j) {
-      int d = 0;
-      for (std::size_t s = 0; s < rows[static_cast<std::size_t>(i)].size(); ++s)
-        d += rows[static_cast<std::size_t>(i)][s] != rows[static_cast<std::size_t>(j)][s];
-      return d;
-    };
-    double within = 0, between = 0;
-    for (int x = 0; x < demes; ++x) {
-      double sum = 0;
-      for (int i = 0; i < perDeme; ++i)
-        for (int j = i + 1; j < perDeme; ++j) sum += diff(x * perDeme + i, x * perDeme + j);
-      within += sum / (perDeme * (perDeme - 1) / 2.0) / demes;
-      for (int y = x + 1; y < demes; ++y) {
-        double cross = 0;
-        for (int i = 0; i < perDeme; ++i)
-          for (int j = 0; j < perDeme; ++j) cross += diff(x * perDeme + i, y * perDeme + j);
-        between += cross / (perDeme * perDeme) / (demes * (demes - 1) / 2.0);
-      }
-    }
-    out.within.Add(within);
-    out.between.Add(between);
-    if (between > 0) out.fst.Add(1 - within / between);
+    for (int i = 0; i < n && std::getline(in, line); ++i)
+      for (std::size_t k = 0; k < t.mutations.size() && k < line.size(); ++k)
+        t.mutations[k].Set(i, line[k] == '1');
   }
+  return tables;
 }
 
 void ExpectSameMean(const Moments& ours, const Moments& theirs) {
@@ -175,7 +148,8 @@ void ExpectSameMean(const Moments& ours, const Moments& theirs) {
 }  // namespace
 
 // Island model: D demes of 6 samples, migration from time 0, recombination, no split; scrm
-// runs "scrm n R -t thetaL/D -r C(L-1) L -I D 6 ... 6 2Nm(D-1)/D".
+// runs "scrm n R -t thetaL/D -r C(L-1) L -I D 6 ... 6 2Nm(D-1)/D". Both samples are measured
+// by the same operations, so the comparison is between the genealogies.
 TEST(CoalescentIslandModel, DiversityWithinAndBetweenDemesAndFstAgreeWithScrm) {
   const QString scrm = QStandardPaths::findExecutable("scrm");
   if (scrm.isEmpty()) GTEST_SKIP() << "scrm is not installed (Debian package scrm)";
@@ -190,13 +164,13 @@ TEST(CoalescentIslandModel, DiversityWithinAndBetweenDemesAndFstAgreeWithScrm) {
   SimStatChoice stats;
   stats.tajimaD = false;
   stats.fst = stats.dxy = true;
-  DemeValues ours;
-  Simulate(in, 31, runs, stats, [&](cTree&, const ReplicateView& v) {
-    double within = 0;
-    for (const SampleStats& d : v.stats.demes) within += d.pi * L / D;
-    ours.within.Add(within);
-    ours.between.Add(v.stats.dxy * L);
-    if (v.stats.fst != -1) ours.fst.Add(v.stats.fst);
+  DemeValues ours, theirs;
+  samptype whole;
+  std::vector<samptype> demeMasks;
+  Simulate(in, 31, runs, stats, [&](cTree& tree, const ReplicateView& v) {
+    ours.Add(v.stats, L);
+    whole = tree.WholeSample();
+    demeMasks = tree.DemeMasks();
   });
   ASSERT_EQ(ours.within.Count(), runs);
 
@@ -209,8 +183,8 @@ TEST(CoalescentIslandModel, DiversityWithinAndBetweenDemesAndFstAgreeWithScrm) {
   QProcess run;
   run.start(scrm, args);
   ASSERT_TRUE(run.waitForFinished(60000));
-  DemeValues theirs;
-  AddScrmReplicates(run.readAllStandardOutput().toStdString(), D, perDeme, theirs);
+  for (const tmutholder& t : ReadMs(run.readAllStandardOutput().toStdString(), D * perDeme, L))
+    theirs.Add(ComputeReplicateStats(t, whole, demeMasks, L, stats), L);
   ASSERT_EQ(theirs.within.Count(), runs);
 
   ExpectSameMean(ours.within, theirs.within);

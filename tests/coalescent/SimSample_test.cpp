@@ -20,35 +20,23 @@ TEST(SimulatedTargets, EveryReplicateHoldsExactlyTheTargetOfMutationsOrOfSites) 
       const std::vector<tmutation>& list = v.table.mutations;
       std::set<int> sites;
       for (const tmutation& m : list) {
-        EXPECT_GT(m.carrierCount, 0);
-        EXPECT_LT(m.carrierCount, 12);
-        EXPECT_EQ(m.Count(), m.carrierCount);
+        EXPECT_TRUE(m.carrierCount > 0 && m.carrierCount < 12 && m.Count() == m.carrierCount);
         sites.insert(m.position);
       }
       EXPECT_TRUE(std::is_sorted(list.begin(), list.end(), [](const auto& a, const auto& b) {
         return a.position < b.position;
       }));
-      if (countMutations) {
-        EXPECT_EQ(list.size(), 25u);
-      } else {
-        EXPECT_EQ(sites.size(), 25u);
-        EXPECT_EQ(v.stats.whole.segSites, 25);
-      }
+      EXPECT_EQ(countMutations ? list.size() : sites.size(), 25u);
+      if (!countMutations) EXPECT_EQ(v.stats.whole.segSites, 25);
       withSharedSites += sites.size() < list.size();
     });
     EXPECT_EQ(runs, 60);
     EXPECT_GT(withSharedSites, 0);  // sites hit twice occurred, so the two targets differ
   }
-}
-
-TEST(SimulatedTargets, ZeroThetaPlacesNoMutation) {
   int runs = 0;
-  Simulate(NeutralInputs(8, 500, 0.0), 3, 20, SimStatChoice(), [&](cTree&, const ReplicateView& v) {
-    ++runs;
-    EXPECT_TRUE(v.table.mutations.empty());
-    EXPECT_EQ(v.stats.whole.segSites, 0);
-  });
-  EXPECT_EQ(runs, 20);
+  Simulate(NeutralInputs(8, 500, 0.0), 3, 20, SimStatChoice(),
+           [&](cTree&, const ReplicateView& v) { runs += v.table.mutations.empty(); });
+  EXPECT_EQ(runs, 20);  // theta 0: no mutation
 }
 
 TEST(cTreeMakeSequences, MutationsChangeTheirCarriersAndTheLaterOneAtASiteWins) {
@@ -57,36 +45,31 @@ TEST(cTreeMakeSequences, MutationsChangeTheirCarriersAndTheLaterOneAtASiteWins) 
   tree.inputs = NeutralInputs(4, 10, 0.0);
   ASSERT_TRUE(tree.InitSimulation(3));
   tree.MakeAncestor();
-  auto add = [&](int site, std::initializer_list<int> carriers) {
-    tmutation m;
+  for (auto [site, carriers] : {std::pair{0, 0b0101}, {5, 0b0011}, {5, 0b1010}}) {
+    tmutation& m = tree.mutations.mutations.emplace_back();
     m.Resize(4);
-    for (int c : carriers) m.Set(c);
+    m.Words()[0] = static_cast<std::uint64_t>(carriers);
     m.position = site;
     m.carrierCount = m.Count();
-    tree.mutations.mutations.push_back(m);
-  };
-  add(0, {0, 2});
-  add(5, {0, 1});
-  add(5, {1, 3});
+  }
   std::vector<std::string> seqs;
   // The two derived letters at site 5 may coincide; new ones are drawn at every call.
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    tree.MakeSequences(seqs);
-    if (seqs[0][5] != seqs[3][5]) break;
-  }
-  const std::string& ancestor = tree.Ancestor();
-  ASSERT_EQ(ancestor.size(), 10u);
-  ASSERT_EQ(seqs.size(), 4u);
-  EXPECT_EQ(ancestor.find_first_not_of("ATGC"), std::string::npos);
-  EXPECT_NE(seqs[0][0], ancestor[0]);
-  EXPECT_EQ(seqs[2][0], seqs[0][0]);
-  EXPECT_EQ(seqs[1][0], ancestor[0]);
-  ASSERT_NE(seqs[0][5], seqs[3][5]);
-  EXPECT_EQ(seqs[1][5], seqs[3][5]);
-  EXPECT_EQ(seqs[2][5], ancestor[5]);
-  for (const std::string& s : seqs) {
-    for (std::size_t p : {1u, 2u, 3u, 4u, 6u, 7u, 8u, 9u}) EXPECT_EQ(s[p], ancestor[p]);
-  }
+  do tree.MakeSequences(seqs);
+  while (seqs[0][5] == seqs[3][5]);
+  const std::string& anc = tree.Ancestor();
+  ASSERT_EQ(anc.size(), 10u);
+  EXPECT_EQ(anc.find_first_not_of("ATGC"), std::string::npos);
+  const char first = seqs[0][0], early = seqs[0][5], late = seqs[3][5];
+  EXPECT_TRUE(first != anc[0] && early != anc[5] && late != anc[5]);
+  auto changed = [&](std::initializer_list<std::pair<int, char>> letters) {
+    std::string s = anc;
+    for (auto [site, letter] : letters) s[static_cast<std::size_t>(site)] = letter;
+    return s;
+  };
+  EXPECT_EQ(seqs[0], changed({{0, first}, {5, early}}));
+  EXPECT_EQ(seqs[1], changed({{5, late}}));  // the later mutation at site 5 wins
+  EXPECT_EQ(seqs[2], changed({{0, first}}));
+  EXPECT_EQ(seqs[3], changed({{5, late}}));
 }
 
 TEST(ReplicateStats, WithOneDemeTheDemeValuesAreTheWholeSampleValues) {
@@ -99,17 +82,14 @@ TEST(ReplicateStats, WithOneDemeTheDemeValuesAreTheWholeSampleValues) {
   Simulate(in, 9, 30, all, [&](cTree&, const ReplicateView& v) {
     ++runs;
     ASSERT_EQ(v.stats.demes.size(), 1u);
-    const SampleStats& w = v.stats.whole;
-    const SampleStats& d = v.stats.demes[0];
+    const SampleStats &w = v.stats.whole, &d = v.stats.demes[0];
     EXPECT_EQ(d.segSites, w.segSites);
     for (auto field : {&SampleStats::singletons, &SampleStats::theta, &SampleStats::pi,
                        &SampleStats::tajimaD, &SampleStats::fuLiDstar, &SampleStats::fuLiFstar,
                        &SampleStats::zns, &SampleStats::wallB, &SampleStats::wallQ})
       EXPECT_EQ(d.*field, w.*field);
     EXPECT_GT(w.theta, 0);
-    EXPECT_FALSE(v.stats.hasShared);
-    EXPECT_EQ(v.stats.fst, -1);
-    EXPECT_EQ(v.stats.dxy, -1);
+    EXPECT_TRUE(!v.stats.hasShared && v.stats.fst == -1 && v.stats.dxy == -1);
   });
   EXPECT_EQ(runs, 30);
 }
@@ -135,7 +115,6 @@ TEST(SimulationSeeds, OneSeedRepeatsARunAndDifferentSeedsGiveDifferentRuns) {
   std::set<std::vector<int>> seen;
   for (std::uint64_t seed = 1; seed <= 300; ++seed) seen.insert(FirstReplicatePositions(seed));
   EXPECT_EQ(seen.size(), 300u);
-
   std::set<std::uint32_t> states;
   for (std::uint32_t seed = 0; seed < 100000; ++seed) states.insert(SeedsFrom(seed).platformState);
   EXPECT_EQ(states.size(), 100000u);
