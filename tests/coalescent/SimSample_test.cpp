@@ -27,7 +27,9 @@ TEST(SimulatedTargets, EveryReplicateHoldsExactlyTheTargetOfMutationsOrOfSites) 
         return a.position < b.position;
       }));
       EXPECT_EQ(countMutations ? list.size() : sites.size(), 25u);
-      if (!countMutations) EXPECT_EQ(v.stats.whole.segSites, 25);
+      if (!countMutations) {
+        EXPECT_EQ(v.stats.whole.segSites, 25);
+      }
       withSharedSites += sites.size() < list.size();
     });
     EXPECT_EQ(runs, 60);
