@@ -28,6 +28,7 @@ struct Call {
   const OpenOptions& options;
   OpenWindow& window;
   Services& services;
+  bool replacedProject = false;  // the reader put a project of its own in the window
   TDataProj& Project() const { return window.project; }
   ReadContext Context() const {
     ReadContext ctx(services, path);
@@ -212,10 +213,34 @@ bool ReadGff(Call& c) {
   return true;
 }
 
+bool ReadXmfa(Call& c) {
+  c.replacedProject = OpenXmfaFile(c.path, c.window, c.services);
+  return true;
+}
+
+bool ReadMultigenicCsv(Call& c) {
+  (void)OpenMultigenicCsv(c.path, c.window, c.services);
+  return true;
+}
+
+bool ReadColumns(Call& c) {
+  if (c.options.columnsDialog)
+    c.options.columnsDialog(c.path, c.window);
+  else
+    (void)OpenColumns(c.path, c.window, c.options.columns, c.services);
+  return true;
+}
+
+bool ReadDatasetNames(Call& c) {
+  FileSource src;
+  return ReadSource(c, src) && !c.window.gridLocked && OpenDatasetNames(src, c.Project());
+}
+
 // One slot per format code; nullptr: the reader is not part of this build yet.
 constexpr std::array<Reader, kLastFormatCode + 1> kReaders = [] {
   std::array<Reader, kLastFormatCode + 1> r{};
   r[kCodeProjectFile] = ReadProjectFile;
+  r[kCodeMultiFasta] = ReadXmfa;
   r[kCodeNexus] = ReadNexus;
   r[kCodeMega] = DatasetReader<OpenMega>;
   r[kCodeFastaGffQual] = ReadFasta;
@@ -224,8 +249,11 @@ constexpr std::array<Reader, kLastFormatCode + 1> kReaders = [] {
   r[kCodeAbi] = ReadAbiFile;
   r[kCodeScf] = ReadScfFile;
   r[kCodeRescue] = ReadRescue;
+  r[kCodeMultigenicCsv] = ReadMultigenicCsv;
   r[kCodeClustal] = DatasetReader<OpenClustal>;
   r[kCodePhd] = ReadPhdFile;
+  r[kCodeTabColumns] = ReadColumns;
+  r[kCodeDatasetNames] = ReadDatasetNames;
   r[kCodeFastaByDatasetName] = ReadFastaByName;
   r[kCodeFastaEachSeq] = ReadFastaEachSeq;
   r[kCodeGff] = ReadGff;
@@ -263,8 +291,10 @@ OpenResult DispatchFile(const std::string& path, int formatCode, const OpenOptio
   const int seqsBefore = proj.TotalSeqCount();
   Call call{path, options, *window, services};
   result.handled = kReaders[static_cast<std::size_t>(formatCode)](call);
-  result.datasetsAdded = std::max(0, proj.DatasetCount() - datasetsBefore);
-  result.sequencesAdded = std::max(0, proj.TotalSeqCount() - seqsBefore);
+  result.datasetsAdded =
+      std::max(0, proj.DatasetCount() - (call.replacedProject ? 0 : datasetsBefore));
+  result.sequencesAdded =
+      std::max(0, proj.TotalSeqCount() - (call.replacedProject ? 0 : seqsBefore));
   if (result.ReadSomething()) proj.UpdateMaxima();
   return result;
 }

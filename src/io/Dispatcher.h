@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/Services.h"
+#include "io/MultiLocusFormats.h"
 #include "io/ProjectFile.h"
 
 class TDataProj;
@@ -27,6 +28,10 @@ struct OpenOptions {
   bool showProgress = true;        // the FASTA reader drives the progress bar
   // A FASTA file with more records than "Max seq per dataset": see ReadContext.
   std::function<int(int recordCount, int limit)> chooseFastaStart;
+  // Code 21: the column dialog, shown for the file (its "Ok" reads into the window). Unset:
+  // the file is read at once with `columns`.
+  std::function<void(const std::string& path, OpenWindow& window)> columnsDialog;
+  ColumnsRead columns;
 };
 
 struct OpenResult {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "io/IOUnit.h"
+#include "io/LetterColumns.h"
 #include "io/TextHelpers.h"
 #include "model/Datasequnit.h"
 #include "model/tsequnit.h"
@@ -51,31 +52,6 @@ const char* PhaseFromCodonPos(int codonPos) {
   }
 }
 
-// Letter position -> alignment column: the gaps before the position are added. Built once per
-// sequence, so a genome with thousands of features is not walked once per feature.
-class ColumnMap {
- public:
-  int Column(const TSeq& seq, int position) {
-    if (&seq != seq_) {
-      seq_ = &seq;
-      columns_.clear();
-      for (std::size_t i = 0; i < seq.letters.size(); ++i)
-        if (seq.letters[i] != '-') columns_.push_back(static_cast<int>(i) + 1);
-      gaps_ = static_cast<int>(seq.letters.size() - columns_.size());
-    }
-    if (position >= 1 && position <= static_cast<int>(columns_.size()))
-      return columns_[static_cast<std::size_t>(position - 1)];
-    if (position <= 0) return position;
-    return static_cast<int>(std::min<long long>(static_cast<long long>(position) + gaps_,
-                                                std::numeric_limits<int>::max()));
-  }
-
- private:
-  const TSeq* seq_ = nullptr;
-  std::vector<int> columns_;
-  int gaps_ = 0;
-};
-
 }  // namespace
 
 int ApplyGff(const ByteSource& src, ReadContext& ctx, TDataSeq& ds, bool alignedCoords) {
@@ -86,7 +62,7 @@ int ApplyGff(const ByteSource& src, ReadContext& ctx, TDataSeq& ds, bool aligned
   bool haveLookup = false;
   int annotated = 0, skipped = 0, firstSkipped = 0, clipped = 0, dropped = 0;
   bool added = false;
-  ColumnMap columns;
+  LetterColumns columns;  // rebuilt when the row changes
   while (lines.Next(raw)) {
     std::string_view body = raw;
     std::string_view comment;
@@ -130,8 +106,9 @@ int ApplyGff(const ByteSource& src, ReadContext& ctx, TDataSeq& ds, bool aligned
     region.regStart = *start;
     region.regEnd = *end;
     if (alignedCoords) {
-      region.regStart = columns.Column(*seq, *start);
-      region.regEnd = columns.Column(*seq, *end);
+      if (columns.Source() != seq) columns.Build(*seq);
+      region.regStart = columns.Column(*start);
+      region.regEnd = columns.Column(*end);
     }
     const int length = static_cast<int>(seq->letters.size());
     if (region.regStart > length) {

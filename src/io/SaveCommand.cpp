@@ -12,6 +12,7 @@
 
 #include "io/FormatTables.h"
 #include "io/IOUnit.h"
+#include "io/MultiLocusFormats.h"
 #include "io/TextHelpers.h"
 #include "io/TraceFormats.h"
 #include "model/DataProjUnit.h"
@@ -93,6 +94,12 @@ bool WriteOne(TDataProj& proj, const SaveFilter& f, const PlannedFile& file, boo
       return SaveSeqText(file.path, *ds->SeqAt(file.row), svc);
     case 10:
       return SaveScf(file.path, *ds->SeqAt(file.row), svc);
+    case 14:
+      return SaveCsv(file.path, *ds, svc);
+    case 16:
+      return SaveXmfa(file.path, proj, svc);
+    case 20:
+      return SaveDatasetNames(file.path, proj, svc);
     case 21:
       return SaveGff(file.path, *ds, svc);
     case 25:
@@ -128,6 +135,9 @@ bool HasWriter(int filterIndex) {
     case 9:
     case 10:
     case 11:
+    case 14:
+    case 16:
+    case 20:
     case 21:
     case 25:
       return true;
