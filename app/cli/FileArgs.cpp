@@ -39,8 +39,21 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 const std::vector<ReadFormatName>& ReadFormatNames() {
   static const std::vector<ReadFormatName> names{
-      {"project", 2}, {"nexus", 4},    {"mega", 5},    {"fasta", 6}, {"pir", 7},
-      {"text", 8},    {"clustal", 18}, {"phylip", 35}, {"abi", 11},  {"scf", 12},
+      {"project", 2},
+      {"nexus", 4},
+      {"mega", 5},
+      {"fasta", 6},
+      {"pir", 7},
+      {"text", 8},
+      {"clustal", 18},
+      {"phylip", 35},
+      {"abi", 11},
+      {"scf", 12},
+      {"multifasta", 3},
+      {"xmfa", 3},
+      {"multigenic-csv", 16},
+      {"columns", 21},
+      {"dataset-names", 22},
   };
   return names;
 }
@@ -55,6 +68,9 @@ const std::vector<WriteFormat>& WriteFormats() {
       {"dataset-psf", 6, {}},
       {"text", 7, {".txt"}},
       {"gff", 21, {".gff"}},
+      {"csv", 14, {".csv"}},
+      {"xmfa", 16, {".xmfa"}},
+      {"dataset-names", 20, {}},
   };
   return formats;
 }
@@ -94,7 +110,36 @@ void AddReadOptions(CliCommand& cmd) {
   cmd.Add("yes", "Answers Yes to every question the desktop program would ask.");
   cmd.Add("no", "Answers No to every question the desktop program would ask.");
   cmd.Add("verbose", "Shows those questions and their answers on stderr.");
+  cmd.Add("order-by-reference",
+          "XMFA: lays the blocks along the first genome file named in the header (Yes to "
+          "\"Order alignments by reference?\").");
+  cmd.Add("concatenate", "XMFA, with --order-by-reference: joins the blocks of each genome.");
+  cmd.Add("load-annotations",
+          "XMFA: carries the annotations of each genome's GFF companion into its entries.");
+  cmd.Add("lines", "Columns file: reads lines FROM to TO (default 1-100).", "FROM-TO");
+  cmd.Add("columns", "Columns file: reads fields FROM to TO of each line (default 1-100).",
+          "FROM-TO");
 }
+
+namespace {
+
+// "FROM-TO" with 1 <= FROM <= TO <= 1000000000.
+bool Range(const CliCommand& cmd, const std::string& name, int& from, int& to) {
+  if (!cmd.IsSet(name)) return true;
+  const std::string text = cmd.Value(name);
+  const auto dash = text.find('-');
+  int a = 0, b = 0;
+  if (dash == std::string::npos || !ToInt(text.substr(0, dash), a) ||
+      !ToInt(text.substr(dash + 1), b) || a < 1 || b < a || b > 1000000000) {
+    cmd.UsageError("--" + name + " takes FROM-TO, 1 <= FROM <= TO <= 1000000000, not " + text);
+    return false;
+  }
+  from = a;
+  to = b;
+  return true;
+}
+
+}  // namespace
 
 bool ReadReadOptions(const CliCommand& cmd, ReadArgs& args) {
   if (cmd.IsSet("from")) {
@@ -112,18 +157,32 @@ bool ReadReadOptions(const CliCommand& cmd, ReadArgs& args) {
   args.rescue = cmd.IsSet("rescue");
   args.answerAll = cmd.IsSet("yes") ? 1 : cmd.IsSet("no") ? -1 : 0;
   args.verbose = cmd.IsSet("verbose");
-  return true;
+  const std::pair<const char*, const char*> questions[] = {
+      {"order-by-reference", "Order alignments by reference?"},
+      {"concatenate", "Concatenate LCBs"},
+      {"load-annotations", "Load annotations"}};
+  for (const auto& [option, question] : questions)
+    if (cmd.IsSet(option)) args.answers[question] = true;
+  return Range(cmd, "lines", args.columns.readFrom, args.columns.readTo) &&
+         Range(cmd, "columns", args.columns.colFrom, args.columns.colTo);
 }
 
 void ApplyReadArgs(const ReadArgs& args, CliServices& cli) {
   if (args.maxSeq > 0) cli.settings.maxSeqPerDataset = args.maxSeq;
   cli.messages.answerAll = args.answerAll;
   cli.messages.verbose = args.verbose;
+  for (const auto& [question, answer] : args.answers) cli.messages.answers[question] = answer;
 }
 
 void AddWriteOptions(CliCommand& cmd) {
   cmd.Add("format", "Writes the output as format NAME (see below); default: from its extension.",
           "NAME");
+  cmd.Add("coordinates",
+          "XMFA: appends \":start-end +\" to the names (Yes to \"Add the \":1-xxx\" ...\").");
+}
+
+void ApplyWriteOptions(const CliCommand& cmd, CliServices& cli) {
+  if (cmd.IsSet("coordinates")) cli.messages.answers["Add the \":1-xxx\""] = true;
 }
 
 std::string ReadFormatsNote() {
@@ -156,6 +215,8 @@ bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int
   OpenWindow window(project);
   window.caption = FileNameOnly(path);
   OpenOptions options;
+  options.columns = args.columns;
+  options.columns.saveAsFasta = false;  // the FASTA file is what convert writes when asked
   // Nobody to ask: a file over the limit is refused rather than cut.
   options.chooseFastaStart = [&cli, &path](int count, int limit) {
     cli.messages.ReportError(path + ": holds " + std::to_string(count) +
@@ -177,7 +238,8 @@ bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int
   if (args.rescue) cli.messages.answers["Warning: Rescue mode."] = true;
   const OpenResult r = DispatchFile(path, code, options, &window, cli.services);
   if (!r.handled) return false;  // the dispatcher said why
-  if (r.sequencesAdded == 0) {
+  // A list of dataset names makes datasets without sequences.
+  if ((code == kCodeDatasetNames ? r.datasetsAdded : r.sequencesAdded) == 0) {
     std::string text =
         path + ": no sequences could be read as \"" + std::string(OpenFilterCaption(code)) + "\"";
     if (code == kCodeProjectFile) text += "; --rescue reads what is left of a damaged file";

@@ -3,9 +3,12 @@
 // --from) and writing OUT in the format named by --format or guessed from its extension.
 // New readers and writers join the two tables here, so every command reaches them.
 #pragma once
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "io/MultiLocusFormats.h"
 
 class CliCommand;
 struct CliServices;
@@ -37,16 +40,24 @@ struct ReadArgs {
   bool rescue = false;   // --rescue: the rescue reader of damaged project files, unasked
   int answerAll = 0;     // --yes 1, --no -1; 0: each question's usual answer
   bool verbose = false;  // --verbose: questions and their answers on stderr
+  // Choices of single formats: answers to a reader's questions by their opening words (the
+  // XMFA reader's --order-by-reference, --concatenate, --load-annotations), and the column
+  // reader's --lines and --columns.
+  std::map<std::string, bool> answers;
+  ColumnsRead columns;
 };
 
-// "--from NAME", "--max-seq N", "--rescue", "--yes", "--no" and "--verbose" on a command that
-// reads IN; "--format NAME" on one that writes OUT.
+// "--from NAME", "--max-seq N", "--rescue", "--yes", "--no", "--verbose" and the options of
+// single formats on a command that reads IN; "--format NAME" and the writers' options on one
+// that writes OUT.
 void AddReadOptions(CliCommand& cmd);
 // False after a usage error on stderr.
 bool ReadReadOptions(const CliCommand& cmd, ReadArgs& args);
 // Applies the limits and the answers to the command's services.
 void ApplyReadArgs(const ReadArgs& args, CliServices& cli);
 void AddWriteOptions(CliCommand& cmd);
+// Applies the writers' options (answers to their questions) to the command's services.
+void ApplyWriteOptions(const CliCommand& cmd, CliServices& cli);
 // The lists of names for the usage notes.
 std::string ReadFormatsNote();
 std::string WriteFormatsNote();

@@ -96,6 +96,7 @@ int RunConvert(const std::vector<std::string>& args) {
   project.SetCurrent(datasetNumber - 1);
   cli.messages.answers["Export all datasets"] = cmd.IsSet("all-datasets");
   cli.messages.answers["Export all sequences"] = true;
+  ApplyWriteOptions(cmd, cli);
   return WriteOutput(project, *format, outPath, cli, in, cmd.IsSet("force"),
                      cmd.IsSet("all-datasets"));
 }
