@@ -72,9 +72,10 @@ TEST(ReadColumnTexts, TheFirstLineSettlesTheColumns) {
   // 3 fields, then 5: three columns.
   EXPECT_EQ(ColumnRows("A\tC\tG\nT\tT\tA\tC\tC\n", Range(1, 100, 1, 100)),
             (Rows{{"col1", "AT"}, {"col2", "CT"}, {"col3", "GA"}}));
-  // Fields 2..4. A short line adds only the fields it has, and the lines after it are read
-  // over the same range again; Z and D are N and a gap; an empty line adds nothing.
-  EXPECT_EQ(ColumnRows("x\tA\tC\tG\tq\nx\tZ\n\nx\tT\tD\tT\tq\n", Range(1, 100, 2, 4)),
+  // Fields 2..4. Short lines add only the fields of the range they have (none for a line of
+  // one field), and the lines after them are read over the same range again; Z and D are N
+  // and a gap; an empty line adds nothing.
+  EXPECT_EQ(ColumnRows("x\tA\tC\tG\tq\nx\tZ\ny\n\nx\tT\tD\tT\tq\n", Range(1, 100, 2, 4)),
             (Rows{{"col2", "ANT"}, {"col3", "C-"}, {"col4", "GT"}}));
   // Lines 2..3 only; an empty field counts, a trailing tab adds none.
   EXPECT_EQ(ColumnRows("A\tA\nC\t\tG\nT\tT\t\nG\tG\n", Range(2, 3, 1, 100)),
