@@ -13,6 +13,7 @@
 #include "io/SaveCommand.h"
 #include "io/TextHelpers.h"
 #include "ui/editor/FileTooBigDialog.h"
+#include "ui/editor/Open80gForm.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
@@ -65,11 +66,14 @@ void AfterRead(TSeqGridFrm* w, bool markModified) {
 }
 
 // The dispatcher's options in the desktop program: a FASTA file over "Max seq per dataset"
-// asks the "File too big" question.
+// asks the "File too big" question; a column file opens its dialog.
 OpenOptions DesktopOptions(TMainForm& main) {
   OpenOptions options;
   options.chooseFastaStart = [&main](int count, int limit) {
     return AskFastaStart(&main, count, limit);
+  };
+  options.columnsDialog = [&main](const std::string& path, OpenWindow& window) {
+    (void)ShowOpenColumnsDialog(&main, main.GetServices(), window, path);
   };
   return options;
 }
