@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
+#include <string_view>
 
 #include "IoTestFiles.h"
 #include "io/Dispatcher.h"
@@ -53,6 +55,28 @@ struct TwoGenomes {
                      "> 1:7-12 + g1.fa\nGGGTTT\n> 2:8-13 - g2.fa\nGGGTTT\n> x\nGGGTAT\n=\n");
   }
 };
+
+// The letters of a one-record FASTA file of tests/data.
+std::string GenomeLetters(const std::string& name) {
+  const std::string text = ReadTestFile(name);
+  std::string letters;
+  for (const char c : text.substr(text.find('\n')))
+    if (c != '\n' && c != '\r') letters += c;
+  return letters;
+}
+
+std::string ReverseComplemented(std::string s) {
+  std::reverse(s.begin(), s.end());
+  for (char& c : s) c = c == 'A' ? 'T' : c == 'T' ? 'A' : c == 'C' ? 'G' : c == 'G' ? 'C' : c;
+  return s;
+}
+
+std::string Ungapped(std::string_view s) {
+  std::string out;
+  for (const char c : s)
+    if (c != '-') out += c;
+  return out;
+}
 
 }  // namespace
 
@@ -221,4 +245,73 @@ TEST(XmfaText, CoordinatesPutEachDatasetAHundredThousandOn) {
             "# dataset2 Dataset2\r\n>b:chr3:100001-100005 +\r\n--AC\r\n"
             ">c:chr3:100001-100005 +\r\nACG\r\n=\r\n");
   EXPECT_EQ(XmfaText(proj, false).substr(0, 27), "# dataset1 Dataset1\r\n>a\r\nAC");
+}
+
+// progressiveMauve's alignment of a plasmid and a rearranged copy (tests/data/mauve): genome 1
+// lies on the minus strand in the inverted block. Every region carried into an entry must cover
+// exactly the genome letters of its GFF line inside the entry's range, read backwards and
+// complemented on the minus strand; ordered and concatenated, each genome's row must hold its
+// blocks' letters in reference order.
+TEST(OpenXmfa, ProgressiveMauveAlignmentOfARearrangedPlasmid) {
+  const std::string path = std::string(NODRIX_TEST_DATA) + "/mauve/pPCP.xmfa";
+  const std::string genomes[] = {GenomeLetters("mauve/pPCP1.fa"), GenomeLetters("mauve/pPCP1b.fa")};
+  RecordingServices svc;
+  svc.messages.answers = {false, true};  // blocks kept apart, annotations
+  TDataProj proj(svc);
+  OpenWindow window(proj);
+  ASSERT_TRUE(OpenDataFile(path, kCodeMultiFasta, false, &window, svc));
+  ASSERT_EQ(proj.DatasetCount(), 4);
+  int checked = 0, minus = 0;
+  for (int d = 0; d < proj.DatasetCount(); ++d)
+    for (int r = 1; r <= proj.DatasetAt(d)->Count(); ++r) {
+      const TSeq& e = *proj.DatasetAt(d)->SeqAt(r);
+      const XmfaHeader h = ParseXmfaHeader(e.seqName);
+      ASSERT_TRUE(h.ok) << e.seqName;
+      const std::string& genome = genomes[h.genome - 1];
+      EXPECT_EQ(Ungapped(e.letters), h.plusStrand ? genome.substr(h.start - 1, h.end - h.start + 1)
+                                                  : ReverseComplemented(genome.substr(
+                                                        h.start - 1, h.end - h.start + 1)));
+      for (const TRegion& reg : e.regions) {
+        // The GFF line: seqid, source, kind, start, end, score, strand, ...
+        std::vector<std::string> f;
+        std::stringstream line(reg.regComment);
+        for (std::string field; std::getline(line, field, '\t');) f.push_back(field);
+        ASSERT_GE(f.size(), 7u) << reg.regComment;
+        const int lo = std::max(std::stoi(f[3]), h.start), hi = std::min(std::stoi(f[4]), h.end);
+        const std::string part = genome.substr(lo - 1, hi - lo + 1);
+        EXPECT_EQ(Ungapped(std::string_view(e.letters).substr(reg.regStart - 1, reg.Length())),
+                  h.plusStrand ? part : ReverseComplemented(part))
+            << e.seqName << " " << reg.regComment;
+        EXPECT_EQ(reg.regReverse, (f[6] == "-") == h.plusStrand) << reg.regComment;
+        ++checked;
+        minus += h.plusStrand ? 0 : 1;
+      }
+    }
+  // The 10 CDS of pPCP1, the one across its first block end twice; the 7 of the copy.
+  EXPECT_EQ(checked, 11 + 7);
+  EXPECT_EQ(minus, 4);  // those of pPCP1's inverted block, the cut one included
+
+  svc.messages.answers = {true, true, false};  // ordered along pPCP1, concatenated
+  ASSERT_TRUE(OpenDataFile(path, kCodeMultiFasta, false, &window, svc));
+  ASSERT_EQ(proj.DatasetCount(), 1);
+  const TDataSeq& ds = *proj.DatasetAt(0);
+  ASSERT_EQ(ds.Count(), 2);  // the block of genome 2 alone has no place on the reference
+  EXPECT_EQ(Ungapped(ds.SeqAt(1)->letters), genomes[0]);
+  const std::string& g2 = genomes[1];
+  EXPECT_EQ(Ungapped(ds.SeqAt(2)->letters),
+            g2.substr(0, 3150) + ReverseComplemented(g2.substr(3150, 2998)) + g2.substr(6150));
+  // Placed on the right columns, the copy agrees with the reference at about 98% of its letters.
+  const TSeq& ref = *ds.SeqAt(1);
+  const TSeq& other = *ds.SeqAt(2);
+  int same = 0, both = 0;
+  for (int c = 1; c <= other.Length(); ++c) {
+    const int refColumn = c + other.columnShift;
+    if (refColumn > ref.Length()) break;
+    const char a = ref.letters[refColumn - 1], b = other.letters[c - 1];
+    if (a == '-' || b == '-') continue;
+    ++both;
+    same += a == b ? 1 : 0;
+  }
+  EXPECT_GT(both, 9000);
+  EXPECT_GT(same, both * 95 / 100);
 }
