@@ -13,6 +13,8 @@
 #include "io/IOUnit.h"
 #include "io/MultiLocusFormats.h"
 #include "model/DataProjUnit.h"
+#include "model/Datasequnit.h"
+#include "model/tsequnit.h"
 
 namespace {
 
@@ -92,7 +94,7 @@ const Files& MakeFiles() {
 void ReadWith(benchmark::State& state, std::vector<bool> answers) {
   const Files& f = MakeFiles();
   const MemorySource src(f.text);
-  std::size_t rows = 0;
+  std::size_t rows = 0, regions = 0;
   for (auto _ : state) {
     ScriptedMessages msg;
     msg.answers = answers;
@@ -102,8 +104,13 @@ void ReadWith(benchmark::State& state, std::vector<bool> answers) {
     ReadContext ctx(svc, f.xmfa);
     benchmark::DoNotOptimize(OpenXmfa(src, ctx, proj));
     rows = static_cast<std::size_t>(proj.TotalSeqCount());
+    regions = 0;
+    for (int d = 0; d < proj.DatasetCount(); ++d)
+      for (int r = 1; r <= proj.DatasetAt(d)->Count(); ++r)
+        regions += proj.DatasetAt(d)->SeqAt(r)->regions.size();
   }
   state.counters["rows"] = static_cast<double>(rows);
+  state.counters["regions"] = static_cast<double>(regions);
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(f.text.size()));
 }
 
