@@ -41,6 +41,7 @@ const std::vector<ReadFormatName>& ReadFormatNames() {
   static const std::vector<ReadFormatName> names{
       {"project", 2}, {"nexus", 4},    {"mega", 5},    {"fasta", 6}, {"pir", 7},
       {"text", 8},    {"clustal", 18}, {"phylip", 35}, {"abi", 11},  {"scf", 12},
+      {"genbank", 9}, {"embl", 10},    {"exp", 13},    {"staden-contigs", 14},
   };
   return names;
 }
@@ -54,6 +55,7 @@ const std::vector<WriteFormat>& WriteFormats() {
       {"fasta", 5, {".fasta", ".fas", ".fa"}},
       {"dataset-psf", 6, {}},
       {"text", 7, {".txt"}},
+      {"genbank", 8, {".gb", ".gbk"}},
       {"gff", 21, {".gff"}},
   };
   return formats;
