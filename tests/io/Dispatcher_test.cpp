@@ -96,6 +96,27 @@ TEST(DispatchFile, PlainTextGoesIntoTheCurrentDataset) {
   EXPECT_EQ(proj.DatasetAt(0)->NameAt(3), "extra");
 }
 
+// One GenBank record joins the current dataset; a file of several records is a dataset of its
+// own named after the file.
+TEST(DispatchFile, GenBankRecordsArePlacedByTheirCount) {
+  RecordingServices svc;
+  TestFolder dir("dispatch_genbank");
+  TDataProj proj(svc);
+  OpenWindow window(proj);
+  ASSERT_TRUE(
+      DispatchFile(dir.Write("L1.fas", kFasta), kCodeFastaGffQual, {}, &window, svc).handled);
+  OpenResult r =
+      DispatchFile(std::string(NODRIX_TEST_DATA) + "/NC_005816.gb", kCodeGenBank, {}, &window, svc);
+  EXPECT_EQ(r.datasetsAdded, 0);
+  ASSERT_EQ(proj.DatasetCount(), 1);
+  EXPECT_EQ(proj.DatasetAt(0)->NameAt(3), "NC_005816");
+  r = DispatchFile(std::string(NODRIX_TEST_DATA) + "/cor6_6.gb", kCodeGenBank, {}, &window, svc);
+  EXPECT_EQ(r.datasetsAdded, 1);
+  ASSERT_EQ(proj.DatasetCount(), 2);
+  EXPECT_EQ(proj.DatasetAt(1)->dsName, "cor6_6.gb");
+  EXPECT_EQ(proj.DatasetAt(1)->Count(), 6);
+}
+
 TEST(DispatchFile, ByDatasetNameTakesTheFileNamePrefixWhenAsked) {
   RecordingServices svc;
   TestFolder dir("dispatch_prefix");
