@@ -6,6 +6,7 @@
 #include <map>
 
 #include "io/AnnotatedFormats.h"
+#include "io/CliRun.h"
 #include "io/GenBankLocation.h"
 #include "io/IoTestFiles.h"
 #include "io/TextFormatSupport.h"
@@ -74,16 +75,6 @@ std::vector<std::string> FileTranslations(const std::string& text) {
       if (c >= 'A' && c <= 'Z') value += c;
     out.push_back(value);
   }
-  return out;
-}
-
-std::string Shell(const std::string& command) {
-  std::string out;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  ::pclose(pipe);
   return out;
 }
 
@@ -337,7 +328,7 @@ TEST(GenBankText, GappedRegionsAndLinkedPartsReadBackAtTheirLetterPositions) {
 // part of the output compared): the LOCUS line, the location, the translation whose
 // continuation lines start with 21 blanks, and the numbered letters.
 TEST(GenBankText, BiopythonReadsTheWrittenRecord) {
-  if (Shell("/usr/bin/python3 -c 'import Bio; print(1)' 2>/dev/null") != "1\n")
+  if (ShellOutput("/usr/bin/python3 -c 'import Bio; print(1)' 2>/dev/null") != "1\n")
     GTEST_SKIP() << "python3-biopython is not installed (tools/install-deps.sh installs it)";
   TSeq seq("long", "ATG" + std::string(3 * 45, 'A') + "TAA");  // M, 45 K and a stop
   seq.AddSimpleRegion(1, seq.Length(), "", "k45", kRegCds, 1);
@@ -351,6 +342,6 @@ TEST(GenBankText, BiopythonReadsTheWrittenRecord) {
                 "import sys\nfrom Bio import SeqIO\nr = SeqIO.read(sys.argv[1], 'genbank')\n"
                 "print(len(r.seq))\n"
                 "for f in r.features: print(f.type, f.location, f.qualifiers['translation'][0])\n");
-  EXPECT_EQ(Shell("/usr/bin/python3 " + script + " " + file + " 2>&1"),
+  EXPECT_EQ(ShellOutput("/usr/bin/python3 " + script + " " + file + " 2>&1"),
             "141\nCDS [0:141](+) M" + std::string(45, 'K') + "\n");
 }
