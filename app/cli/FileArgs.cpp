@@ -54,6 +54,10 @@ const std::vector<ReadFormatName>& ReadFormatNames() {
       {"multigenic-csv", 16},
       {"columns", 21},
       {"dataset-names", 22},
+      {"genbank", 9},
+      {"embl", 10},
+      {"exp", 13},
+      {"staden-contigs", 14},
   };
   return names;
 }
@@ -67,6 +71,7 @@ const std::vector<WriteFormat>& WriteFormats() {
       {"fasta", 5, {".fasta", ".fas", ".fa"}},
       {"dataset-psf", 6, {}},
       {"text", 7, {".txt"}},
+      {"genbank", 8, {".gb", ".gbk"}},
       {"gff", 21, {".gff"}},
       {"csv", 14, {".csv"}},
       {"xmfa", 16, {".xmfa"}},

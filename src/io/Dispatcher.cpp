@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "io/AnnotatedFormats.h"
 #include "io/BinarySource.h"
 #include "io/FormatDetect.h"
 #include "io/FormatTables.h"
@@ -159,6 +160,30 @@ bool ReadPhdFile(Call& c) {
   return true;
 }
 
+// One record: a copy of it joins the current dataset; several: a dataset named after the file.
+bool ReadGenBank(Call& c) {
+  FileSource src;
+  if (!ReadSource(c, src)) return true;
+  ReadContext ctx = c.Context();
+  ctx.showProgress = c.options.showProgress;
+  auto ds = c.Project().MakeDataset();
+  if (OpenGenBank(src, ctx, *ds) == 1) return AddToCurrent(c, ds->ReleaseSeq(1));
+  ds->dsName = FileNameOnly(c.path);
+  PlaceDataset(c, ds);
+  return true;
+}
+
+bool ReadExperiment(Call& c) {
+  return AddToCurrent(c, OpenExperimentFile(c.path, c.services));
+}
+
+bool ReadStadenContigs(Call& c) {
+  ReadContext ctx = c.Context();
+  auto ds = c.Project().MakeDataset();
+  if (OpenStadenContigs(c.path, ctx, *ds)) PlaceDataset(c, ds);
+  return true;
+}
+
 bool ReadRescue(Call& c) {
   (void)RescueProject(c.path, c.Project());
   return true;
@@ -246,8 +271,12 @@ constexpr std::array<Reader, kLastFormatCode + 1> kReaders = [] {
   r[kCodeFastaGffQual] = ReadFasta;
   r[kCodePir] = DatasetReader<OpenPir>;
   r[kCodePlainText] = ReadPlainText;
+  r[kCodeGenBank] = ReadGenBank;
+  r[kCodeEmbl] = ReadExperiment;
   r[kCodeAbi] = ReadAbiFile;
   r[kCodeScf] = ReadScfFile;
+  r[kCodeStadenExp] = ReadExperiment;
+  r[kCodeStadenContigs] = ReadStadenContigs;
   r[kCodeRescue] = ReadRescue;
   r[kCodeMultigenicCsv] = ReadMultigenicCsv;
   r[kCodeClustal] = DatasetReader<OpenClustal>;

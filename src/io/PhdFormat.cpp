@@ -50,14 +50,17 @@ std::int32_t PeakValue(long long v) {
       v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-// Takes the channels of the trace a PHD file names; quiet, the caller reports once.
-bool TakeChannels(const std::string& tracePath, TSeq& seq, Services& services) {
+}  // namespace
+
+bool TakeTraceChannels(const std::string& tracePath, TSeq& seq, Services& services,
+                       bool withPeaks) {
   std::string head;
   if (!ReadFilePrefix(tracePath, 4, head)) return false;
   QuietMessages quiet;
   Services silent{quiet, services.progress, services.settings, services.genCode};
-  std::unique_ptr<TSeq> trace =
-      head == "ABIF" ? OpenAbi(tracePath, silent) : OpenScf(tracePath, silent);
+  std::unique_ptr<TSeq> trace;
+  if (head == "ABIF") trace = OpenAbi(tracePath, silent);
+  else if (head == ".scf") trace = OpenScf(tracePath, silent);
   if (!trace || trace->traceA.empty() || trace->traceC.empty() || trace->traceG.empty() ||
       trace->traceT.empty())
     return false;
@@ -66,11 +69,10 @@ bool TakeChannels(const std::string& tracePath, TSeq& seq, Services& services) {
   seq.traceG = std::move(trace->traceG);
   seq.traceT = std::move(trace->traceT);
   seq.traceScale = trace->traceScale;
+  if (withPeaks) seq.peakPos = std::move(trace->peakPos);
   seq.showTrace = true;
   return true;
 }
-
-}  // namespace
 
 std::vector<std::unique_ptr<TSeq>> OpenPhdRecords(const std::string& path, Services& services) {
   std::string text, error;
@@ -137,7 +139,7 @@ std::vector<std::unique_ptr<TSeq>> ReadPhdRecords(std::string_view text, const s
     if (!r.traceName.empty()) {
       const bool absolute = r.traceName.front() == '/';
       const std::string tracePath = absolute ? r.traceName : FolderOf(path) + "/" + r.traceName;
-      if (FileExists(tracePath) && !TakeChannels(tracePath, seq, services))
+      if (FileExists(tracePath) && !TakeTraceChannels(tracePath, seq, services, false))
         services.messages.ReportError(path + ": the trace file " + tracePath +
                                       " could not be read; the base calls were read without it");
     }

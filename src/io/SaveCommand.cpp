@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 
+#include "io/AnnotatedFormats.h"
 #include "io/FormatTables.h"
 #include "io/IOUnit.h"
 #include "io/MultiLocusFormats.h"
@@ -92,6 +93,8 @@ bool WriteOne(TDataProj& proj, const SaveFilter& f, const PlannedFile& file, boo
       return WriteDatasetFile(file.path, *ds);
     case 7:
       return SaveSeqText(file.path, *ds->SeqAt(file.row), svc);
+    case 8:
+      return SaveGenBank(file.path, *ds->SeqAt(file.row), *ds, svc);
     case 10:
       return SaveScf(file.path, *ds->SeqAt(file.row), svc);
     case 14:
@@ -132,6 +135,7 @@ bool HasWriter(int filterIndex) {
     case 5:
     case 6:
     case 7:
+    case 8:
     case 9:
     case 10:
     case 11:

@@ -38,6 +38,10 @@ std::unique_ptr<TSeq> ReadScf(std::string_view bytes, const std::string& path, S
 std::vector<std::unique_ptr<TSeq>> OpenPhdRecords(const std::string& path, Services& services);
 std::vector<std::unique_ptr<TSeq>> ReadPhdRecords(std::string_view text, const std::string& path,
                                                   Services& services);
+// Copies the four channels (and, withPeaks, the peak of each base call) of an ABI or SCF trace
+// file into seq, quietly; false when the file is neither or holds no channels.
+bool TakeTraceChannels(const std::string& tracePath, TSeq& seq, Services& services,
+                       bool withPeaks);
 // The first record only (a base caller's ".phd.1" holds one).
 std::unique_ptr<TSeq> OpenPhd(const std::string& path, Services& services);
 

@@ -6,7 +6,11 @@
 #include <string>
 
 #include "CliRun.h"
+#include "io/Dispatcher.h"
+#include "io/FormatTables.h"
 #include "io/ProjectFile.h"
+#include "io/SaveCommand.h"
+#include "io/TextHelpers.h"
 #include "support/RecordingServices.h"
 
 namespace {
@@ -104,4 +108,36 @@ TEST(Nodrix3CliFiles, InfoReadsTheFormatNamedByFrom) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(Contains(r.out, "format: 35 Phylip (*.phy)"));
   EXPECT_TRUE(Contains(r.out, "    beta\t4\n"));
+}
+
+// The command line writes a GenBank record as the save dialog does ("Export all sequences"
+// answered Yes), and names the annotated formats with --from.
+TEST(Nodrix3CliFiles, ConvertWritesGenBankAsTheSaveDialogDoes) {
+  TestFolder dir("cli_genbank");
+  const std::string in = std::string(NODRIX_TEST_DATA) + "/NC_005816.gb";
+  CliRun r = Cli("convert " + in + " " + dir.File("out.gb") + " --format genbank", dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  ASSERT_TRUE(r.out.starts_with("wrote ")) << r.out;
+  const std::string written = r.out.substr(6, r.out.find('\n') - 6);
+
+  RecordingServices svc;
+  TDataProj project(svc);
+  OpenWindow window(project);
+  ASSERT_TRUE(DispatchFile(in, kCodeGenBank, {}, &window, svc.services).ReadSomething());
+  svc.messages.answers = {true};  // "Export all sequences?"
+  TestFolder desk("cli_genbank_desk");
+  const SaveOutcome out = RunSaveCommand(project, 8, desk.File("out.gb"), svc.services, {}, true);
+  ASSERT_EQ(out.written.size(), 1u);
+  EXPECT_EQ(FileNameOnly(out.written[0]), FileNameOnly(written));
+  const std::string text = TestFolder::Read(written);
+  EXPECT_EQ(text, TestFolder::Read(out.written[0]));
+  EXPECT_TRUE(text.starts_with("LOCUS       NC_005816" + std::string(15, ' ') +
+                               "9609 bp    DNA     linear   UNK 01-JAN-1980\r\n"))
+      << text.substr(0, 80);
+
+  r = Cli("convert --from exp " + std::string(NODRIX_TEST_DATA) + "/xb63c7.s1.exp " +
+              dir.File("read.fasta"),
+          dir);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(TestFolder::Read(dir.File("read.fasta")).ends_with("AAG-CCA-G\r\n"));
 }

@@ -13,18 +13,24 @@ struct CliRun {
   std::string out, err;
 };
 
-inline CliRun Cli(const std::string& args, const TestFolder& dir) {
-  const std::string errFile = dir.File("stderr.txt");
-  const std::string command =
-      std::string(NODRIX_BINARY_DIR) + "/nodrix3-cli " + args + " 2>" + errFile;
-  CliRun r;
+// A shell command's standard output; status (when given) gets its exit status.
+inline std::string ShellOutput(const std::string& command, int* status = nullptr) {
+  std::string out;
   FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return r;
+  if (pipe == nullptr) return out;
   char buffer[4096];
   std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
   const int raw = ::pclose(pipe);
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  if (status != nullptr) *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return out;
+}
+
+inline CliRun Cli(const std::string& args, const TestFolder& dir) {
+  const std::string errFile = dir.File("stderr.txt");
+  CliRun r;
+  r.out = ShellOutput(std::string(NODRIX_BINARY_DIR) + "/nodrix3-cli " + args + " 2>" + errFile,
+                      &r.status);
   r.err = TestFolder::Read(errFile);
   return r;
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "CliRun.h"
 #include "IoTestFiles.h"
 #include "io/Dispatcher.h"
 #include "io/FormatTables.h"
@@ -94,19 +95,8 @@ Written WriteAndReadBack(const TestFolder& dir, int saveIndex, const std::string
   return w;
 }
 
-std::string Shell(const std::string& command) {
-  std::string out;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  ::pclose(pipe);
-  return out;
-}
-
 bool HaveBiopython() {
-  return Shell("/usr/bin/python3 -c 'import Bio; print(1)' 2>/dev/null") == "1\n";
+  return ShellOutput("/usr/bin/python3 -c 'import Bio; print(1)' 2>/dev/null") == "1\n";
 }
 
 }  // namespace
@@ -145,7 +135,8 @@ TEST(FormatRoundTrip, PhylipsDnadistReadsThePhylipFile) {
   TestFolder dir("roundtrip_dnadist");
   const Written w = WriteAndReadBack(dir, 3, "infile.phy");
   std::filesystem::copy_file(w.path, dir.File("infile"));
-  Shell("cd '" + dir.Path() + "' && printf 'Y\\n' | timeout 60 phylip dnadist >/dev/null 2>&1");
+  ShellOutput("cd '" + dir.Path() +
+              "' && printf 'Y\\n' | timeout 60 phylip dnadist >/dev/null 2>&1");
   // The distance matrix: the count line, then one row per sequence named as written.
   const std::string matrix = TestFolder::Read(dir.File("outfile"));
   ASSERT_TRUE(matrix.starts_with("   20\n")) << matrix;
@@ -172,11 +163,11 @@ TEST(FormatRoundTrip, BiopythonReadsThePhylipAndNexusFiles) {
     expectedPhylip += kPhylipNames[i] + "|" + rows[i].second + "\n";
     expectedNexus += kNames[i] + "|" + rows[i].second + "\n";
   }
-  EXPECT_EQ(Shell("/usr/bin/python3 " + script + " " + phylip.path + " phylip 2>&1"),
+  EXPECT_EQ(ShellOutput("/usr/bin/python3 " + script + " " + phylip.path + " phylip 2>&1"),
             expectedPhylip);
   // Biopython keeps the quotes of a quoted NEXUS name in the identifier.
   const std::string nexusOut =
-      Shell("/usr/bin/python3 " + script + " " + nexus.path + " nexus 2>&1");
+      ShellOutput("/usr/bin/python3 " + script + " " + nexus.path + " nexus 2>&1");
   std::string unquoted;
   for (std::size_t i = 0; i < nexusOut.size(); ++i) {
     if (nexusOut[i] == '\'' || nexusOut[i] == '"') continue;

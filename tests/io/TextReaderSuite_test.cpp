@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "io/AnnotatedFormats.h"
 #include "io/TextFormatSupport.h"
 
 namespace {
@@ -94,6 +95,35 @@ std::vector<ReaderCase> Cases() {
                    [](const Rows& rows, RecordingServices&) {
                      return SeqText(TSeq(rows[0].first, rows[0].second));
                    }});
+  // GenBank carries no gaps: its rows are gapless; the writer names each record by ACCESSION.
+  cases.push_back({"GenBank",
+                   "LOCUS       seq1   12 bp   DNA\nACCESSION   seq1\nORIGIN\n"
+                   "        1 ACGTACGTAC GT\n//\nLOCUS       seq2   12 bp   DNA\n"
+                   "ACCESSION   seq2\nORIGIN\n        1 ACTTACGTAC GT\n//\n",
+                   {{"seq1", "ACGTACGTACGT"}, {"seq2", "ACTTACGTACGT"}},
+                   DatasetReader("x.gb",
+                                 [](const ByteSource& s, ReadContext& c, TDataSeq& d) {
+                                   return OpenGenBank(s, c, d) > 0;
+                                 }),
+                   DatasetWriter([](const TDataSeq& d) {
+                     std::string text;
+                     for (int row = 1; row <= d.Count(); ++row) {
+                       TSeq seq = *d.SeqAt(row);
+                       seq.accession = seq.seqName;
+                       text += GenBankText(seq, *d.code);
+                     }
+                     return text;
+                   })});
+  cases.push_back({"Staden experiment file",
+                   "ID   read1\nEN   read1\nSQ\n     ACGTACGTAC GT\n//\n",
+                   {{"read1", "ACGTACGTACGT"}},
+                   [](const std::string& text, RecordingServices& svc, Rows& rows) {
+                     ReadContext ctx(svc, "read1.exp");
+                     const ExperimentRead r = ReadExperimentFile(MemorySource(text), ctx);
+                     if (r.seq) rows = {{r.seq->seqName, r.seq->letters}};
+                     return r.seq != nullptr;
+                   },
+                   nullptr});
   // LooksLikeNucleotides: 13 of A/C/G/T to 3 others passes, "some text" does not.
   cases.push_back({"unrecognised text",
                    "s1 ACGTACGTACGTA\nsome text\nAC-TACGTACGTA\n",

@@ -197,3 +197,44 @@ TEST(OpenFolder, ReadsEveryMatchingFastaFileIntoOneWindow) {
   ASSERT_EQ(windows.size(), 1u);
   EXPECT_EQ(windows[0]->GetProject().DatasetCount(), 3);
 }
+
+// A GenBank record opens into a window of its own, its current sequence saves as GenBank and
+// the saved file opens again with the same letters and coding regions.
+TEST(MainOpenFiles, GenBankFileOpensSavesAsGenBankAndReopens) {
+  OpenFixture f;
+  QTemporaryDir dir;
+  MainOpenFiles(*f.form, {QString(NODRIX_TEST_DATA) + "/NC_005816.gb"}, kCodeAuto);
+  auto windows = EditorWindows(*f.form);
+  ASSERT_EQ(windows.size(), 1u);
+  TDataSeq& ds = *windows[0]->GetProject().CurrentDataset();
+  ASSERT_EQ(ds.Count(), 1);
+  const TSeq original = *ds.SeqAt(1);
+  EXPECT_EQ(original.seqName, "NC_005816");
+  EXPECT_EQ(original.regions.size(), 20u);
+
+  ds.SetCursor(1, 1);
+  f.dialogs.answers = {false};  // "Export all sequences?" No: the current one
+  const QString saved = dir.filePath("plasmid.gb");
+  EXPECT_TRUE(SaveWindowAs(*f.form, *windows[0], 8, saved));
+  ASSERT_TRUE(QFile::exists(saved));
+
+  f.dialogs.answers = {false};  // "Open in the current project window?" No
+  MainOpenFiles(*f.form, {saved}, kCodeAuto);
+  windows = EditorWindows(*f.form);
+  ASSERT_EQ(windows.size(), 2u);
+  const TDataSeq& back = *windows[1]->GetProject().CurrentDataset();
+  ASSERT_EQ(back.Count(), 1);
+  const TSeq& reopened = *back.SeqAt(1);
+  EXPECT_EQ(reopened.seqName, "NC_005816");
+  EXPECT_EQ(reopened.letters, original.letters);
+  ASSERT_EQ(reopened.regions.size(), original.regions.size());
+  for (std::size_t i = 0; i < reopened.regions.size(); ++i) {
+    SCOPED_TRACE(i);
+    const TRegion &a = original.regions[i], &b = reopened.regions[i];
+    EXPECT_EQ(b.regStart, a.regStart);
+    EXPECT_EQ(b.regEnd, a.regEnd);
+    EXPECT_EQ(b.regType, a.regType);
+    EXPECT_EQ(b.regReverse, a.regReverse);
+    EXPECT_EQ(b.codonPos, a.codonPos);
+  }
+}
