@@ -34,8 +34,9 @@ int CodeFromExtension(const std::string& path) {
 
 const std::vector<ReadFormatName>& ReadFormatNames() {
   static const std::vector<ReadFormatName> names{
-      {"project", 2}, {"nexus", 4},    {"mega", 5},    {"fasta", 6}, {"pir", 7},
-      {"text", 8},    {"clustal", 18}, {"phylip", 35}, {"abi", 11},  {"scf", 12},
+      {"project", 2},    {"nexus", 4},    {"mega", 5},       {"fasta", 6},       {"pir", 7},
+      {"text", 8},       {"clustal", 18}, {"phylip", 35},    {"abi", 11},        {"scf", 12},
+      {"blast-xml", 20}, {"ace", 25},     {"snp-table", 32}, {"snp-table2", 33}, {"sdi", 36},
   };
   return names;
 }
@@ -80,6 +81,7 @@ const WriteFormat* WriteFormatByPath(const std::string& path) {
 
 void AddReadOptions(CliCommand& cmd) {
   cmd.Add("from", "Reads the input as format NAME (see below) instead of detecting it.", "NAME");
+  AddReaderOptions(cmd);
 }
 
 void AddWriteOptions(CliCommand& cmd) {
@@ -108,7 +110,7 @@ std::string WriteFormatsNote() {
 }
 
 bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int& code,
-              int forcedCode) {
+              int forcedCode, const ReaderArgs& reader) {
   code = 0;
   const int access = CheckFileAccess(path);
   if (access != 0) {
@@ -117,14 +119,16 @@ bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int
   }
   OpenWindow window(project);
   window.caption = FileNameOnly(path);
+  for (const std::string& q : reader.yesAnswers) cli.messages.yesPrefixes.insert(q);
   OpenResult r;
   if (forcedCode == 0) {
-    r = OpenDetected(path, window, cli.services, code);
+    code = DetectFormat(path, cli.messages);
+    if (code >= 2) r = DispatchFile(path, code, reader.open, &window, cli.services);
     if (code < 2 && CodeFromExtension(path) != 0) forcedCode = CodeFromExtension(path);
   }
   if (forcedCode != 0) {
     code = forcedCode;
-    r = DispatchFile(path, code, {}, &window, cli.services);
+    r = DispatchFile(path, code, reader.open, &window, cli.services);
   }
   if (code < 2) {
     cli.messages.ReportError(path + ": format not recognised");
@@ -146,7 +150,9 @@ int ReadInput(const CliCommand& cmd, const std::string& path, TDataProj& project
     forced = ReadCodeByName(cmd.Value("from"));
     if (forced == 0) return cmd.UsageError("unknown input format " + cmd.Value("from"));
   }
-  return ReadInto(path, project, cli, code, forced) ? kExitOk : kExitFailed;
+  ReaderArgs reader;
+  if (!ReadReaderOptions(cmd, reader)) return kExitUsage;
+  return ReadInto(path, project, cli, code, forced, reader) ? kExitOk : kExitFailed;
 }
 
 const WriteFormat* OutputFormat(const CliCommand& cmd, const std::string& path) {

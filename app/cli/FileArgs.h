@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ReaderOptions.h"
+
 class CliCommand;
 struct CliServices;
 class TDataProj;
@@ -29,7 +31,8 @@ int ReadCodeByName(std::string_view name);
 const WriteFormat* WriteFormatByName(std::string_view name);
 const WriteFormat* WriteFormatByPath(const std::string& path);
 
-// "--from NAME" on a command that reads IN; "--format NAME" on one that writes OUT.
+// "--from NAME" and the reader options on a command that reads IN; "--format NAME" on one
+// that writes OUT.
 void AddReadOptions(CliCommand& cmd);
 void AddWriteOptions(CliCommand& cmd);
 // The lists of names for the usage notes.
@@ -41,9 +44,10 @@ std::string WriteFormatsNote();
 // --from name, kExitFailed when nothing could be read (the reason is on stderr).
 int ReadInput(const CliCommand& cmd, const std::string& path, TDataProj& project, CliServices& cli,
               int& code);
-// The same without a command: forcedCode 0 detects the format from the content.
+// The same without a command: forcedCode 0 detects the format from the content; reader
+// holds the reader options.
 bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int& code,
-              int forcedCode = 0);
+              int forcedCode = 0, const ReaderArgs& reader = {});
 
 // The format OUT is written in (--format, else OUT's extension); nullptr after a usage error
 // on stderr.

@@ -74,6 +74,7 @@ bool ReadFrameOptions(const CliCommand& cmd, FrameArgs& fa, bool windows) {
     fa.fromCode = ReadCodeByName(cmd.Value("from"));
     if (fa.fromCode == 0) return bad("from");
   }
+  if (!ReadReaderOptions(cmd, fa.reader)) return false;
   if (cmd.IsSet("current")) fo.useAllDatasets = false;
   if (cmd.IsSet("groups")) fa.groupsFile = cmd.Value("groups");
   if (cmd.IsSet("sites")) {
@@ -148,7 +149,7 @@ bool ReadFrameOptions(const CliCommand& cmd, FrameArgs& fa, bool windows) {
 
 int LoadAnalysisProject(const FrameArgs& fa, CliServices& cli, TDataProj& project) {
   int code = 0;
-  if (!ReadInto(fa.file, project, cli, code, fa.fromCode)) return kExitFailed;
+  if (!ReadInto(fa.file, project, cli, code, fa.fromCode, fa.reader)) return kExitFailed;
   if (!fa.groupsFile.empty() && !ReadGroupsFile(fa.groupsFile, project)) return 1;
   InitAnalysisSelection(project);
   return 0;

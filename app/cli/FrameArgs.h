@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ReaderOptions.h"
 #include "analysis/BaseDbox1.h"
 
 class CliCommand;
@@ -20,6 +21,7 @@ struct FrameArgs {
   std::string file;
   std::string groupsFile;
   int fromCode = 0;  // the input format named by --from; 0: detected
+  ReaderArgs reader;
 };
 
 // The common options of the analysis dialogs (and --from for FILE). Without `windows` the

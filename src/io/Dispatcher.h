@@ -3,10 +3,12 @@
 // to a reader and places what was read in a window's project: as a new dataset, into the
 // current dataset, or merged into the project.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "common/Services.h"
 #include "io/ProjectFile.h"
+#include "io/SnpTableOptions.h"
 
 class TDataProj;
 
@@ -24,6 +26,15 @@ struct OpenOptions {
   bool addFileNamePrefix = false;  // code 23: "name_" before every sequence name
   bool askReference = false;       // codes 26..29: offer a reference file first
   bool showProgress = true;        // the FASTA reader drives the progress bar
+  // Values of readers that need more than a path: the SNP table (code 32; snpPath is the
+  // file opened) and, for its header line, the genotype table (code 33).
+  SnpTableOptions snpTable;
+  // Code 32 in the desktop program: the SNP table dialog, shown with its SNP file set to the
+  // path; its "Ok" reads. Unset: the reader runs at once with snpTable.
+  std::function<void(const std::string& path)> snpTableDialog;
+  // An open dialog with the given title: the chosen path, empty when cancelled. Unset: none
+  // is chosen.
+  std::function<std::string(const std::string& title)> chooseOpenFile;
 };
 
 struct OpenResult {

@@ -12,6 +12,7 @@
 #include "io/IOUnit.h"
 #include "io/SaveCommand.h"
 #include "io/TextHelpers.h"
+#include "ui/editor/OpenSnpsForm.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
@@ -61,6 +62,16 @@ void AfterRead(TSeqGridFrm* w, bool markModified) {
   w->ApplyGridSettings();
   w->GetProject().UpdateMaxima();
   w->UpdateAllBits();
+}
+
+// The dialogs some readers show: the SNP table dialog and an open dialog with a title.
+void AddReaderDialogs(TMainForm& main, OpenOptions& options) {
+  options.snpTableDialog = [&main](const std::string& path) {
+    ShowOpenSNPsForm(main, QString::fromStdString(path));
+  };
+  options.chooseOpenFile = [&main](const std::string& title) {
+    return QFileDialog::getOpenFileName(&main, QString::fromStdString(title)).toStdString();
+  };
 }
 
 int FilterIndexOf(const QStringList& filters, const QString& chosen) {
@@ -152,6 +163,7 @@ void MainOpenFiles(TMainForm& main, QStringList files, int code) {
     OpenOptions options;
     options.addFileNamePrefix = prefix;
     options.askReference = askReference;
+    AddReaderDialogs(main, options);
     const bool handled =
         DispatchFile(path, fileCode, options, w ? &w->Target() : nullptr, main.GetServices())
             .handled;
@@ -196,6 +208,7 @@ void EditorOpenFiles(TMainForm& main, TSeqGridFrm& w, QStringList files, int cod
     OpenOptions options;
     options.addFileNamePrefix = prefix;
     options.askReference = askReference;
+    AddReaderDialogs(main, options);
     OpenResult result;
     if (fileCode >= 2 && fileCode <= kLastFormatCode)
       result = DispatchFile(path, fileCode, options, &w.Target(), main.GetServices());
