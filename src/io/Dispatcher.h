@@ -26,6 +26,8 @@ struct OpenOptions {
   bool addFileNamePrefix = false;  // code 23: "name_" before every sequence name
   bool askReference = false;       // codes 26..29: offer a reference file first
   bool showProgress = true;        // the FASTA reader drives the progress bar
+  // A FASTA file with more records than "Max seq per dataset": see ReadContext.
+  std::function<int(int recordCount, int limit)> chooseFastaStart;
   // Values of readers that need more than a path: the SNP table (code 32; snpPath is the
   // file opened) and, for its header line, the genotype table (code 33).
   SnpTableOptions snpTable;
