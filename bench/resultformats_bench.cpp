@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// BLAST XML in all mode at 2,500 iterations x 50 hits x 2 HSPs (one pass, split files every
-// 1,000 iterations, peak memory recorded) and SDI files of 5 samples x 100,000 SNPs on a
-// 30 Mb chromosome merged into one dataset.
+// BLAST XML in all mode at 1,000 and 2,500 iterations x 50 hits x 2 HSPs (one pass, split files
+// every 1,000 iterations, peak memory recorded) and SDI files of 5 samples x 100,000 SNPs on a 30
+// Mb chromosome merged into one dataset.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -32,8 +32,8 @@ double PeakRssMb() {
 }
 
 // Written straight to disk, never held whole: the run's peak memory is the reader's.
-std::string WriteBlastFile(const std::filesystem::path& folder, int iterations, int hits,
-                           int hsps, int hspLength) {
+std::string WriteBlastFile(const std::filesystem::path& folder, int iterations, int hits, int hsps,
+                           int hspLength) {
   const std::string path = (folder / "bench.xml").string();
   std::ofstream out(path, std::ios::binary);
   std::uint32_t seed = 11;
@@ -49,10 +49,10 @@ std::string WriteBlastFile(const std::filesystem::path& folder, int iterations, 
       for (int k = 0; k < hsps; ++k) {
         const int from = 1 + static_cast<int>(Next(seed) % 900);
         out << "<Hsp>\n<Hsp_num>" << k + 1 << "</Hsp_num>\n<Hsp_bit-score>80.5</Hsp_bit-score>\n"
-            << "<Hsp_score>88</Hsp_score>\n<Hsp_evalue>1e-20</Hsp_evalue>\n<Hsp_query-from>"
-            << from << "</Hsp_query-from>\n<Hsp_query-to>" << from + hspLength - 1
-            << "</Hsp_query-to>\n<Hsp_hit-from>100</Hsp_hit-from>\n<Hsp_hit-to>"
-            << 99 + hspLength << "</Hsp_hit-to>\n<Hsp_query-frame>1</Hsp_query-frame>\n"
+            << "<Hsp_score>88</Hsp_score>\n<Hsp_evalue>1e-20</Hsp_evalue>\n<Hsp_query-from>" << from
+            << "</Hsp_query-from>\n<Hsp_query-to>" << from + hspLength - 1
+            << "</Hsp_query-to>\n<Hsp_hit-from>100</Hsp_hit-from>\n<Hsp_hit-to>" << 99 + hspLength
+            << "</Hsp_hit-to>\n<Hsp_query-frame>1</Hsp_query-frame>\n"
             << "<Hsp_hit-frame>1</Hsp_hit-frame>\n<Hsp_identity>" << hspLength
             << "</Hsp_identity>\n<Hsp_qseq>" << Letters(seed, hspLength) << "</Hsp_qseq>\n"
             << "<Hsp_hseq>" << Letters(seed, hspLength) << "</Hsp_hseq>\n</Hsp>\n";
@@ -68,7 +68,7 @@ std::string WriteBlastFile(const std::filesystem::path& folder, int iterations, 
 void BM_BlastXmlAllMode(benchmark::State& state) {
   const auto folder = std::filesystem::temp_directory_path() / "nodrix_bench_blast";
   std::filesystem::create_directories(folder);
-  const std::string path = WriteBlastFile(folder, 2500, 50, 2, 60);
+  const std::string path = WriteBlastFile(folder, static_cast<int>(state.range(0)), 50, 2, 60);
   const double before = PeakRssMb();
   int datasets = 0;
   for (auto _ : state) {
@@ -86,7 +86,8 @@ void BM_BlastXmlAllMode(benchmark::State& state) {
   state.counters["datasets_left"] = datasets;
   std::filesystem::remove_all(folder);
 }
-BENCHMARK(BM_BlastXmlAllMode)->Unit(benchmark::kMillisecond)->Iterations(1);
+// Peak memory is the process's: run each size alone (--benchmark_filter) to compare them.
+BENCHMARK(BM_BlastXmlAllMode)->Arg(1000)->Arg(2500)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // One SDI file of `snps` substitutions spread over a 30 Mb chromosome; samples share about
 // half of their sites.
@@ -99,8 +100,7 @@ std::string SdiText(int sample, int snps) {
     const int base = i * step + 1;
     const bool own = Next(seed) % 2 == 0;
     const int pos = base + static_cast<int>((own ? Next(seed) : Next(shared)) % step);
-    text += "chr1\t" + std::to_string(pos) + "\t0\tA\t" + "CGT"[Next(seed) % 3] +
-            "\t.\t12\t0.9\n";
+    text += "chr1\t" + std::to_string(pos) + "\t0\tA\t" + "CGT"[Next(seed) % 3] + "\t.\t12\t0.9\n";
   }
   return text;
 }
