@@ -58,6 +58,11 @@ const std::vector<ReadFormatName>& ReadFormatNames() {
       {"embl", 10},
       {"exp", 13},
       {"staden-contigs", 14},
+      {"blast-xml", 20},
+      {"ace", 25},
+      {"snp-table", 32},
+      {"snp-table2", 33},
+      {"sdi", 36},
   };
   return names;
 }
@@ -115,36 +120,8 @@ void AddReadOptions(CliCommand& cmd) {
   cmd.Add("yes", "Answers Yes to every question the desktop program would ask.");
   cmd.Add("no", "Answers No to every question the desktop program would ask.");
   cmd.Add("verbose", "Shows those questions and their answers on stderr.");
-  cmd.Add("order-by-reference",
-          "XMFA: lays the blocks along the first genome file named in the header (Yes to "
-          "\"Order alignments by reference?\").");
-  cmd.Add("concatenate", "XMFA, with --order-by-reference: joins the blocks of each genome.");
-  cmd.Add("load-annotations",
-          "XMFA: carries the annotations of each genome's GFF companion into its entries.");
-  cmd.Add("lines", "Columns file: reads lines FROM to TO (default 1-100).", "FROM-TO");
-  cmd.Add("columns", "Columns file: reads fields FROM to TO of each line (default 1-100).",
-          "FROM-TO");
+  AddReaderOptions(cmd);
 }
-
-namespace {
-
-// "FROM-TO" with 1 <= FROM <= TO <= 1000000000.
-bool Range(const CliCommand& cmd, const std::string& name, int& from, int& to) {
-  if (!cmd.IsSet(name)) return true;
-  const std::string text = cmd.Value(name);
-  const auto dash = text.find('-');
-  int a = 0, b = 0;
-  if (dash == std::string::npos || !ToInt(text.substr(0, dash), a) ||
-      !ToInt(text.substr(dash + 1), b) || a < 1 || b < a || b > 1000000000) {
-    cmd.UsageError("--" + name + " takes FROM-TO, 1 <= FROM <= TO <= 1000000000, not " + text);
-    return false;
-  }
-  from = a;
-  to = b;
-  return true;
-}
-
-}  // namespace
 
 bool ReadReadOptions(const CliCommand& cmd, ReadArgs& args) {
   if (cmd.IsSet("from")) {
@@ -162,21 +139,14 @@ bool ReadReadOptions(const CliCommand& cmd, ReadArgs& args) {
   args.rescue = cmd.IsSet("rescue");
   args.answerAll = cmd.IsSet("yes") ? 1 : cmd.IsSet("no") ? -1 : 0;
   args.verbose = cmd.IsSet("verbose");
-  const std::pair<const char*, const char*> questions[] = {
-      {"order-by-reference", "Order alignments by reference?"},
-      {"concatenate", "Concatenate LCBs"},
-      {"load-annotations", "Load annotations"}};
-  for (const auto& [option, question] : questions)
-    if (cmd.IsSet(option)) args.answers[question] = true;
-  return Range(cmd, "lines", args.columns.readFrom, args.columns.readTo) &&
-         Range(cmd, "columns", args.columns.colFrom, args.columns.colTo);
+  return ReadReaderOptions(cmd, args.reader);
 }
 
 void ApplyReadArgs(const ReadArgs& args, CliServices& cli) {
   if (args.maxSeq > 0) cli.settings.maxSeqPerDataset = args.maxSeq;
   cli.messages.answerAll = args.answerAll;
   cli.messages.verbose = args.verbose;
-  for (const auto& [question, answer] : args.answers) cli.messages.answers[question] = answer;
+  for (const std::string& q : args.reader.yesAnswers) cli.messages.answers[q] = true;
 }
 
 void AddWriteOptions(CliCommand& cmd) {
@@ -219,8 +189,7 @@ bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int
   }
   OpenWindow window(project);
   window.caption = FileNameOnly(path);
-  OpenOptions options;
-  options.columns = args.columns;
+  OpenOptions options = args.reader.open;
   options.columns.saveAsFasta = false;  // the FASTA file is what convert writes when asked
   // Nobody to ask: a file over the limit is refused rather than cut.
   options.chooseFastaStart = [&cli, &path](int count, int limit) {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "io/MultiLocusFormats.h"
+#include "ReaderOptions.h"
 
 class CliCommand;
 struct CliServices;
@@ -40,16 +40,12 @@ struct ReadArgs {
   bool rescue = false;   // --rescue: the rescue reader of damaged project files, unasked
   int answerAll = 0;     // --yes 1, --no -1; 0: each question's usual answer
   bool verbose = false;  // --verbose: questions and their answers on stderr
-  // Choices of single formats: answers to a reader's questions by their opening words (the
-  // XMFA reader's --order-by-reference, --concatenate, --load-annotations), and the column
-  // reader's --lines and --columns.
-  std::map<std::string, bool> answers;
-  ColumnsRead columns;
+  ReaderArgs reader;     // the options of readers that need more than a path
 };
 
-// "--from NAME", "--max-seq N", "--rescue", "--yes", "--no", "--verbose" and the options of
-// single formats on a command that reads IN; "--format NAME" and the writers' options on one
-// that writes OUT.
+// "--from NAME", "--max-seq N", "--rescue", "--yes", "--no", "--verbose" and the reader
+// options on a command that reads IN; "--format NAME" and the writers' options on one that
+// writes OUT.
 void AddReadOptions(CliCommand& cmd);
 // False after a usage error on stderr.
 bool ReadReadOptions(const CliCommand& cmd, ReadArgs& args);

@@ -18,6 +18,7 @@
 #include "io/FormatDetect.h"
 #include "io/FormatTables.h"
 #include "io/IOUnit.h"
+#include "io/ResultFormats.h"
 #include "io/TextHelpers.h"
 #include "io/TraceFormats.h"
 #include "model/DataProjUnit.h"
@@ -261,6 +262,32 @@ bool ReadDatasetNames(Call& c) {
   return ReadSource(c, src) && !c.window.gridLocked && OpenDatasetNames(src, c.Project());
 }
 
+bool ReadBlastXmlFile(Call& c) {
+  return OpenBlastXml(c.path, c.window, c.options, c.services);
+}
+bool ReadAceFile(Call& c) {
+  (void)OpenAce(c.path, c.window, c.services);
+  return true;
+}
+bool ReadSnpTableFile(Call& c) {
+  if (c.options.snpTableDialog) {
+    c.options.snpTableDialog(c.path);
+    return true;
+  }
+  SnpTableOptions snp = c.options.snpTable;
+  snp.snpPath = c.path;
+  OpenSnpTable(snp, c.window, c.services);
+  return true;
+}
+bool ReadGenotypeTableFile(Call& c) {
+  OpenSnpTable2(c.path, c.options.snpTable.hasHeaders, c.window, c.services);
+  return true;
+}
+bool ReadSdiFile(Call& c) {
+  OpenSdi(c.path, c.window, c.services);
+  return true;
+}
+
 // One slot per format code; nullptr: the reader is not part of this build yet.
 constexpr std::array<Reader, kLastFormatCode + 1> kReaders = [] {
   std::array<Reader, kLastFormatCode + 1> r{};
@@ -287,6 +314,11 @@ constexpr std::array<Reader, kLastFormatCode + 1> kReaders = [] {
   r[kCodeFastaEachSeq] = ReadFastaEachSeq;
   r[kCodeGff] = ReadGff;
   r[kCodePhylip] = DatasetReader<OpenPhylip>;
+  r[kCodeBlastXml] = ReadBlastXmlFile;
+  r[kCodeAce] = ReadAceFile;
+  r[kCodeSnpTable] = ReadSnpTableFile;
+  r[kCodeSnpTable2] = ReadGenotypeTableFile;
+  r[kCodeSdi] = ReadSdiFile;
   return r;
 }();
 

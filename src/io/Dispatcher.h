@@ -9,6 +9,7 @@
 #include "common/Services.h"
 #include "io/MultiLocusFormats.h"
 #include "io/ProjectFile.h"
+#include "io/SnpTableOptions.h"
 
 class TDataProj;
 
@@ -32,6 +33,15 @@ struct OpenOptions {
   // the file is read at once with `columns`.
   std::function<void(const std::string& path, OpenWindow& window)> columnsDialog;
   ColumnsRead columns;
+  // Values of readers that need more than a path: the SNP table (code 32; snpPath is the
+  // file opened) and, for its header line, the genotype table (code 33).
+  SnpTableOptions snpTable;
+  // Code 32 in the desktop program: the SNP table dialog, shown with its SNP file set to the
+  // path; its "Ok" reads. Unset: the reader runs at once with snpTable.
+  std::function<void(const std::string& path)> snpTableDialog;
+  // An open dialog with the given title: the chosen path, empty when cancelled. Unset: none
+  // is chosen.
+  std::function<std::string(const std::string& title)> chooseOpenFile;
 };
 
 struct OpenResult {

@@ -100,6 +100,19 @@ std::optional<int> ParseInt(std::string_view text) {
   return value;
 }
 
+std::vector<std::string_view> SplitWords(std::string_view s) {
+  std::vector<std::string_view> words;
+  std::size_t i = 0;
+  while (i < s.size()) {
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+    std::size_t j = i;
+    while (j < s.size() && s[j] != ' ' && s[j] != '\t') ++j;
+    if (j > i) words.push_back(s.substr(i, j - i));
+    i = j;
+  }
+  return words;
+}
+
 bool LineReader::Next(std::string_view& line) {
   if (pos_ >= text_.size()) return false;
   const char* begin = text_.data() + pos_;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 constexpr char kEndOfFileMark = 26;
 
@@ -38,6 +39,9 @@ void StripLineBreaks(std::string& s);
 // A whole decimal integer (optional sign); nullopt when any character is left over or the
 // text is empty. Values beyond the int range come back as nullopt too.
 [[nodiscard]] std::optional<int> ParseInt(std::string_view text);
+
+// The words of s between blanks and tabs; views into s.
+[[nodiscard]] std::vector<std::string_view> SplitWords(std::string_view s);
 
 // Splits text into lines at LF; a CR before the LF is dropped, and so is every character 26.
 // Line numbers start at 1. The last line counts even without a final LF.

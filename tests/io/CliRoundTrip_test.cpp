@@ -46,7 +46,8 @@ TEST(Nodrix3Cli, FailuresGiveANonZeroStatusAndAMessageOnStderr) {
       Contains(r.err, "cannot open '" + dir.File("missing.fas") + "': No such file or directory"))
       << r.err;
   EXPECT_TRUE(r.out.empty());
-  r = Cli("info " + Data("contig1.ace"), dir);  // ACE assemblies have no reader yet
+  // Simulation output has no reader yet.
+  r = Cli("info " + dir.Write("sim.txt", "ms 4 1 -t 5\n12345\n\n//\nsegsites: 1\n"), dir);
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(Contains(r.err, "not handled"));
   r = Cli("convert " + Data("f002") + " " + dir.File("x.unknown"), dir);

@@ -14,6 +14,7 @@
 #include "io/TextHelpers.h"
 #include "ui/editor/FileTooBigDialog.h"
 #include "ui/editor/Open80gForm.h"
+#include "ui/editor/OpenSnpsForm.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
@@ -66,7 +67,8 @@ void AfterRead(TSeqGridFrm* w, bool markModified) {
 }
 
 // The dispatcher's options in the desktop program: a FASTA file over "Max seq per dataset"
-// asks the "File too big" question; a column file opens its dialog.
+// asks the "File too big" question; a column file opens its dialog; the SNP table shows its
+// dialog; readers that want another file ask for it with an open dialog.
 OpenOptions DesktopOptions(TMainForm& main) {
   OpenOptions options;
   options.chooseFastaStart = [&main](int count, int limit) {
@@ -74,6 +76,12 @@ OpenOptions DesktopOptions(TMainForm& main) {
   };
   options.columnsDialog = [&main](const std::string& path, OpenWindow& window) {
     (void)ShowOpenColumnsDialog(&main, main.GetServices(), window, path);
+  };
+  options.snpTableDialog = [&main](const std::string& path) {
+    ShowOpenSNPsForm(main, QString::fromStdString(path));
+  };
+  options.chooseOpenFile = [&main](const std::string& title) {
+    return QFileDialog::getOpenFileName(&main, QString::fromStdString(title)).toStdString();
   };
   return options;
 }
