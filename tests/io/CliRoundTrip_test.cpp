@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "CliRun.h"
 
@@ -109,4 +110,37 @@ TEST(Nodrix3Cli, DatasetChoiceIsChecked) {
   r = Cli("convert " + dir.File("ex.psf") + " " + dir.File("out.fasta") + " --all-datasets", dir);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(TestFolder::Read(dir.File("out.fasta")).substr(0, 11), ">A1\r\nGCAATG");
+}
+
+// Every command, including those added later, answers --help, an unknown option and a
+// missing value the same way.
+TEST(Nodrix3Cli, EveryCommandParsesItsOptionsAlike) {
+  TestFolder dir("cli_options");
+  const CliRun top = Cli("--help", dir);
+  ASSERT_EQ(top.status, 0);
+  std::vector<std::string> commands;
+  std::size_t at = top.out.find("Commands:\n");
+  ASSERT_NE(at, std::string::npos);
+  for (at = top.out.find('\n', at) + 1; top.out.compare(at, 2, "  ") == 0;
+       at = top.out.find('\n', at) + 1)
+    commands.push_back(top.out.substr(at + 2, top.out.find(' ', at + 2) - at - 2));
+  EXPECT_GE(commands.size(), 9u);
+  for (const std::string& c : commands) {
+    SCOPED_TRACE(c);
+    CliRun r = Cli(c + " --help", dir);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("Usage: nodrix3-cli " + c, 0), 0u) << r.out;
+    EXPECT_TRUE(Contains(r.out, "--help")) << r.out;
+    r = Cli(c + " --no-such-option x", dir);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(Contains(r.err, "Unknown option 'no-such-option'")) << r.err;
+    EXPECT_TRUE(Contains(r.err, "Usage: nodrix3-cli " + c)) << r.err;
+    EXPECT_TRUE(r.out.empty());
+  }
+  CliRun r = Cli("convert a.fas b.fas --format", dir);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(Contains(r.err, "Missing value after '--format'")) << r.err;
+  r = Cli("--version", dir);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind("nodrix3-cli ", 0), 0u) << r.out;
 }

@@ -13,11 +13,13 @@
 #include "editor/DatasetCommands.h"
 #include "editor/FindReplaceCommands.h"
 #include "editor/IndividCommands.h"
+#include "editor/IndividualsCommands.h"
 #include "editor/NameCommands.h"
 #include "editor/RegionCommands.h"
 #include "editor/SequenceCommands.h"
 #include "ui/editor/AnalyseMenu.h"
 #include "ui/editor/EditorColors.h"
+#include "ui/editor/ProjectReportWindows.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/grid/QSeqGrid3.h"
 #include "ui/shell/CLXMain.h"
@@ -94,13 +96,9 @@ void TSeqGridFrm::CreateNewMenu() {
     UpdateAllBits();
   });
   Item(m, "New &sequence", "Newsequence1", [this] { AddNewSeq(); });
-  Item(m, "New &individual", "Newindividual1", [this] {
-    TIndivid individ;
-    individ.indName = "Individ" + std::to_string(GetProject().IndividCount() + 1);
-    GetProject().AddIndivid(individ);
-    SetModified(true);
-    UpdateAllBits();
-  });
+  Command(
+      m, "New &individual", "Newindividual1",
+      [](EditorContext& c) { return AddNumberedIndividual(c) >= 0; }, false);
   Item(m, "New &group", "Newgroup1", [this] {
     TGroup group;
     group.grpName = "Group" + std::to_string(GetProject().GroupCount() + 1);
@@ -545,9 +543,12 @@ void TSeqGridFrm::CreateProjectMenu() {
 void TSeqGridFrm::CreateReportsMenu() {
   QMenu* m = MenuBar->addMenu("&Reports");
   m->setObjectName("Reports1");
-  Item(m, "Datasets report", "Datasetsreport1");
-  Item(m, "Individuals report", "Individualsreport1");
-  Item(m, "Sequences report", "Sequencesreport1");
+  Item(m, "Datasets report", "Datasetsreport1",
+       [this] { ShowProjectReport(*this, ProjectReport::Datasets); });
+  Item(m, "Individuals report", "Individualsreport1",
+       [this] { ShowProjectReport(*this, ProjectReport::Individuals); });
+  Item(m, "Sequences report", "Sequencesreport1",
+       [this] { ShowProjectReport(*this, ProjectReport::Sequences); });
   Item(m, "Functional regions", "Functionalregionsreport1");
   Item(m, "Coding regions", "Codingregionsreport1");
   Item(m, "SNPs report", "SNPsreport1");
