@@ -20,6 +20,7 @@
 #include "ui/editor/AnalyseMenu.h"
 #include "ui/editor/EditorColors.h"
 #include "ui/editor/ProjectReportWindows.h"
+#include "ui/editor/PropertyMenu.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/grid/QSeqGrid3.h"
 #include "ui/shell/CLXMain.h"
@@ -228,8 +229,10 @@ void TSeqGridFrm::CreateViewMenu() {
   Command(m, "&Hide/show sequences", "Hideshowsequences1", ToggleHideSequences, false);
   Command(m, "Show a&ll sequences", "Showallsequences1", ShowAllSequences, false);
   m->addSeparator();
-  Item(m, "Show f&unctional regions...", "Showfunctionalregions1");
-  Item(m, "Show restriction sites...", "Showrestrictionsites1");
+  Item(m, "Show f&unctional regions...", "Showfunctionalregions1",
+       [this] { ShowFunctionalRegions1Click(*this); });
+  Item(m, "Show restriction sites...", "Showrestrictionsites1",
+       [this] { ShowRestrictionSites1Click(*this); });
 }
 
 void TSeqGridFrm::CreateAlignMenu() {
@@ -270,7 +273,8 @@ void TSeqGridFrm::CreateAlignMenu() {
 void TSeqGridFrm::CreateSequenceMenu() {
   QMenu* m = MenuBar->addMenu("&Sequence");
   m->setObjectName("Sequence1");
-  Item(m, "Pr&operties", "Properties1", {}, QKeySequence("Ctrl+P"));
+  Item(
+      m, "Pr&operties", "Properties1", [this] { Properties1Click(*this); }, QKeySequence("Ctrl+P"));
   Item(m, "Set ploidy of all seq", "Setploidyofallseq1", [this] { SetPloidy1Click(); });
   Item(m, "Add &new", "Addnew1", [this] { AddNewSeq(); });
   m->addSeparator();
@@ -443,8 +447,9 @@ void TSeqGridFrm::CreateRegionMenu(QMenu* sequence) {
 void TSeqGridFrm::CreateDatasetMenu() {
   QMenu* m = MenuBar->addMenu("&Dataset");
   m->setObjectName("Dataset1");
-  Item(m, "Dataset properties...", "Datasetproperties1");
-  Item(m, "Datasets...", "Datasets1");
+  Item(m, "Dataset properties...", "Datasetproperties1",
+       [this] { DatasetProperties1Click(*this); });
+  Item(m, "Datasets...", "Datasets1", [this] { Datasets1Click(*this); });
   Item(m, "Add &new", "DatasetAddnew1", [this] {
     GetProject().NewDataset();
     SetModified(true);
@@ -478,7 +483,8 @@ void TSeqGridFrm::CreateDatasetMenu() {
 void TSeqGridFrm::CreateProjectMenu() {
   QMenu* m = MenuBar->addMenu("&Project");
   m->setObjectName("Project1");
-  Item(m, "Project properties...", "Projectproperties1");
+  Item(m, "Project properties...", "Projectproperties1",
+       [this] { ProjectProperties1Click(*this); });
   Item(m, "&Concatenate seq...", "Concatenateseq1");
   Item(m, "&Filter sites...", "Filtersites1");
   Item(m, "Split long sequences", "Splitlongsequences1");
