@@ -76,7 +76,8 @@ int RunAlign(const std::vector<std::string>& args) {
   const AlignSetup setup{cmd.Value("aligner"), cmd.IsSet("out-dir") ? cmd.Value("out-dir") : "."};
   // The commands' questions ("No selected sequences found. Align the entire dataset ...?",
   // "Align 3 selected datasets ...?", "Align 2 datasets?") are answered Yes.
-  cli.messages.yesPrefixes = {"No selected sequences found", "Align "};
+  cli.messages.answers["No selected sequences found"] = true;
+  cli.messages.answers["Align "] = true;
   const int errorsBefore = cli.messages.errorCount;
   if (scope == "current")
     AlignSequences(ctx, setup);
@@ -86,7 +87,7 @@ int RunAlign(const std::vector<std::string>& args) {
     AlignDatasetsFromCurrent(ctx, setup);
   const bool failed = cli.messages.errorCount > errorsBefore;
   if (failed && !ctx.modified) return kExitFailed;
-  const int written = WriteOutput(project, *format, outPath, cli);
+  const int written = WriteOutput(project, *format, outPath, cli, in);
   return failed ? kExitFailed : written;
 }
 

@@ -135,6 +135,20 @@ TEST(MuscleAlign, ConservedStartMovesTheOnlyWindowByTens) {
             (std::vector<std::string>{"ACGTACGTACGTACGTACGT", "CATGCATGCATGCATGCATG"}));
 }
 
+TEST(MuscleAlign, EmptyColumnsBeforeTheSequencesAreNoWindow) {
+  StandInScope standIn("");
+  RecordingServices svc;
+  std::mt19937 rng(5);
+  const std::string a = RandomDna(rng, 60), b = RandomDna(rng, 60);
+  TDataSeq ds(svc);
+  AddRow(ds, "a", a, 300);
+  AddRow(ds, "b", b, 300);
+  ASSERT_EQ(MuscleAlign(ds, svc, StandInRun(svc)), 0);
+  // The empty columns 1..300 are passed over; the one run starts where the letters do.
+  EXPECT_EQ(standIn.Inputs(), (std::vector<std::string>{a, b}));
+  EXPECT_EQ(RowShifts(ds), (std::vector<int>{300, 300}));
+}
+
 TEST(MuscleAlign, GapsOfAWindowAreLaidWhereTheSequencesGoOn) {
   StandInScope standIn("shift");
   RecordingServices svc;

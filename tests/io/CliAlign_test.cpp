@@ -24,7 +24,7 @@ TEST(Nodrix3CliAlign, GivesTheEditorsRows) {
   const std::string in = dir.Write("in.fasta", fasta);
 
   const CliRun run = Cli("align " + in + " " + dir.File("out.fasta") + " --aligner " +
-                             StandInAligner() + " --window 300",
+                             StandInAligner() + " --window 300 --verbose",
                          dir);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("No selected sequences found. Align the entire dataset "),

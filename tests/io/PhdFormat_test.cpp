@@ -82,8 +82,9 @@ TEST(RunPhred, TtunerQualityLoadsAndNothingIsWrittenBesideTheTrace) {
   EXPECT_EQ(seq.quality.size(), 872u);
   BaseCalls calls;
   EXPECT_EQ(RunPhred(trace, svc, calls), 0);
-  auto read = ReadPhd(calls.phd, trace + ".phd.1", svc);
-  ASSERT_NE(read, nullptr);
+  auto records = ReadPhdRecords(calls.phd, trace + ".phd.1", svc);
+  ASSERT_EQ(records.size(), 1u);
+  const auto& read = records.front();
   EXPECT_EQ(read->letters.size(), 872u);
   EXPECT_EQ(read->quality, seq.quality);
   EXPECT_EQ(read->traceA.size(), 9826u);
