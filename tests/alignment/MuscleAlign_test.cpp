@@ -135,7 +135,7 @@ TEST(MuscleAlign, ConservedStartMovesTheOnlyWindowByTens) {
             (std::vector<std::string>{"ACGTACGTACGTACGTACGT", "CATGCATGCATGCATGCATG"}));
 }
 
-TEST(MuscleAlign, EmptyColumnsBeforeTheSequencesAreNoWindow) {
+TEST(MuscleAlign, ColumnsOfOneSequenceOrNoneAreNoWindow) {
   StandInScope standIn("");
   RecordingServices svc;
   std::mt19937 rng(5);
@@ -143,10 +143,12 @@ TEST(MuscleAlign, EmptyColumnsBeforeTheSequencesAreNoWindow) {
   TDataSeq ds(svc);
   AddRow(ds, "a", a, 300);
   AddRow(ds, "b", b, 300);
+  AddRow(ds, "c", RandomDna(rng, 100));
   ASSERT_EQ(MuscleAlign(ds, svc, StandInRun(svc)), 0);
-  // The empty columns 1..300 are passed over; the one run starts where the letters do.
+  // Columns 1..100 hold c alone and 101..300 nothing: both are passed over, and the one run
+  // starts where a and b do, without c, which has no letters there.
   EXPECT_EQ(standIn.Inputs(), (std::vector<std::string>{a, b}));
-  EXPECT_EQ(RowShifts(ds), (std::vector<int>{300, 300}));
+  EXPECT_EQ(RowShifts(ds), (std::vector<int>{300, 300, 0}));
 }
 
 TEST(MuscleAlign, GapsOfAWindowAreLaidWhereTheSequencesGoOn) {
