@@ -11,6 +11,7 @@ packages=(
   xvfb xauth fonts-dejavu-core
   muscle clustalw tracetuner staden-io-lib-utils seqtk scrm
   phylip python3-biopython
+  emboss
 )
 
 missing=()

@@ -28,6 +28,8 @@ struct IProgress {
   virtual void ShowStatus(const std::string& text, bool step, bool processEvents) = 0;
   virtual void EndProgress() = 0;
   [[nodiscard]] virtual bool cancelRequested() const = 0;
+  // Lowers the cancel flag when the user, asked, chooses to go on after all.
+  virtual void ClearCancel() {}
 };
 
 // What a command needs from the program around it. Passed by reference, never global.

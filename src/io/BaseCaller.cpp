@@ -1,43 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The outside base caller: phred from the program's folder or PATH, else Debian's ttuner,
-// run in the trace's folder so that its .phd.1, .qual and .seq files land beside the trace.
-#include <QDir>
-#include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
+// The outside base caller: phred from the program's folder or PATH, else Debian's ttuner. It
+// runs on a copy of the trace in a private folder, so nothing is written beside the user's
+// file, and its companion files are read back from there.
+#include <QFile>
 
+#include "alignment/ExtProgUnit.h"
 #include "io/BinarySource.h"
 #include "io/TraceFormats.h"
 
-namespace {
-
-// A base caller that has not finished after this long is stopped rather than waited on.
-constexpr int kBaseCallerTimeoutMs = 10 * 60 * 1000;
-
-std::string Executable(const QString& path) {
-  const QFileInfo info(path);
-  return info.isFile() && info.isExecutable() ? info.absoluteFilePath().toStdString()
-                                              : std::string();
-}
-
-}  // namespace
-
 BaseCaller FindBaseCaller(const std::string& programFolder) {
-  if (!programFolder.empty()) {
-    const QDir folder(QString::fromStdString(programFolder));
-    for (const char* name : {"phred", "phred.exe"}) {
-      const std::string found = Executable(folder.filePath(QString::fromLatin1(name)));
-      if (!found.empty()) return {found, false};
-    }
-  }
-  const QString onPath = QStandardPaths::findExecutable(QStringLiteral("phred"));
-  if (!onPath.isEmpty()) return {onPath.toStdString(), false};
-  const QString ttuner = QStandardPaths::findExecutable(QStringLiteral("ttuner"));
-  if (!ttuner.isEmpty()) return {ttuner.toStdString(), true};
+  const std::string phred = FindProgram(programFolder, {"phred", "phred.exe"}, "phred");
+  if (!phred.empty()) return {phred, false};
+  const std::string ttuner = FindProgram({}, {}, "ttuner");
+  if (!ttuner.empty()) return {ttuner, true};
   return {};
 }
 
-int RunPhred(const std::string& tracePath, Services& services) {
+int RunPhred(const std::string& tracePath, Services& services, BaseCalls& calls) {
+  calls = {};
   const BaseCaller caller = FindBaseCaller(services.settings.programFolder);
   if (caller.program.empty()) {
     services.messages.ReportError(
@@ -46,30 +26,25 @@ int RunPhred(const std::string& tracePath, Services& services) {
         tracePath + " keeps no quality values");
     return -1;
   }
-  const QString trace = QString::fromStdString(FileNameOf(tracePath));
-  QStringList args;
-  if (caller.optionsFirst)
-    args << "-s"
-         << "-q"
-         << "-p" << trace;
-  else
-    args << trace << "-s"
-         << "-q"
-         << "-p";
-  QProcess process;
-  process.setWorkingDirectory(QString::fromStdString(FolderOf(tracePath)));
-  process.setProcessChannelMode(QProcess::MergedChannels);
-  process.start(QString::fromStdString(caller.program), args);
-  if (!process.waitForStarted()) {
-    services.messages.Notify("Could not execute the application");
+  WorkFolder work;
+  const std::string trace = FileNameOf(tracePath);
+  if (!work.Valid() ||
+      !QFile::copy(QString::fromStdString(tracePath), QString::fromStdString(work.File(trace)))) {
+    services.messages.ReportError("Could not copy " + tracePath +
+                                  " into a working folder for the base caller");
     return 1;
   }
-  if (!process.waitForFinished(kBaseCallerTimeoutMs)) {
-    process.kill();
-    process.waitForFinished();
-    services.messages.ReportError(caller.program + " did not finish on " + tracePath +
-                                  " and was stopped");
-    return 1;
-  }
-  return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : 1;
+  std::vector<std::string> args{trace, "-s", "-q", "-p"};
+  if (caller.optionsFirst) args = {"-s", "-q", "-p", trace};
+  TExtProg runner(services);
+  const int code =
+      runner.RunAndWait(caller.program, args, work.Path(), "Calling bases of " + trace);
+  std::string error;
+  if (FileExists(work.File(trace + ".qual")) &&
+      !ReadWholeFile(work.File(trace + ".qual"), calls.qual, error))
+    calls.qual.clear();
+  if (FileExists(work.File(trace + ".phd.1")) &&
+      !ReadWholeFile(work.File(trace + ".phd.1"), calls.phd, error))
+    calls.phd.clear();
+  return code;
 }

@@ -190,11 +190,13 @@ bool ParseQualityText(std::string_view text, TSeq& seq) {
 bool LoadTraceQuality(const std::string& path, TSeq& seq, Services& services) {
   std::string qualPath = path + ".qual";
   if (!FileExists(qualPath)) qualPath = WithoutExtension(path) + ".qual";
-  if (!FileExists(qualPath)) {
-    RunPhred(path, services);
-    qualPath = path + ".qual";
-  }
   std::string text, error;
-  if (!FileExists(qualPath) || !ReadWholeFile(qualPath, text, error)) return false;
+  if (!FileExists(qualPath)) {
+    BaseCalls calls;
+    RunPhred(path, services, calls);
+    text = std::move(calls.qual);
+  } else if (!ReadWholeFile(qualPath, text, error)) {
+    return false;
+  }
   return ParseQualityText(text, seq) && !seq.quality.empty();
 }

@@ -47,8 +47,8 @@ std::unique_ptr<TSeq> OpenPhd(const std::string& path, Services& services);
 
 // Quality values of the first ">" record of a quality file's text; false without a record.
 [[nodiscard]] bool ParseQualityText(std::string_view text, TSeq& seq);
-// Loads path.qual, else (path without extension).qual, else runs the base caller and tries
-// path.qual again. Returns whether quality values were loaded.
+// Loads path.qual, else (path without extension).qual, else the quality the base caller
+// gives. Returns whether quality values were loaded.
 bool LoadTraceQuality(const std::string& path, TSeq& seq, Services& services);
 
 // The base caller found for a trace: phred in the program's folder, then phred on PATH, then
@@ -58,7 +58,13 @@ struct BaseCaller {
   bool optionsFirst = false;  // ttuner wants "-s -q -p TRACE"; phred "TRACE -s -q -p"
 };
 BaseCaller FindBaseCaller(const std::string& programFolder);
-// Runs the base caller on a trace with the trace's folder as working directory and waits.
-// Returns its exit code; -1 without a base caller (after a message saying so); 1 with
-// "Could not execute the application" when it cannot be started.
-int RunPhred(const std::string& tracePath, Services& services);
+// The companion files the base caller wrote, as text ("" when it wrote none).
+struct BaseCalls {
+  std::string qual;  // trace + ".qual"
+  std::string phd;   // trace + ".phd.1"
+};
+// Runs the base caller on a copy of the trace in a private folder and waits, the window alive
+// (Escape stops it after a question); nothing is written beside the trace. Returns its exit
+// code; -1 without a base caller (after a message saying so); 1 with "Could not execute the
+// application" when it cannot be started; -2 when the user stopped it.
+int RunPhred(const std::string& tracePath, Services& services, BaseCalls& calls);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+
 #include "io/TraceFormats.h"
 #include "io/TraceTestSupport.h"
 #include "support/RecordingServices.h"
@@ -64,7 +66,9 @@ TEST(ParseQualityText, TakesTheFirstRecordSplitAtBlanksAndLineEnds) {
   EXPECT_DOUBLE_EQ(seq.meanQuality, 25.0);
 }
 
-TEST(RunPhred, TtunerWritesTheCompanionFilesAndTheirQualityLoads) {
+// The base caller once ran in the trace's folder and left its .qual, .seq and .phd.1 files
+// beside the user's trace; it now runs in a private folder and hands the texts back.
+TEST(RunPhred, TtunerQualityLoadsAndNothingIsWrittenBesideTheTrace) {
   if (!HaveProgram("ttuner")) GTEST_SKIP() << "ttuner (tracetuner) not installed";
   RecordingServices svc;
   QTemporaryDir dir;
@@ -73,21 +77,26 @@ TEST(RunPhred, TtunerWritesTheCompanionFilesAndTheirQualityLoads) {
       QFile::copy(QString::fromStdString(TestData("310.ab1")), QString::fromStdString(trace)));
   TSeq seq;
   ASSERT_TRUE(LoadTraceQuality(trace, seq, svc));  // no .qual yet: the base caller runs
-  for (const char* ext : {".qual", ".seq", ".phd.1"})
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(trace + ext))) << ext;
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"310.ab1"});
   // ttuner recalls the bases: its .qual header reads ">310.ab1 872 23 681" for 872 calls.
   EXPECT_EQ(seq.quality.size(), 872u);
-  auto calls = OpenPhd(trace + ".phd.1", svc);
-  ASSERT_NE(calls, nullptr);
-  EXPECT_EQ(calls->letters.size(), 872u);
-  EXPECT_EQ(calls->quality, seq.quality);
-  EXPECT_EQ(calls->traceA.size(), 9826u);
+  BaseCalls calls;
+  EXPECT_EQ(RunPhred(trace, svc, calls), 0);
+  auto records = ReadPhdRecords(calls.phd, trace + ".phd.1", svc);
+  ASSERT_EQ(records.size(), 1u);
+  const auto& read = records.front();
+  EXPECT_EQ(read->letters.size(), 872u);
+  EXPECT_EQ(read->quality, seq.quality);
+  EXPECT_EQ(read->traceA.size(), 9826u);
 }
 
 TEST(RunPhred, ThePhredInTheProgramFolderComesFirstAndNoneIsAClearMessage) {
   QTemporaryDir dir;
   const QString phred = dir.filePath("phred");
-  Spit(phred.toStdString(), "#!/bin/sh\necho \"$@\" > args.txt\nexit 3\n");
+  // It runs in a folder of its own: the script leaves its arguments and folder beside itself.
+  Spit(phred.toStdString(),
+       "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/args.txt\"\n"
+       "pwd > \"$(dirname \"$0\")/folder.txt\"\necho '>t.ab1' > t.ab1.qual\nexit 3\n");
   QFile::setPermissions(phred,
                         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   RecordingServices svc;
@@ -95,13 +104,19 @@ TEST(RunPhred, ThePhredInTheProgramFolderComesFirstAndNoneIsAClearMessage) {
   EXPECT_EQ(FindBaseCaller(svc.settings.programFolder).program, phred.toStdString());
   const std::string trace = dir.filePath("t.ab1").toStdString();
   Spit(trace, "ABIF");
-  EXPECT_EQ(RunPhred(trace, svc), 3);
+  BaseCalls calls;
+  EXPECT_EQ(RunPhred(trace, svc, calls), 3);
   EXPECT_EQ(Slurp(dir.filePath("args.txt").toStdString()), "t.ab1 -s -q -p\n");
+  EXPECT_EQ(calls.qual, ">t.ab1\n");
+  const std::string folder = Slurp(dir.filePath("folder.txt").toStdString());
+  EXPECT_NE(folder, dir.path().toStdString() + "\n");
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(folder.substr(0, folder.size() - 1))));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("t.ab1.qual")));
 
   const QByteArray path = qgetenv("PATH");
   qputenv("PATH", QByteArray("/nonexistent"));
   RecordingServices none;
-  EXPECT_EQ(RunPhred(trace, none), -1);
+  EXPECT_EQ(RunPhred(trace, none, calls), -1);
   qputenv("PATH", path);
   ASSERT_EQ(none.messages.errors.size(), 1u);
   EXPECT_NE(none.messages.errors[0].find("No base caller found"), std::string::npos);

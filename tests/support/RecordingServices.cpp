@@ -22,6 +22,14 @@ void RecordingProgress::StepProgress(bool processEvents) {
 void RecordingProgress::ShowStatus(const std::string& text, bool step, bool processEvents) {
   statuses.push_back(text);
   if (step) StepProgress(processEvents);
+  if (processEvents && !step && cancelAfterStatuses >= 0 && ++eventStatuses >= cancelAfterStatuses)
+    cancelled = true;
+}
+
+void RecordingProgress::ClearCancel() {
+  ++clears;
+  cancelled = false;
+  eventSteps = eventStatuses = 0;
 }
 
 std::vector<std::string> Lines(const std::string& text) {

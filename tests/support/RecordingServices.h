@@ -24,14 +24,18 @@ class RecordingProgress final : public IProgress {
   int starts = 0, steps = 0, ends = 0;
   std::vector<std::string> statuses;
   int cancelAfterSteps = -1;   // the cancel flag rises once this many steps have processed events
+  int cancelAfterStatuses = -1;  // ... or once this many status lines have processed events
+  int clears = 0;                // ClearCancel calls; the counts above start again
   void StartProgress(int max, const std::string& text) override;
   void StepProgress(bool processEvents) override;
   void ShowStatus(const std::string& text, bool step, bool processEvents) override;
   void EndProgress() override { ++ends; }
   bool cancelRequested() const override { return cancelled; }
+  void ClearCancel() override;
 
  private:
   int eventSteps = 0;
+  int eventStatuses = 0;
   bool cancelled = false;
 };
 

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "alignment/AlignCommands.h"
 #include "common/PlatformRandom.h"
 #include "editor/CleaningCommands.h"
 #include "editor/ClipboardCommands.h"
@@ -23,6 +24,7 @@
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/grid/QSeqGrid3.h"
 #include "ui/shell/CLXMain.h"
+#include "ui/shell/ValuePrompt.h"
 
 QAction* TSeqGridFrm::Item(QMenu* menu, const QString& caption, const char* objectName,
                            std::function<void()> handler, const QKeySequence& key) {
@@ -234,20 +236,35 @@ void TSeqGridFrm::CreateViewMenu() {
 }
 
 void TSeqGridFrm::CreateAlignMenu() {
-  // Dataset alignment, gap copying and assembly are not part of this build yet.
+  // Gap copying and assembly are not part of this build yet. The aligner comes from the
+  // program's folder or PATH; batch copies go where the analyses' files go.
   QMenu* m = MenuBar->addMenu("A&lign");
   m->setObjectName("SeqAlign1");
-  Item(m, "A&lign sequences", "Alignsequences1", {}, QKeySequence("Ctrl+9"));
-  Item(m, "Align selected &datasets", "Alignselecteddatasets1");
-  Item(m, "Align datasets from current to end of project", "Aligndatasetsfromcurrent1");
-  Item(m, "Realign too polymorphic datasets", "Realigntoopolymorphic1");
+  const auto muscle = [](bool (*command)(EditorContext&, const AlignSetup&)) {
+    return [command](EditorContext& c) { return command(c, AlignSetup{}); };
+  };
+  Command(m, "A&lign sequences", "Alignsequences1", muscle(AlignSequences), true,
+          QKeySequence("Ctrl+9"));
+  Command(m, "Align selected &datasets", "Alignselecteddatasets1", muscle(AlignSelectedDatasets),
+          true);
+  Command(m, "Align datasets from current to end of project", "Aligndatasetsfromcurrent1",
+          muscle(AlignDatasetsFromCurrent), true);
+  Item(m, "Realign too polymorphic datasets", "Realigntoopolymorphic1", [this] {
+    const auto value = ValuePrompt::Ask(this, "Realign too polymorphic datasets",
+                                        "Enter max nucl. differences per 100 bases", 1, 0, 100);
+    if (!value) return;
+    RunCommand([v = *value](EditorContext& c) { return RealignPolymorphicDatasets(c, {}, v); },
+               true);
+  });
+  Command(m, "Local alignment", "Local1", LocalAlignment, true);
+  Command(m, "Pairwise local alignment", "Pairwiselocalalignment1", PairwiseLocalAlignment, true);
   QMenu* gaps = m->addMenu("Copy gaps");
   gaps->setObjectName("Copygaps1");
   Item(gaps, "from current to selected seq", "Copygapsfromcurrent1");
   Item(gaps, "from alignment in a file", "Copygapsfromfile1");
   Item(gaps, "copy shiftToRight", "CopyshiftToRight1");
   Item(m, "Extend seq with seq from file", "Extendseqwithseqfromfile1");
-  Item(m, "Quickly align left seq ends", "Quicklyalignleftseqends1");
+  Command(m, "Quickly align left seq ends", "Quicklyalignleftseqends1", AlignLeftEnds, true);
   m->addSeparator();
   Item(m, "Find overlaps", "Findoverlaps1", {}, QKeySequence("Ctrl+O"));
   Item(m, "Create consensus", "Createconsensus1");

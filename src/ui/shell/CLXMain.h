@@ -74,6 +74,7 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   void ShowStatus(const std::string& text, bool step, bool processEvents) override;
   void EndProgress() override;
   [[nodiscard]] bool cancelRequested() const override { return cancelFlag; }
+  void ClearCancel() override { cancelFlag = false; }
   void RequestCancel() { cancelFlag = true; }
 
   [[nodiscard]] QProgressBar* ProgressBar() const { return progressBar; }
