@@ -19,15 +19,7 @@ bool Range(const CliCommand& cmd, const std::string& name, int& from, int& to) {
   }
   from = a;
   to = b;
-  const std::pair<const char*, const char*> questions[] = {
-      {"order-by-reference", "Order alignments by reference?"},
-      {"concatenate", "Concatenate LCBs"},
-      {"load-annotations", "Load annotations"}};
-  for (const auto& [option, question] : questions)
-    if (cmd.IsSet(option)) args.yesAnswers.emplace_back(question);
-  ColumnsRead& columns = args.open.columns;
-  return Range(cmd, "lines", columns.readFrom, columns.readTo) &&
-         Range(cmd, "columns", columns.colFrom, columns.colTo);
+  return true;
 }
 
 }  // namespace
