@@ -14,6 +14,7 @@
 #include "io/FormatDetect.h"
 #include "io/FormatTables.h"
 #include "io/IOUnit.h"
+#include "io/ReadsDispatch.h"
 #include "io/TextHelpers.h"
 #include "io/TraceFormats.h"
 #include "model/DataProjUnit.h"
@@ -153,6 +154,11 @@ bool ReadGff(Call& c) {
   return true;
 }
 
+template <int Code>
+bool ReadsReader(Call& c) {
+  return DispatchReadsFile(Code, c.path, c.options, c.window, c.services);
+}
+
 // One slot per format code; nullptr: the reader is not part of this build yet.
 constexpr std::array<Reader, kLastFormatCode + 1> kReaders = [] {
   std::array<Reader, kLastFormatCode + 1> r{};
@@ -171,6 +177,11 @@ constexpr std::array<Reader, kLastFormatCode + 1> kReaders = [] {
   r[kCodeFastaEachSeq] = ReadFastaEachSeq;
   r[kCodeGff] = ReadGff;
   r[kCodePhylip] = DatasetReader<OpenPhylip>;
+  r[kCodeSam] = ReadsReader<kCodeSam>;
+  r[kCodeMaq] = ReadsReader<kCodeMaq>;
+  r[kCodeEland] = ReadsReader<kCodeEland>;
+  r[kCodeMapIllumina] = ReadsReader<kCodeMapIllumina>;
+  r[kCodeFastq] = ReadsReader<kCodeFastq>;
   return r;
 }();
 

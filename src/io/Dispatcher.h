@@ -3,6 +3,7 @@
 // to a reader and places what was read in a window's project: as a new dataset, into the
 // current dataset, or merged into the project.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "common/Services.h"
@@ -23,7 +24,10 @@ struct OpenWindow {
 struct OpenOptions {
   bool addFileNamePrefix = false;  // code 23: "name_" before every sequence name
   bool askReference = false;       // codes 26..29: offer a reference file first
-  bool showProgress = true;        // the FASTA reader drives the progress bar
+  // The open dialog titled "Open file with reference sequence(s)" for that offer; an empty
+  // answer, or no chooser, reads no reference.
+  std::function<std::string()> chooseReferenceFile;
+  bool showProgress = true;  // the FASTA reader drives the progress bar
 };
 
 struct OpenResult {
