@@ -34,8 +34,9 @@ int CodeFromExtension(const std::string& path) {
 
 const std::vector<ReadFormatName>& ReadFormatNames() {
   static const std::vector<ReadFormatName> names{
-      {"project", 2}, {"nexus", 4},    {"mega", 5},    {"fasta", 6}, {"pir", 7},
-      {"text", 8},    {"clustal", 18}, {"phylip", 35}, {"abi", 11},  {"scf", 12},
+      {"project", 2}, {"nexus", 4},    {"mega", 5},    {"fasta", 6},  {"pir", 7},
+      {"text", 8},    {"clustal", 18}, {"phylip", 35}, {"abi", 11},   {"scf", 12},
+      {"sam", 26},    {"maq", 27},     {"eland", 28},  {"fastq", 34},
   };
   return names;
 }
@@ -117,6 +118,8 @@ bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int
   }
   OpenWindow window(project);
   window.caption = FileNameOnly(path);
+  // Running the command answers the long readers' "Proceed anyway?".
+  cli.messages.yesPrefixes.insert("Nodrix is about to");
   OpenResult r;
   if (forcedCode == 0) {
     r = OpenDetected(path, window, cli.services, code);
@@ -130,6 +133,10 @@ bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int
     cli.messages.ReportError(path + ": format not recognised");
     return false;
   }
+  // The converter opens nothing: what it wrote is read back as FASTA with its qualities.
+  if (code == kCodeFastq && r.handled)
+    r = DispatchFile(PathWithoutExtension(path) + ".fa", kCodeFastaGffQual, {}, &window,
+                     cli.services);
   if (!r.handled) return false;  // the dispatcher said why
   if (!r.ReadSomething()) {
     cli.messages.ReportError(path + ": no sequences could be read as \"" +
