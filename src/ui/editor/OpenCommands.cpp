@@ -63,6 +63,15 @@ void AfterRead(TSeqGridFrm* w, bool markModified) {
   w->UpdateAllBits();
 }
 
+// The reference step of the read formats: the open dialog with the FASTA filter.
+std::function<std::string()> ReferenceChooser(TMainForm& main) {
+  return [&main] {
+    return QFileDialog::getOpenFileName(&main, "Open file with reference sequence(s)", {},
+                                        "Fasta (*)")
+        .toStdString();
+  };
+}
+
 int FilterIndexOf(const QStringList& filters, const QString& chosen) {
   const int i = static_cast<int>(filters.indexOf(chosen));
   return i < 0 ? 1 : i + 1;
@@ -152,6 +161,7 @@ void MainOpenFiles(TMainForm& main, QStringList files, int code) {
     OpenOptions options;
     options.addFileNamePrefix = prefix;
     options.askReference = askReference;
+    options.chooseReferenceFile = ReferenceChooser(main);
     const bool handled =
         DispatchFile(path, fileCode, options, w ? &w->Target() : nullptr, main.GetServices())
             .handled;
@@ -196,6 +206,7 @@ void EditorOpenFiles(TMainForm& main, TSeqGridFrm& w, QStringList files, int cod
     OpenOptions options;
     options.addFileNamePrefix = prefix;
     options.askReference = askReference;
+    options.chooseReferenceFile = ReferenceChooser(main);
     OpenResult result;
     if (fileCode >= 2 && fileCode <= kLastFormatCode)
       result = DispatchFile(path, fileCode, options, &w.Target(), main.GetServices());
