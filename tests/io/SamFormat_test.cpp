@@ -216,6 +216,13 @@ TEST(OpenSam, RealFilesGiveTheirReadsPerReference) {
   EXPECT_EQ(chr1.SeqAt(2)->columnShift, 99);
   EXPECT_EQ(chr1.SeqAt(2)->letters, "AGGGGTGCAGAGCCGAGTCACGGGGTTGCCAGCAC");
   EXPECT_EQ(proj.DatasetAt(1)->SeqAt(2)->columnShift, 0);
+  // sam1.sam: the four records on reference 1 at POS 136186 (twice), 137775 and 137706.
+  TDataProj one(svc);
+  ReadSam(ReadTestFile("sam1.sam"), one, svc);
+  std::vector<int> shifts;
+  for (int r = 1; r <= one.DatasetAt(0)->Count(); ++r)
+    shifts.push_back(one.DatasetAt(0)->SeqAt(r)->columnShift);
+  EXPECT_EQ(shifts, (std::vector<int>{136185, 136185, 137774, 137705}));
 }
 
 TEST(OpenSamReads, FilteredLinesGoToOneDatasetWithSecondMatesTurned) {
