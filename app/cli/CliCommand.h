@@ -11,6 +11,7 @@
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitUndefined = 3;  // some results could not be computed; the rest are out
 
 class CliCommand {
  public:

@@ -21,11 +21,9 @@ int RunMap(const std::vector<std::string>& args) {
                  "both strands) and writes the project with its placed reads to OUT.");
   AddReadOptions(cmd);
   AddWriteOptions(cmd);
-  cmd.Add("max-seq", "\"Max seq per dataset\" while placing (default 30000).", "N");
   cmd.AddNote(ReadFormatsNote() + WriteFormatsNote());
   if (const auto status = cmd.Parse(args, 3, 3)) return *status;
   CliServices cli;
-  if (!cmd.Int("max-seq", cli.settings.maxSeqPerDataset, 1, 2'000'000'000)) return kExitUsage;
   const std::string& readsPath = cmd.Positionals()[1];
   const std::string& outPath = cmd.Positionals()[2];
   const WriteFormat* format = OutputFormat(cmd, outPath);
@@ -41,8 +39,9 @@ int RunMap(const std::vector<std::string>& args) {
   }
   ReadContext ctx(cli.services, readsPath);
   (void)MapReads(reads, ctx, project);
-  cli.messages.yesPrefixes.insert("Export all datasets");
-  return WriteOutput(project, *format, outPath, cli);
+  // The placed reads are in the datasets of their references: every dataset is written.
+  cli.messages.answers["Export all datasets"] = true;
+  return WriteOutput(project, *format, outPath, cli, cmd.Positionals()[0], true, true);
 }
 
 const bool kRegistered = RegisterCommand(

@@ -17,7 +17,7 @@ int RunPolymorphism(const std::vector<std::string>& args) {
   cmd.Add("no-pi", "Leaves out nucleotide diversity (pi) and its variance.");
   cmd.Add("no-theta", "Leaves out theta (per site and per sequence) and its variance.");
   cmd.Add("no-var", "Leaves out the variances of pi and theta.");
-  cmd.Add("window-stats", "Statistics of the sliding windows (default pi).", "pi,theta,S");
+  cmd.Add("window-stats", "Statistics of the sliding windows (default pi).", "pi,theta,S,Hd");
   if (const auto status = cmd.Parse(args, 1, 1)) return *status;
 
   FrameArgs fa;
@@ -31,6 +31,7 @@ int RunPolymorphism(const std::vector<std::string>& args) {
     po.swPi = v.find("pi") != std::string::npos;
     po.swTheta = v.find("theta") != std::string::npos;
     po.swS = v.find('S') != std::string::npos;
+    po.swHd = v.find("Hd") != std::string::npos;
     fa.frame.doSW = true;
   } else if (fa.frame.doSW) {
     po.swPi = true;  // as the dialog: checking "Sliding window for" checks "pi"

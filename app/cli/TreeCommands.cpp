@@ -49,6 +49,9 @@ int RunTrees(const std::vector<std::string>& args, bool treeCommand) {
     cmd.Add("titled", "Starts each line with the tree's name.");
     cmd.Add("report", "Writes the distances report to FILE.", "FILE");
     cmd.Add("gene-tree", "Writes the gene tree file.");
+    cmd.AddNote(
+        "Exit status 3: some results undefined (a dataset or group of two or more sequences got "
+        "no tree); every tree that could be built is still printed.\n");
   }
   if (const auto status = cmd.Parse(args, 1, 1)) return *status;
 
@@ -96,7 +99,7 @@ int RunTrees(const std::vector<std::string>& args, bool treeCommand) {
     std::cerr << "nodrix3-cli: " << out.error << "\n";
     return 1;
   }
-  return 0;
+  return treeCommand && run.missingTrees > 0 ? kExitUndefined : 0;
 }
 
 }  // namespace

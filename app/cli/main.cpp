@@ -24,7 +24,8 @@ void Usage(std::ostream& out) {
     line.resize(std::max<std::size_t>(line.size() + 1, 26), ' ');
     out << line << c.summary << '\n';
   }
-  out << "Exit status: 0 success, 1 a file could not be read or written, 2 usage error.\n";
+  out << "Exit status: 0 success, 1 a file could not be read or written, 2 usage error,\n"
+         "3 some results undefined (nj: a dataset or group got no tree).\n";
 }
 
 }  // namespace

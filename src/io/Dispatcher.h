@@ -28,6 +28,8 @@ struct OpenOptions {
   // answer, or no chooser, reads no reference.
   std::function<std::string()> chooseReferenceFile;
   bool showProgress = true;  // the FASTA reader drives the progress bar
+  // A FASTA file with more records than "Max seq per dataset": see ReadContext.
+  std::function<int(int recordCount, int limit)> chooseFastaStart;
 };
 
 struct OpenResult {
