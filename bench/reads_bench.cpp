@@ -6,17 +6,15 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "common/Services.h"
+#include "BenchServices.h"
 #include "io/ReadFormats.h"
 #include "model/DataProjUnit.h"
-#include "model/GenCodUnit.h"
 
 namespace {
 
@@ -27,14 +25,6 @@ struct Lcg {
   std::uint32_t state;
   std::uint32_t Next() { return state = state * 134775813u + 1u; }
   int Below(int n) { return static_cast<int>((static_cast<std::uint64_t>(Next()) * n) >> 32); }
-};
-
-struct BenchServices {
-  QuietMessages messages;
-  NullProgress progress;
-  AppSettings settings;
-  TGenCode genCode{"Universal"};
-  Services services{messages, progress, settings, genCode};
 };
 
 const std::string& Reference() {
