@@ -63,6 +63,10 @@ const std::vector<ReadFormatName>& ReadFormatNames() {
       {"snp-table", 32},
       {"snp-table2", 33},
       {"sdi", 36},
+      {"sam", 26},
+      {"maq", 27},
+      {"eland", 28},
+      {"fastq", 34},
   };
   return names;
 }
@@ -198,6 +202,8 @@ bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int
                              " per dataset; raise it with --max-seq N");
     return 0;
   };
+  // Running the command answers the long readers' "Proceed anyway?", unless --no says otherwise.
+  cli.messages.answers.emplace("Nodrix is about to", args.answerAll >= 0);
   code = args.rescue ? kCodeRescue : args.fromCode;
   if (code == 0) code = DetectFormat(path, cli.messages);
   if (code < 2) {
@@ -210,7 +216,11 @@ bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int
   }
   // --rescue is the answer to the rescue reader's question, whatever --no says.
   if (args.rescue) cli.messages.answers["Warning: Rescue mode."] = true;
-  const OpenResult r = DispatchFile(path, code, options, &window, cli.services);
+  OpenResult r = DispatchFile(path, code, options, &window, cli.services);
+  // The converter opens nothing: what it wrote is read back as FASTA with its qualities.
+  if (code == kCodeFastq && r.handled)
+    r = DispatchFile(PathWithoutExtension(path) + ".fa", kCodeFastaGffQual, options, &window,
+                     cli.services);
   if (!r.handled) return false;  // the dispatcher said why
   // A list of dataset names makes datasets without sequences.
   if ((code == kCodeDatasetNames ? r.datasetsAdded : r.sequencesAdded) == 0) {

@@ -19,6 +19,7 @@
 #include "io/FormatTables.h"
 #include "io/IOUnit.h"
 #include "io/ResultFormats.h"
+#include "io/ReadsDispatch.h"
 #include "io/TextHelpers.h"
 #include "io/TraceFormats.h"
 #include "model/DataProjUnit.h"
@@ -288,6 +289,11 @@ bool ReadSdiFile(Call& c) {
   return true;
 }
 
+template <int Code>
+bool ReadsReader(Call& c) {
+  return DispatchReadsFile(Code, c.path, c.options, c.window, c.services);
+}
+
 // One slot per format code; nullptr: the reader is not part of this build yet.
 constexpr std::array<Reader, kLastFormatCode + 1> kReaders = [] {
   std::array<Reader, kLastFormatCode + 1> r{};
@@ -319,6 +325,11 @@ constexpr std::array<Reader, kLastFormatCode + 1> kReaders = [] {
   r[kCodeSnpTable] = ReadSnpTableFile;
   r[kCodeSnpTable2] = ReadGenotypeTableFile;
   r[kCodeSdi] = ReadSdiFile;
+  r[kCodeSam] = ReadsReader<kCodeSam>;
+  r[kCodeMaq] = ReadsReader<kCodeMaq>;
+  r[kCodeEland] = ReadsReader<kCodeEland>;
+  r[kCodeMapIllumina] = ReadsReader<kCodeMapIllumina>;
+  r[kCodeFastq] = ReadsReader<kCodeFastq>;
   return r;
 }();
 

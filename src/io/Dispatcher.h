@@ -26,7 +26,10 @@ struct OpenWindow {
 struct OpenOptions {
   bool addFileNamePrefix = false;  // code 23: "name_" before every sequence name
   bool askReference = false;       // codes 26..29: offer a reference file first
-  bool showProgress = true;        // the FASTA reader drives the progress bar
+  // The open dialog titled "Open file with reference sequence(s)" for that offer; an empty
+  // answer, or no chooser, reads no reference.
+  std::function<std::string()> chooseReferenceFile;
+  bool showProgress = true;  // the FASTA reader drives the progress bar
   // A FASTA file with more records than "Max seq per dataset": see ReadContext.
   std::function<int(int recordCount, int limit)> chooseFastaStart;
   // Code 21: the column dialog, shown for the file (its "Ok" reads into the window). Unset:

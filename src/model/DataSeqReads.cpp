@@ -129,3 +129,15 @@ int TDataSeq::LinkMates() {
   }
   return linked;
 }
+
+void TDataSeq::AppendReads(std::vector<std::unique_ptr<TSeq>>& reads) {
+  seqs.reserve(seqs.size() + reads.size());
+  for (auto& read : reads) {
+    if (!read) continue;
+    read->seqId = -1;  // no stale id may catch a mate link while renumbering
+    seqs.push_back(std::move(read));
+  }
+  reads.clear();
+  RenumberIds();
+  InvalidateMutHolders();
+}

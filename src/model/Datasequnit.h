@@ -194,6 +194,9 @@ class TDataSeq {
   int RestoreOrf(int row, bool byIndividual);  // returns the number of gap insertions made
   int MaskStops(int row, bool byIndividual, bool extendEnd);  // returns the stops masked
   int LinkMates();                                            // returns the number of pairs linked
+  // Appends every read as it is (no name change, no count limit), then renumbers the ids and
+  // rebuilds the lookups once: the bulk form of AddSeq for mapping files of millions of reads.
+  void AppendReads(std::vector<std::unique_ptr<TSeq>>& reads);
 
  private:
   struct IndexEntry {

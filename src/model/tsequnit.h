@@ -199,6 +199,10 @@ class TSeq {
   void InsertLetters(int pos, std::string_view text, bool shiftIfBefore, int insertedQuality = 0);
   void DeleteLetters(int pos, int count, bool trimTrace);
   void InsertGaps(int pos, int count);
+  // The effect of InsertGaps(pos, count) for every (pos, count) run, taken from the last run to
+  // the first, in one pass over the letters. Runs are in ascending pos order, positions as the
+  // sequence stands before any of them.
+  void InsertGapRuns(const std::vector<std::pair<int, int>>& runs);
   void ReplaceLetter(char oldLetter, char newLetter);
   void TrimTrailing(char letter);
   void RemoveLetterRuns(int from, int to, bool columnRelative, char letter);

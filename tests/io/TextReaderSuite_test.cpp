@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "io/AnnotatedFormats.h"
+#include "io/ReadFormats.h"
 #include "io/TextFormatSupport.h"
 
 namespace {
@@ -31,6 +32,18 @@ auto DatasetReader(const char* fileName, Reader reader) {
     const bool ok = reader(MemorySource(text), ctx, ds);
     rows = RowsOf(ds);
     return ok;
+  };
+}
+
+// Mapping files fill the dataset of their reference; an empty file reads without a word.
+template <typename Reader>
+auto MappingReader(const char* fileName, Reader reader) {
+  return [=](const std::string& text, RecordingServices& svc, Rows& rows) {
+    TDataProj proj(svc);
+    ReadContext ctx(svc, fileName);
+    (void)reader(MemorySource(text), ctx, proj, false);
+    if (proj.DatasetCount() > 0) rows = RowsOf(*proj.DatasetAt(0));
+    return true;
   };
 }
 
@@ -123,6 +136,21 @@ std::vector<ReaderCase> Cases() {
                      if (r.seq) rows = {{r.seq->seqName, r.seq->letters}};
                      return r.seq != nullptr;
                    },
+                   nullptr});
+  cases.push_back({"SAM",
+                   "@HD\tVN:1.6\n@SQ\tSN:ref\tLN:12\n"
+                   "seq1\t0\tref\t1\t60\t12M\t*\t0\t0\tACGTACGTACGT\t*\n"
+                   "seq2\t0\tref\t1\t60\t2M1D9M\t*\t0\t0\tACTACGTACGT\t*\n",
+                   kTwoRows, MappingReader("x.sam", OpenSam), nullptr});
+  cases.push_back({"MAQ",
+                   "seq1\tref\t1\t+\t0\t0\t0\t0\t0\t0\t0\t0\t0\t12\tACGTACGTACGT\tIIIIIIIIIIII\n"
+                   "seq2\tref\t1\t+\t0\t0\t0\t0\t0\t0\t0\t0\t0\t12\tAC-TACGTACGT\tIIIIIIIIIIII\n",
+                   kTwoRows, MappingReader("x.map", OpenMaq), nullptr});
+  cases.push_back({"Eland",
+                   "M1\t1\t1\t1\t1\t2\t0\t1\tACGTACGTACGT\tB\t\tref\t1\tF\t\t\t\t\t\t\t\tY\n"
+                   "M1\t1\t1\t1\t3\t4\t0\t1\tTACGTACGT\tB\t\tref\t4\tF\t\t\t\t\t\t\t\tY\n",
+                   {{"X:1_Y:2", "ACGTACGTACGT"}, {"X:3_Y:4", "---TACGTACGT"}},
+                   MappingReader("x_export.txt", OpenEland),
                    nullptr});
   // LooksLikeNucleotides: 13 of A/C/G/T to 3 others passes, "some text" does not.
   cases.push_back({"unrecognised text",

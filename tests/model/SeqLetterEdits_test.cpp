@@ -386,3 +386,19 @@ TEST(TSeqInvertSegment, ReverseComplementsTheLettersRegionsAndTrace) {
   s.enabled = false;
   EXPECT_FALSE(s.InvertSegment(1, 2));
 }
+
+TEST(TSeqInsertGapRuns, OpensEveryRunAsInsertGapsWouldFromTheLastToTheFirst) {
+  TSeq s("s", "ACGTACGTAC");
+  s.quality = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+  s.regions = {Reg(1, 1), Reg(2, 5), Reg(4, 10)};
+  TSeq stepwise = s;
+  const std::vector<std::pair<int, int>> runs{{1, 2}, {4, 1}, {11, 3}};
+  s.InsertGapRuns(runs);
+  for (auto it = runs.rbegin(); it != runs.rend(); ++it) stepwise.InsertGaps(it->first, it->second);
+  EXPECT_EQ(s.letters, "--ACG-TACGTAC---");  // by hand
+  EXPECT_EQ(s.quality, (Quals{0, 0, 1, 2, 3, 0, 4, 5, 6, 7, 8, 9, 10, 0, 0, 0}));
+  EXPECT_EQ(s.letters, stepwise.letters);
+  EXPECT_EQ(s.quality, stepwise.quality);
+  EXPECT_EQ(s.regions, stepwise.regions);
+  EXPECT_EQ(s.lettersLength, 16);
+}

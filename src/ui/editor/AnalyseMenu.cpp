@@ -12,6 +12,7 @@
 #include "ui/analysis/NTestsDialog.h"
 #include "ui/analysis/PopSubdivDbox.h"
 #include "ui/analysis/ShowPolymSites.h"
+#include "ui/editor/SamCoverageCommand.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/shell/CLXMain.h"
 #include "ui/trees/NJTreeFrm.h"
@@ -33,13 +34,21 @@ const std::vector<AnalyseMenuItem>& AnalyseMenuItems() {
       {"Neighbour-&joining tree...", "NeighbourJoiningtree1", "neighbour-joining tree",
        [](TMainForm& m) -> TBaseDialogBox* { return NewNJTreeFrm(m); }},
       {"Segregation analysis", "Segregationanalysis1", "segregation analysis", {}},
-      {"Coverage (from SAM file)", "CoveragefromSAMfile1", "coverage", {}},
+      {"Coverage (from SAM file)",
+       "CoveragefromSAMfile1",
+       "coverage",
+       {},
+       CoveragefromSAMfile1Click},
   };
   return items;
 }
 
 void RunAnalyseItem(const AnalyseMenuItem& item, TSeqGridFrm& window) {
   TMainForm& main = window.MainForm();
+  if (item.command) {
+    if (!main.RefuseIfBusy()) item.command(window);
+    return;
+  }
   if (!item.factory || main.RefuseIfBusy()) return;
   TBaseDialogBox* dialog = item.factory(main);
   if (dialog == nullptr) return;
@@ -64,7 +73,7 @@ void FillAnalyseMenu(QMenu* menu, TSeqGridFrm& window) {
     a->setObjectName(item.objectName);
     window.addAction(a);
     a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    if (!item.factory) {
+    if (!item.factory && !item.command) {
       a->setEnabled(false);
       continue;
     }

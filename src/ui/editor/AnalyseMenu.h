@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor window's Analyse menu as a table: each item names the dialog it opens and the
-// factory that makes (or activates) it. Items without a factory are shown disabled.
+// factory that makes (or activates) it, or the command it runs on the window. Items with
+// neither are shown disabled.
 #pragma once
 #include <QString>
 #include <functional>
@@ -17,6 +18,7 @@ struct AnalyseMenuItem {
   // Used in "Can not initialise data for the " + dialogName + " dialog box".
   const char* dialogName;
   std::function<TBaseDialogBox*(TMainForm&)> factory;  // empty: not available yet
+  std::function<void(TSeqGridFrm&)> command{};         // an item that runs instead of a dialog
 };
 
 const std::vector<AnalyseMenuItem>& AnalyseMenuItems();

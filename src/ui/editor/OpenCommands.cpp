@@ -66,9 +66,19 @@ void AfterRead(TSeqGridFrm* w, bool markModified) {
   w->UpdateAllBits();
 }
 
+// The reference step of the read formats: the open dialog with the FASTA filter.
+std::function<std::string()> ReferenceChooser(TMainForm& main) {
+  return [&main] {
+    return QFileDialog::getOpenFileName(&main, "Open file with reference sequence(s)", {},
+                                        "Fasta (*)")
+        .toStdString();
+  };
+}
+
 // The dispatcher's options in the desktop program: a FASTA file over "Max seq per dataset"
 // asks the "File too big" question; a column file opens its dialog; the SNP table shows its
-// dialog; readers that want another file ask for it with an open dialog.
+// dialog; readers that want another file ask for it with an open dialog; the read formats offer
+// their reference file.
 OpenOptions DesktopOptions(TMainForm& main) {
   OpenOptions options;
   options.chooseFastaStart = [&main](int count, int limit) {
@@ -83,6 +93,7 @@ OpenOptions DesktopOptions(TMainForm& main) {
   options.chooseOpenFile = [&main](const std::string& title) {
     return QFileDialog::getOpenFileName(&main, QString::fromStdString(title)).toStdString();
   };
+  options.chooseReferenceFile = ReferenceChooser(main);
   return options;
 }
 
