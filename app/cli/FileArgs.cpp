@@ -3,7 +3,11 @@
 // save command, as the desktop program's open and save dialogs do.
 #include "FileArgs.h"
 
+#include <QTemporaryDir>
+#include <cstdio>
+#include <filesystem>
 #include <iostream>
+#include <memory>
 
 #include "CliCommand.h"
 #include "CliServices.h"
@@ -28,6 +32,39 @@ std::string Lower(std::string_view s) {
 int CodeFromExtension(const std::string& path) {
   const std::string name = Lower(FileNameOnly(path));
   return name.ends_with(".phy") || name.ends_with(".phylip") ? kCodePhylip : 0;
+}
+
+constexpr std::string_view kStandardStream = "-";
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// A device, pipe or socket named as a file: it can be read once only (format detection would
+// eat its start), and saving through a temporary file renamed over it would put a plain file
+// in its place.
+bool IsSpecialFile(const std::string& path) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(path, ec);
+  return !ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+         !std::filesystem::is_directory(status);
+}
+
+bool PassesThroughSpool(const std::string& path) {
+  return path == kStandardStream || IsSpecialFile(path);
+}
+
+bool Copy(std::FILE* from, std::FILE* to) {
+  std::vector<char> block(std::size_t{1} << 20);
+  std::size_t got = 0;
+  while ((got = std::fread(block.data(), 1, block.size(), from)) > 0)
+    if (std::fwrite(block.data(), 1, got, to) != got) return false;
+  return std::ferror(from) == 0 && std::fflush(to) == 0;
+}
+
+bool IsBinaryFormat(const WriteFormat& format) {
+  return format.name == "project" || format.name == "dataset-psf";
 }
 
 }  // namespace
@@ -110,6 +147,18 @@ std::string WriteFormatsNote() {
 bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int& code,
               int forcedCode) {
   code = 0;
+  if (PassesThroughSpool(path)) {
+    const QTemporaryDir spool;
+    const std::string copy = spool.path().toStdString() + "/stdin";
+    const FilePtr to(spool.isValid() ? std::fopen(copy.c_str(), "wb") : nullptr);
+    const FilePtr from(path == kStandardStream ? nullptr : std::fopen(path.c_str(), "rb"));
+    std::FILE* in = path == kStandardStream ? stdin : from.get();
+    if (to == nullptr || in == nullptr || !Copy(in, to.get()) || std::fflush(to.get()) != 0) {
+      cli.messages.ReportError(path + ": cannot be read");
+      return false;
+    }
+    return ReadInto(copy, project, cli, code, forcedCode);
+  }
   const int access = CheckFileAccess(path);
   if (access != 0) {
     cli.messages.ReportError(path + ": " + OneLine(IoErrorMessage(access, path)));
@@ -152,19 +201,46 @@ int ReadInput(const CliCommand& cmd, const std::string& path, TDataProj& project
 const WriteFormat* OutputFormat(const CliCommand& cmd, const std::string& path) {
   const std::string name = cmd.IsSet("format") ? cmd.Value("format") : std::string();
   const WriteFormat* format = name.empty() ? WriteFormatByPath(path) : WriteFormatByName(name);
-  if (format == nullptr)
+  if (format == nullptr) {
     cmd.UsageError(name.empty() ? "cannot tell the format from " + path + "; use --format NAME"
                                 : "unknown format " + name);
+  } else if (path == kStandardStream && IsBinaryFormat(*format)) {
+    cmd.UsageError("standard output (-) takes text formats only, not " + std::string(format->name));
+    return nullptr;
+  }
   return format;
 }
 
 int WriteOutput(TDataProj& project, const WriteFormat& format, const std::string& path,
-                CliServices& cli) {
-  const SaveOutcome out = RunSaveCommand(project, format.saveIndex, path, cli.services);
-  for (const std::string& w : out.written) std::cout << "wrote " << w << '\n';
-  if (!out.ok) {
+                CliServices& cli, bool addExtension) {
+  if (!PassesThroughSpool(path)) {
+    const SaveOutcome out =
+        RunSaveCommand(project, format.saveIndex, path, cli.services, {}, addExtension);
+    for (const std::string& w : out.written) std::cout << "wrote " << w << '\n';
+    if (!out.ok) {
+      std::cerr << "nodrix3-cli: could not write " << path << '\n';
+      return kExitFailed;
+    }
+    return kExitOk;
+  }
+  // Every file the save writes (one per dataset with --all-datasets) goes, in turn, to path.
+  const QTemporaryDir spool;
+  const SaveOutcome out =
+      spool.isValid() ? RunSaveCommand(project, format.saveIndex,
+                                       spool.path().toStdString() + "/out", cli.services, {}, false)
+                      : SaveOutcome{};
+  const FilePtr target(path == kStandardStream ? nullptr : std::fopen(path.c_str(), "wb"));
+  std::FILE* to = path == kStandardStream ? stdout : target.get();
+  bool ok = out.ok && to != nullptr;
+  std::fflush(stdout);
+  for (const std::string& w : out.written) {
+    const FilePtr from(std::fopen(w.c_str(), "rb"));
+    ok = ok && from != nullptr && Copy(from.get(), to);
+  }
+  if (!ok) {
     std::cerr << "nodrix3-cli: could not write " << path << '\n';
     return kExitFailed;
   }
+  if (path != kStandardStream) std::cout << "wrote " << path << '\n';
   return kExitOk;
 }

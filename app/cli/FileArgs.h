@@ -36,6 +36,9 @@ void AddWriteOptions(CliCommand& cmd);
 std::string ReadFormatsNote();
 std::string WriteFormatsNote();
 
+// IN "-" reads standard input, OUT "-" writes standard output (text formats only); both, like
+// devices and pipes named as files, pass through a temporary file.
+
 // Reads path into project (its format from --from when cmd has it set, else detected);
 // code receives the format code read. The exit status: kExitOk, kExitUsage for an unknown
 // --from name, kExitFailed when nothing could be read (the reason is on stderr).
@@ -49,6 +52,7 @@ bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int
 // on stderr.
 const WriteFormat* OutputFormat(const CliCommand& cmd, const std::string& path);
 // Writes project to path in format through the save command; each file written is named on
-// stdout. The exit status (kExitFailed with the reason on stderr).
+// stdout (nothing is, when path is "-"). addExtension false writes a path without extension
+// as it is. The exit status (kExitFailed with the reason on stderr).
 int WriteOutput(TDataProj& project, const WriteFormat& format, const std::string& path,
-                CliServices& cli);
+                CliServices& cli, bool addExtension = true);

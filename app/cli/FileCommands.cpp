@@ -97,7 +97,8 @@ int RunConvert(const std::vector<std::string>& args) {
   project.SetCurrent(datasetNumber - 1);
   if (cmd.IsSet("all-datasets")) cli.messages.yesPrefixes.insert("Export all datasets");
   cli.messages.yesPrefixes.insert("Export all sequences");
-  return WriteOutput(project, *format, outPath, cli);
+  // A name given with --format is used as it is.
+  return WriteOutput(project, *format, outPath, cli, !cmd.IsSet("format"));
 }
 
 int RunMakeExample(const std::vector<std::string>& args) {

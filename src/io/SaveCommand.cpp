@@ -135,7 +135,7 @@ bool HasWriter(int filterIndex) {
 
 std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
                                   const std::string& chosenPath, bool allDatasets,
-                                  bool allSequences) {
+                                  bool allSequences, bool addExtension) {
   std::vector<PlannedFile> plan;
   const SaveFilter* f = SaveFilterAt(filterIndex);
   const int current = project.CurrentIndex();
@@ -156,6 +156,10 @@ std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
   for (const int d : datasets) {
     const TDataSeq& ds = *project.DatasetAt(d);
     if (f->scope == SaveScope::Dataset) {
+      if (!allDatasets && !addExtension && chosen.ext.empty()) {
+        plan.push_back({chosenPath, d, 0});
+        continue;
+      }
       const std::string stem =
           allDatasets ? chosen.folder + SafeFileName(ds.dsName) : chosen.folder + chosen.stem;
       plan.push_back({names.Unique(stem + std::string(f->extension)), d, 0});
@@ -177,7 +181,7 @@ std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
 }
 
 SaveOutcome RunSaveCommand(TDataProj& project, int filterIndex, const std::string& chosenPath,
-                           Services& services, const GridFileSettings& grid) {
+                           Services& services, const GridFileSettings& grid, bool addExtension) {
   SaveOutcome out;
   const SaveFilter* f = SaveFilterAt(filterIndex);
   const int current = project.CurrentIndex();
@@ -210,7 +214,7 @@ SaveOutcome RunSaveCommand(TDataProj& project, int filterIndex, const std::strin
     return out;
   }
   const std::vector<PlannedFile> plan =
-      PlanSave(project, filterIndex, chosenPath, allDatasets, allSequences);
+      PlanSave(project, filterIndex, chosenPath, allDatasets, allSequences, addExtension);
   out.ok = !plan.empty();
   std::unique_ptr<ProgressScope> bar;
   if (allDatasets)
