@@ -67,8 +67,9 @@ void FileSource::Release(std::size_t offset) const {
   if (!mapped_) return;
   // Whole pages only, and a few megabytes at a time to keep the system calls few.
   static const auto page = static_cast<std::size_t>(std::max(1L, ::sysconf(_SC_PAGESIZE)));
-  constexpr std::size_t kStep = std::size_t{4} << 20;
+  constexpr std::size_t kStep = std::size_t{1} << 20;
   const std::size_t end = std::min(offset, view_.size()) / page * page;
+  if (end < released_) released_ = 0;  // a new pass over the file has begun
   if (end < released_ + kStep) return;
   // The mapping starts on a page (it is made from offset 0) and is read-only: dropping pages
   // only makes the next look at them read the file again.
