@@ -54,6 +54,8 @@ struct FrameOptions {
   bool plotSW = true;
   bool sw2file = false;
   std::string swfile = "sw_output.csv";
+  bool phylipFile = false;  // doPhilipFile: bootstrap replicates of whole datasets to PHYLIP
+  std::string phylipFileName = "boot_out.phy";
 };
 
 // The scan flags the options stand for.

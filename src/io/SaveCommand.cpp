@@ -95,6 +95,8 @@ bool WriteOne(TDataProj& proj, const SaveFilter& f, const PlannedFile& file, boo
       return SaveScf(file.path, *ds->SeqAt(file.row), svc);
     case 21:
       return SaveGff(file.path, *ds, svc);
+    case 25:
+      return SavePhylipLines(file.path, *ds, svc);
     default:
       return false;
   }
@@ -127,6 +129,7 @@ bool HasWriter(int filterIndex) {
     case 10:
     case 11:
     case 21:
+    case 25:
       return true;
     default:
       return false;
@@ -135,16 +138,19 @@ bool HasWriter(int filterIndex) {
 
 std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
                                   const std::string& chosenPath, bool allDatasets,
-                                  bool allSequences, bool addExtension) {
+                                  bool allSequences, bool keepExtension) {
   std::vector<PlannedFile> plan;
   const SaveFilter* f = SaveFilterAt(filterIndex);
   const int current = project.CurrentIndex();
   if (f == nullptr || current < 0 || current >= project.DatasetCount()) return plan;
   const ChosenPath chosen = SplitChosen(chosenPath);
+  const std::string extension =
+      keepExtension && !chosen.ext.empty() ? chosen.ext : std::string(f->extension);
+  const bool asChosen = keepExtension && chosen.ext.empty() && !allDatasets;
   NamePlan names;
   if (f->scope == SaveScope::Project) {
     const std::string path =
-        f->extension.empty() ? chosenPath : chosen.folder + chosen.stem + std::string(f->extension);
+        extension.empty() || asChosen ? chosenPath : chosen.folder + chosen.stem + extension;
     plan.push_back({path, current, 0});
     return plan;
   }
@@ -156,13 +162,13 @@ std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
   for (const int d : datasets) {
     const TDataSeq& ds = *project.DatasetAt(d);
     if (f->scope == SaveScope::Dataset) {
-      if (!allDatasets && !addExtension && chosen.ext.empty()) {
+      if (asChosen) {
         plan.push_back({chosenPath, d, 0});
         continue;
       }
       const std::string stem =
           allDatasets ? chosen.folder + SafeFileName(ds.dsName) : chosen.folder + chosen.stem;
-      plan.push_back({names.Unique(stem + std::string(f->extension)), d, 0});
+      plan.push_back({names.Unique(stem + extension), d, 0});
       continue;
     }
     const std::vector<int> rows = RowsToWrite(ds, allSequences);
@@ -181,7 +187,7 @@ std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
 }
 
 SaveOutcome RunSaveCommand(TDataProj& project, int filterIndex, const std::string& chosenPath,
-                           Services& services, const GridFileSettings& grid, bool addExtension) {
+                           Services& services, const GridFileSettings& grid, bool keepExtension) {
   SaveOutcome out;
   const SaveFilter* f = SaveFilterAt(filterIndex);
   const int current = project.CurrentIndex();
@@ -214,7 +220,7 @@ SaveOutcome RunSaveCommand(TDataProj& project, int filterIndex, const std::strin
     return out;
   }
   const std::vector<PlannedFile> plan =
-      PlanSave(project, filterIndex, chosenPath, allDatasets, allSequences, addExtension);
+      PlanSave(project, filterIndex, chosenPath, allDatasets, allSequences, keepExtension);
   out.ok = !plan.empty();
   std::unique_ptr<ProgressScope> bar;
   if (allDatasets)

@@ -28,11 +28,12 @@ struct PlannedFile {
 // dataset + "_" + sequence, otherwise the selected sequences (the current one when none is
 // selected), to the chosen name when there is one, else chosen stem + "_" + sequence. Names
 // repeated within one save get "_2", "_3" ... so no file overwrites another of the same save.
-// addExtension false: a chosen name without extension is written as it is (command lines name
-// their files exactly; "/dev/null" must not become "/dev/null.fasta").
+// The entry's extension replaces the chosen one, unless keepExtension: then a chosen name is
+// written as it is, with its extension or without one (the command-line tool writes the name it
+// was given; "/dev/null" must not become "/dev/null.fasta").
 [[nodiscard]] std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
                                                 const std::string& chosenPath, bool allDatasets,
-                                                bool allSequences, bool addExtension = true);
+                                                bool allSequences, bool keepExtension = false);
 
 struct SaveOutcome {
   bool ran = false;           // the filter and dataset were valid and writing was tried
@@ -47,7 +48,7 @@ struct SaveOutcome {
 // grid: what a project file keeps of the window's grid.
 SaveOutcome RunSaveCommand(TDataProj& project, int filterIndex, const std::string& chosenPath,
                            Services& services, const GridFileSettings& grid = {},
-                           bool addExtension = true);
+                           bool keepExtension = false);
 
 // True when this build has a writer for the save entry.
 [[nodiscard]] bool HasWriter(int filterIndex);

@@ -7,6 +7,7 @@
 #include "analysis/PolymEstimators.h"
 #include "analysis/SiteStates.h"
 #include "common/Services.h"
+#include "io/IOUnit.h"
 #include "model/DataProjUnit.h"
 #include "trees/NJTreeUnit.h"
 #include "trees/SplitSupport.h"
@@ -63,7 +64,7 @@ ScanChoices NJTreeAnalysis::RunScanChoices() const {
 bool NJTreeAnalysis::BeforeRun() {
   run_ = NJTreeRun{};
   out.reportCaption = kNJReportCaption;
-  return true;
+  return !(fo.doBootstrap && fo.phylipFile) || CreateEmptyFile(fo.phylipFileName);
 }
 
 void NJTreeAnalysis::DoForm(TDataSeq& ds) {
@@ -71,6 +72,10 @@ void NJTreeAnalysis::DoForm(TDataSeq& ds) {
   if (fo.doBootstrap && !BootstrapDseq(ds, fo.bsReplicates, regionFrom, regionTo, replicates_,
                                        opt.indelMode, opt.ambiguityMode, rng_, *svc))
     replicates_.reset();  // cancelled: the trees go without support
+  // The replicates one after another, as PHYLIP's own programs read several data sets.
+  if (replicates_ && fo.phylipFile)
+    for (int k = 0; k < replicates_->DatasetCount() && !Failed(); ++k)
+      AppendToFile(fo.phylipFileName, PhylipText(*replicates_->DatasetAt(k)));
   AnalysisFrame::DoForm(ds);
   replicates_.reset();
 }
@@ -135,6 +140,10 @@ void NJTreeAnalysis::AddSupport(TTree& tree, const std::vector<int>& rows,
 
 void NJTreeAnalysis::AfterRun() {
   if (nj_.geneTree) out.notices.push_back(GeneTreeNotice(nj_));
+  if (fo.doBootstrap && fo.phylipFile) {
+    out.filesWritten.push_back(fo.phylipFileName);
+    out.notices.push_back("Bootstrap replicates were saved to file " + fo.phylipFileName);
+  }
 }
 
 NJRunOutput RunNJ(TDataProj& project, const FrameOptions& frame, const NJTreeOptions& options,

@@ -109,13 +109,20 @@ QMdiSubWindow* TMainForm::AddChildWindow(QWidget* child) {
   return sub;
 }
 
+QWidget* TMainForm::RaiseToolWindow(ToolKind kind) {
+  QWidget* open = registry.Get(kind);
+  if (open == nullptr) return nullptr;
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) {
+    if (sub->isMinimized()) sub->showNormal();
+    mdiArea->setActiveSubWindow(sub);
+  }
+  return open;
+}
+
 template <typename T>
 T* TMainForm::RegisteredWindow(ToolKind kind) {
   if (auto* open = qobject_cast<T*>(registry.Get(kind))) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) {
-      if (sub->isMinimized()) sub->showNormal();
-      mdiArea->setActiveSubWindow(sub);
-    }
+    RaiseToolWindow(kind);
     return open;
   }
   auto* window = new T(*this);

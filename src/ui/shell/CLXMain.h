@@ -94,6 +94,8 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   TTabReport* NewTabReport();
   void TabReportClose();
   [[nodiscard]] QWidget* ToolWindow(ToolKind kind) const { return registry.Get(kind); }
+  // The open window of the kind, brought to the front; nullptr when none is open.
+  QWidget* RaiseToolWindow(ToolKind kind);
   // Places a tool window built elsewhere (analysis dialogs) in its registry slot; the slot
   // empties when the window closes.
   void RegisterToolWindow(ToolKind kind, TMDIChild* window);
