@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libalglib-dev
   xvfb xauth fonts-dejavu-core
-  muscle clustalw tracetuner staden-io-lib-utils seqtk scrm
+  muscle clustalw tracetuner staden-io-lib-utils seqtk scrm plink1.9
   phylip python3-biopython
   emboss
 )

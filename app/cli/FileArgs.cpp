@@ -3,8 +3,11 @@
 // save command, as the desktop program's open and save dialogs do.
 #include "FileArgs.h"
 
+#include <QTemporaryDir>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 #include "CliCommand.h"
 #include "CliServices.h"
@@ -33,6 +36,39 @@ bool SameFile(const std::string& a, const std::string& b) {
   if (ec) return false;
   const fs::path cb = fs::weakly_canonical(b, ec);
   return !ec && ca == cb;
+}
+
+constexpr std::string_view kStandardStream = "-";
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// A device, pipe or socket named as a file: it can be read once only (format detection would
+// eat its start), and saving through a temporary file renamed over it would put a plain file
+// in its place.
+bool IsSpecialFile(const std::string& path) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(path, ec);
+  return !ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+         !std::filesystem::is_directory(status);
+}
+
+bool PassesThroughSpool(const std::string& path) {
+  return path == kStandardStream || IsSpecialFile(path);
+}
+
+bool Copy(std::FILE* from, std::FILE* to) {
+  std::vector<char> block(std::size_t{1} << 20);
+  std::size_t got = 0;
+  while ((got = std::fread(block.data(), 1, block.size(), from)) > 0)
+    if (std::fwrite(block.data(), 1, got, to) != got) return false;
+  return std::ferror(from) == 0 && std::fflush(to) == 0;
+}
+
+bool IsBinaryFormat(const WriteFormat& format) {
+  return format.name == "project" || format.name == "dataset-psf";
 }
 
 }  // namespace
@@ -187,6 +223,18 @@ std::string WriteFormatsNote() {
 bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int& code,
               const ReadArgs& args) {
   code = 0;
+  if (PassesThroughSpool(path)) {
+    const QTemporaryDir spool;
+    const std::string copy = spool.path().toStdString() + "/stdin";
+    const FilePtr to(spool.isValid() ? std::fopen(copy.c_str(), "wb") : nullptr);
+    const FilePtr from(path == kStandardStream ? nullptr : std::fopen(path.c_str(), "rb"));
+    std::FILE* in = path == kStandardStream ? stdin : from.get();
+    if (to == nullptr || in == nullptr || !Copy(in, to.get()) || std::fflush(to.get()) != 0) {
+      cli.messages.ReportError(path + ": cannot be read");
+      return false;
+    }
+    return ReadInto(copy, project, cli, code, args);
+  }
   if (const std::string reason = CannotOpenMessage(path); !reason.empty()) {
     cli.messages.ReportError(reason);
     return false;
@@ -244,38 +292,65 @@ int ReadInput(const CliCommand& cmd, const std::string& path, TDataProj& project
 const WriteFormat* OutputFormat(const CliCommand& cmd, const std::string& path) {
   const std::string name = cmd.IsSet("format") ? cmd.Value("format") : std::string();
   const WriteFormat* format = name.empty() ? WriteFormatByPath(path) : WriteFormatByName(name);
-  if (format == nullptr)
+  if (format == nullptr) {
     cmd.UsageError(name.empty() ? "cannot tell the format from " + path + "; use --format NAME"
                                 : "unknown format " + name);
+  } else if (path == kStandardStream && IsBinaryFormat(*format)) {
+    cmd.UsageError("standard output (-) takes text formats only, not " + std::string(format->name));
+    return nullptr;
+  }
   return format;
 }
 
 int WriteOutput(TDataProj& project, const WriteFormat& format, const std::string& path,
                 CliServices& cli, const std::string& input, bool force, bool allDatasets) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
-    std::cerr << "nodrix3-cli: cannot write '" << path << "': is a directory\n";
-    return kExitFailed;
-  }
-  const std::vector<PlannedFile> plan =
-      PlanSave(project, format.saveIndex, path, allDatasets && project.DatasetCount() > 1,
-               /*allSequences=*/true, /*keepExtension=*/true);
-  for (const PlannedFile& file : plan) {
-    if (!input.empty() && SameFile(file.path, input)) {
-      std::cerr << "nodrix3-cli: " << file.path << " is the input file; it is not overwritten\n";
+  allDatasets = allDatasets && project.DatasetCount() > 1;
+  if (!PassesThroughSpool(path)) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+      std::cerr << "nodrix3-cli: cannot write '" << path << "': is a directory\n";
       return kExitFailed;
     }
-    if (!force && std::filesystem::exists(file.path, ec)) {
-      std::cerr << "nodrix3-cli: " << file.path << " exists; --force overwrites it\n";
+    const std::vector<PlannedFile> plan = PlanSave(project, format.saveIndex, path, allDatasets,
+                                                   /*allSequences=*/true, /*keepExtension=*/true);
+    for (const PlannedFile& file : plan) {
+      if (!input.empty() && SameFile(file.path, input)) {
+        std::cerr << "nodrix3-cli: " << file.path << " is the input file; it is not overwritten\n";
+        return kExitFailed;
+      }
+      if (!force && std::filesystem::exists(file.path, ec)) {
+        std::cerr << "nodrix3-cli: " << file.path << " exists; --force overwrites it\n";
+        return kExitFailed;
+      }
+    }
+    const SaveOutcome out =
+        RunSaveCommand(project, format.saveIndex, path, cli.services, {}, /*keepExtension=*/true);
+    for (const std::string& w : out.written) std::cout << "wrote " << w << '\n';
+    if (!out.ok) {
+      std::cerr << "nodrix3-cli: could not write " << path << '\n';
       return kExitFailed;
     }
+    return kExitOk;
   }
+  // Every file the save writes (one per dataset with --all-datasets) goes, in turn, to path.
+  const QTemporaryDir spool;
   const SaveOutcome out =
-      RunSaveCommand(project, format.saveIndex, path, cli.services, {}, /*keepExtension=*/true);
-  for (const std::string& w : out.written) std::cout << "wrote " << w << '\n';
-  if (!out.ok) {
+      spool.isValid() ? RunSaveCommand(project, format.saveIndex,
+                                       spool.path().toStdString() + "/out", cli.services, {},
+                                       /*keepExtension=*/true)
+                      : SaveOutcome{};
+  const FilePtr target(path == kStandardStream ? nullptr : std::fopen(path.c_str(), "wb"));
+  std::FILE* to = path == kStandardStream ? stdout : target.get();
+  bool ok = out.ok && to != nullptr;
+  std::fflush(stdout);
+  for (const std::string& w : out.written) {
+    const FilePtr from(std::fopen(w.c_str(), "rb"));
+    ok = ok && from != nullptr && Copy(from.get(), to);
+  }
+  if (!ok) {
     std::cerr << "nodrix3-cli: could not write " << path << '\n';
     return kExitFailed;
   }
+  if (path != kStandardStream) std::cout << "wrote " << path << '\n';
   return kExitOk;
 }

@@ -58,6 +58,9 @@ void ApplyWriteOptions(const CliCommand& cmd, CliServices& cli);
 std::string ReadFormatsNote();
 std::string WriteFormatsNote();
 
+// IN "-" reads standard input, OUT "-" writes standard output (text formats only); both, like
+// devices and pipes named as files, pass through a temporary file.
+
 // Reads path into project (its format from --from when cmd has it set, else detected);
 // code receives the format code read. The exit status: kExitOk, kExitUsage for a bad read
 // option, kExitFailed when no sequence could be read (the reason is on stderr).
@@ -71,9 +74,10 @@ bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int
 // The format OUT is written in (--format, else OUT's extension); nullptr after a usage error
 // on stderr.
 const WriteFormat* OutputFormat(const CliCommand& cmd, const std::string& path);
-// Writes project to path in format through the save command, keeping the extension path has;
-// each file written is named on stdout. The files are checked first: none may be the input
-// file (after resolving links), nor an existing file unless force. The exit status
+// Writes project to path in format through the save command, keeping the name path has (with
+// or without extension); each file written is named on stdout (nothing is, when path is "-").
+// The files are checked first: none may be the input file (after resolving links), nor an
+// existing file unless force (pipes and devices are written in place). The exit status
 // (kExitFailed with the reason on stderr).
 int WriteOutput(TDataProj& project, const WriteFormat& format, const std::string& path,
                 CliServices& cli, const std::string& input = {}, bool force = true,

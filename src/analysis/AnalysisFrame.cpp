@@ -9,6 +9,7 @@
 #include "analysis/MutUnit.h"
 #include "common/NumberFormat.h"
 #include "common/Services.h"
+#include "io/IOUnit.h"
 #include "model/DataProjUnit.h"
 
 struct AnalysisFrame::OpenFile {
@@ -102,12 +103,52 @@ AnalysisFrame::OpenFile* AnalysisFrame::FileFor(const std::string& path, bool tr
   return files_.back().get();
 }
 
+namespace {
+
+// Hands the file blocks of about 1 MB; after a failed write the rest is dropped and Done says so.
+class AppendSink final : public TextSink {
+ public:
+  explicit AppendSink(std::FILE* file) : file_(file) { buffer_.reserve(kBlock); }
+  void Put(std::string_view text) override {
+    if (buffer_.size() + text.size() > kBlock) Flush();
+    if (text.size() >= kBlock)
+      Write(text);
+    else
+      buffer_.append(text);
+  }
+  bool Done() {
+    Flush();
+    return ok_ && std::fflush(file_) == 0;
+  }
+
+ private:
+  static constexpr std::size_t kBlock = 1 << 20;
+  void Flush() {
+    Write(buffer_);
+    buffer_.clear();
+  }
+  void Write(std::string_view text) {
+    if (ok_ && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) ok_ = false;
+  }
+  std::FILE* file_;
+  std::string buffer_;
+  bool ok_ = true;
+};
+
+}  // namespace
+
 bool AnalysisFrame::AppendToFile(const std::string& path, const std::string& text) {
+  return AppendToFile(path, [&](TextSink& sink) { sink.Put(text); });
+}
+
+bool AnalysisFrame::AppendToFile(const std::string& path,
+                                 const std::function<void(TextSink&)>& produce) {
   if (Failed()) return false;
   OpenFile* f = FileFor(path, false);
   if (f == nullptr) return false;
-  if (std::fwrite(text.data(), 1, text.size(), f->file) != text.size() ||
-      std::fflush(f->file) != 0) {
+  AppendSink sink(f->file);
+  produce(sink);
+  if (!sink.Done()) {
     Fail("Cannot write the file " + path);
     return false;
   }

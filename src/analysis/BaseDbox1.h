@@ -4,6 +4,7 @@
 // the report and table files. Analyses derive from AnalysisFrame and override its hooks.
 #pragma once
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 class PlatformRandom;
 class TDataProj;
 class TDataSeq;
+class TextSink;
 struct Services;
 
 enum class IndelChoice : int { Ignored = 0, AsSingleMut = 1, PolymInIndels = 2, IndelsOnly = 3 };
@@ -124,6 +126,9 @@ class AnalysisFrame {
   void Append(const std::string& text) { text_ += text; }
   // Appends to a file that stays open for the run; false (and the run stopped) on failure.
   bool AppendToFile(const std::string& path, const std::string& text);
+  // The same for text made piece by piece: it reaches the file in blocks as it comes, so a
+  // file of millions of lines is never held whole.
+  bool AppendToFile(const std::string& path, const std::function<void(TextSink&)>& produce);
   bool CreateEmptyFile(const std::string& path);
   void Fail(const std::string& message);
   // Hands the sliding-window series over to the output when a plot is wanted, and forgets them.

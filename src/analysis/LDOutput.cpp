@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/NumberFormat.h"
+#include "io/IOUnit.h"
 
 namespace {
 
@@ -20,8 +21,36 @@ int CarriersOf(const tmutholder& t, int i) {
 
 void AppendValue(std::string& out, double v) {
   out += ", ";
-  out += FormatFixed(v, 4);
+  AppendFixed(out, v, 4);
 }
+
+// Lines gather in blocks of about 64 kB before they reach the sink.
+class LineBlocks {
+ public:
+  explicit LineBlocks(TextSink& sink) : sink_(sink) { text.reserve(kBlock + 4096); }
+  LineBlocks(const LineBlocks&) = delete;
+  LineBlocks& operator=(const LineBlocks&) = delete;
+  ~LineBlocks() { Flush(); }
+  void LineDone() {
+    if (text.size() >= kBlock) Flush();
+  }
+  void Flush() {
+    if (text.empty()) return;
+    sink_.Put(text);
+    text.clear();
+  }
+  std::string text;
+
+ private:
+  static constexpr std::size_t kBlock = 1 << 16;
+  TextSink& sink_;
+};
+
+class StringSink final : public TextSink {
+ public:
+  void Put(std::string_view piece) override { text.append(piece); }
+  std::string text;
+};
 
 }  // namespace
 
@@ -42,36 +71,44 @@ std::vector<int> LDFrequentSnps(const tmutholder& t, int minSNPfreq) {
   return out;
 }
 
-LDSequentialText LDSequentialOutput(const tmutholder& t, const samptype& mask,
-                                    const std::string& dataset, int alignmentLength,
-                                    const LDPairChoices& c, DprimeCache* cache,
-                                    const LDRowHook& onRow) {
-  LDSequentialText out;
-  out.pairs = "Dataset,SNP1 position,SNP2 position, SNP1 freq, SNP2 freq";
-  if (c.D) out.pairs += ",D";
-  if (c.Dprime) out.pairs += ",Dprim";
-  if (c.R) out.pairs += ",R";
-  if (c.chiSquare) out.pairs += ",chi^2";
-  out.pairs += kCrLf;
+std::string LDSequentialOutput(const tmutholder& t, const samptype& mask,
+                               const std::string& dataset, int alignmentLength,
+                               const LDPairChoices& c, DprimeCache* cache, TextSink& sink,
+                               const LDRowHook& onRow) {
+  LineBlocks out(sink);
+  std::string& text = out.text;
+  text = "Dataset,SNP1 position,SNP2 position, SNP1 freq, SNP2 freq";
+  if (c.D) text += ",D";
+  if (c.Dprime) text += ",Dprim";
+  if (c.R) text += ",R";
+  if (c.chiSquare) text += ",chi^2";
+  text += kCrLf;
   const int maxDistance = c.maxDistance < 1 ? alignmentLength : c.maxDistance;
   const int binSize = std::max(1, c.binSize);
   std::vector<long long> binCount;
   std::vector<double> binSum;
+  std::string hist;
   if (c.averageR2) {
     const int bins = std::max(0, alignmentLength) / binSize + 1;
     binCount.assign(static_cast<std::size_t>(bins), 0);
     binSum.assign(static_cast<std::size_t>(bins), 0);
-    out.hist = "bins:, ";
-    for (int k = 0; k < bins; ++k) out.hist += std::to_string(k * binSize + 1) + ", ";
-    out.hist += kCrLf;
+    hist = "bins:, ";
+    for (int k = 0; k < bins; ++k) hist += std::to_string(k * binSize + 1) + ", ";
+    hist += kCrLf;
   }
-  if (mask.Size() != t.SequenceCount()) return out;
+  if (mask.Size() != t.SequenceCount()) return hist;
 
   const std::vector<int> snps = LDPairSnps(t, c.minSNPfreq);
   const int s = static_cast<int>(snps.size());
   std::vector<int> pos(static_cast<std::size_t>(s));
-  for (int k = 0; k < s; ++k)
-    pos[static_cast<std::size_t>(k)] = PositionOf(t, snps[static_cast<std::size_t>(k)]);
+  // The second SNP's position and carrier count, written once per pair, are made text once.
+  std::vector<std::string> posText(static_cast<std::size_t>(s)), carrierText(posText.size());
+  for (int k = 0; k < s; ++k) {
+    const auto u = static_cast<std::size_t>(k);
+    pos[u] = PositionOf(t, snps[u]);
+    posText[u] = std::to_string(pos[u]);
+    carrierText[u] = std::to_string(CarriersOf(t, snps[u]));
+  }
   // Partners of row k are k + 1 .. reach[k] - 1 (positions rise along the table).
   std::vector<int> reach(static_cast<std::size_t>(s));
   for (int k = 0, r = 0; k < s; ++k) {
@@ -85,50 +122,63 @@ LDSequentialText LDSequentialOutput(const tmutholder& t, const samptype& mask,
   const PackedCarriers carriers(t, snps, mask);
   std::string rowHead, carriersI;
   auto startRow = [&](int k) {
-    const int posI = pos[static_cast<std::size_t>(k)];
-    if (onRow) onRow(posI);
-    rowHead = dataset + ", " + std::to_string(posI) + ", ";
-    carriersI = ", " + std::to_string(CarriersOf(t, snps[static_cast<std::size_t>(k)])) + ", ";
+    const auto u = static_cast<std::size_t>(k);
+    if (onRow) onRow(pos[u]);
+    rowHead = dataset + ", " + posText[u] + ", ";
+    carriersI = ", " + carrierText[u] + ", ";
   };
   auto pair = [&](int k, int l, int, const PairLDValues& v) {
-    const int i = snps[static_cast<std::size_t>(k)], j = snps[static_cast<std::size_t>(l)];
-    const int posI = pos[static_cast<std::size_t>(k)], posJ = pos[static_cast<std::size_t>(l)];
-    out.pairs += rowHead;
-    out.pairs += std::to_string(posJ);
-    out.pairs += carriersI;
-    out.pairs += std::to_string(CarriersOf(t, j));
-    if (cache) cache->Put(i, j, v.Dprime);
+    const auto uk = static_cast<std::size_t>(k), ul = static_cast<std::size_t>(l);
+    text += rowHead;
+    text += posText[ul];
+    text += carriersI;
+    text += carrierText[ul];
+    if (cache) cache->Put(snps[uk], snps[ul], v.Dprime);
     if (c.averageR2) {
-      const auto bin = static_cast<std::size_t>((posJ - posI) / binSize);
+      const auto bin = static_cast<std::size_t>((pos[ul] - pos[uk]) / binSize);
       if (bin < binCount.size()) {
         ++binCount[bin];
         binSum[bin] += v.R * v.R;
       }
     }
-    if (c.D) AppendValue(out.pairs, v.D);
-    if (c.Dprime) AppendValue(out.pairs, v.Dprime);
-    if (c.R) AppendValue(out.pairs, v.R);
-    if (c.chiSquare) AppendValue(out.pairs, v.chiSquare);
-    out.pairs += kCrLf;
+    if (c.D) AppendValue(text, v.D);
+    if (c.Dprime) AppendValue(text, v.Dprime);
+    if (c.R) AppendValue(text, v.R);
+    if (c.chiSquare) AppendValue(text, v.chiSquare);
+    text += kCrLf;
+    out.LineDone();
   };
   ForEachPairLD(carriers, reach, pair, startRow);
   if (c.averageR2) {
-    out.hist += dataset + ", ";
+    hist += dataset + ", ";
     // A bin that received no pair has no mean.
     for (std::size_t k = 0; k < binCount.size(); ++k)
-      out.hist += (binCount[k] > 0 ? FormatFixed(binSum[k] / static_cast<double>(binCount[k]), 2)
-                                   : std::string("NA")) +
-                  ", ";
-    out.hist += kCrLf;
+      hist += (binCount[k] > 0 ? FormatFixed(binSum[k] / static_cast<double>(binCount[k]), 2)
+                               : std::string("NA")) +
+              ", ";
+    hist += kCrLf;
   }
+  return hist;
+}
+
+LDSequentialText LDSequentialOutput(const tmutholder& t, const samptype& mask,
+                                    const std::string& dataset, int alignmentLength,
+                                    const LDPairChoices& c, DprimeCache* cache,
+                                    const LDRowHook& onRow) {
+  StringSink sink;
+  LDSequentialText out;
+  out.hist = LDSequentialOutput(t, mask, dataset, alignmentLength, c, cache, sink, onRow);
+  out.pairs = std::move(sink.text);
   return out;
 }
 
-std::string LDCrossTable(const tmutholder& t, const samptype& mask, const std::string& dataset,
-                         int alignmentLength, const LDPairChoices& c, bool dTable,
-                         DprimeCache* cache, const LDRowHook& onRow) {
+void LDCrossTable(const tmutholder& t, const samptype& mask, const std::string& dataset,
+                  int alignmentLength, const LDPairChoices& c, bool dTable, DprimeCache* cache,
+                  TextSink& sink, const LDRowHook& onRow) {
   const bool lower = dTable ? c.D : c.R, upper = dTable ? c.Dprime : c.chiSquare;
-  std::string out = dataset + ", Xtab-LD-output: SNP positions are in the top row and left column.";
+  LineBlocks blocks(sink);
+  std::string& out = blocks.text;
+  out = dataset + ", Xtab-LD-output: SNP positions are in the top row and left column.";
   if (dTable) {
     if (c.D) out += " D-values are below diagonal (bottom left).";
     if (c.Dprime) out += " D'-values are above diagonal (top right).";
@@ -181,7 +231,15 @@ std::string LDCrossTable(const tmutholder& t, const samptype& mask, const std::s
       AppendValue(out, value);
     }
     out += kCrLf;
+    blocks.LineDone();
   }
   out += kCrLf;
-  return out;
+}
+
+std::string LDCrossTable(const tmutholder& t, const samptype& mask, const std::string& dataset,
+                         int alignmentLength, const LDPairChoices& c, bool dTable,
+                         DprimeCache* cache, const LDRowHook& onRow) {
+  StringSink sink;
+  LDCrossTable(t, mask, dataset, alignmentLength, c, dTable, cache, sink, onRow);
+  return std::move(sink.text);
 }

@@ -9,6 +9,7 @@
 #include "analysis/LinkageStats.h"
 
 class TDataSeq;
+class TextSink;
 
 struct LDPairChoices {
   bool D = true, Dprime = true, R = true, chiSquare = true;
@@ -27,17 +28,29 @@ std::vector<int> LDPairSnps(const tmutholder& t, int minSNPfreq);
 // SNPs with carrierCount >= minSNPfreq (the summary statistics and the assembly scan).
 std::vector<int> LDFrequentSnps(const tmutholder& t, int minSNPfreq);
 
+// The header and one line per pair (CR LF) go to `pairs` as the pairs are computed, so the
+// text is never held whole however many pairs there are. Returns the "bins:" line and the mean
+// R^2 line, empty without averageR2. Every computed pair's D' goes to the cache when one is
+// given (the assembly scan reads it).
+std::string LDSequentialOutput(const tmutholder& t, const samptype& mask,
+                               const std::string& dataset, int alignmentLength,
+                               const LDPairChoices& choices, DprimeCache* cache, TextSink& pairs,
+                               const LDRowHook& onRow = {});
 struct LDSequentialText {
-  std::string pairs;  // header and one line per pair, CR LF
-  std::string hist;   // "bins:" line and the mean R^2 line; empty without averageR2
+  std::string pairs;
+  std::string hist;
 };
-// Every computed pair's D' goes to the cache when one is given (the assembly scan reads it).
+// The same, collected in memory.
 LDSequentialText LDSequentialOutput(const tmutholder& t, const samptype& mask,
                                     const std::string& dataset, int alignmentLength,
                                     const LDPairChoices& choices, DprimeCache* cache,
                                     const LDRowHook& onRow = {});
 
-// dTable: D below the diagonal and D' above; otherwise R below and chi-square above.
+// dTable: D below the diagonal and D' above; otherwise R below and chi-square above. The rows
+// go to `out` as they are computed.
+void LDCrossTable(const tmutholder& t, const samptype& mask, const std::string& dataset,
+                  int alignmentLength, const LDPairChoices& choices, bool dTable,
+                  DprimeCache* cache, TextSink& out, const LDRowHook& onRow = {});
 std::string LDCrossTable(const tmutholder& t, const samptype& mask, const std::string& dataset,
                          int alignmentLength, const LDPairChoices& choices, bool dTable,
                          DprimeCache* cache, const LDRowHook& onRow = {});

@@ -7,6 +7,8 @@
 #include <bit>
 #include <cmath>
 
+#include "common/PopcountClones.h"
+
 PairLDValues PairLDFromCounts(int m, int nA, int nB, int nAB) {
   PairLDValues v;
   if (m < 1 || nA <= 0 || nA >= m || nB <= 0 || nB >= m) return v;
@@ -141,7 +143,7 @@ PackedCarriers::PackedCarriers(const tmutholder& t, const std::vector<int>& indi
   }
 }
 
-int PackedCarriers::Both(int k, int l) const {
+NODRIX_POPCOUNT_CLONES int PackedCarriers::Both(int k, int l) const {
   const std::uint64_t *a = Row(k), *b = Row(l);
   int n = 0;
   for (int w = 0; w < stride_; ++w) n += std::popcount(a[w] & b[w]);
@@ -153,7 +155,8 @@ bool PackedCarriers::Same(int k, int l) const {
          std::equal(Row(k), Row(k) + stride_, Row(l));
 }
 
-void PackedCarriers::BothBlock(int k0, int k1, int l0, int l1, std::vector<int>& out) const {
+NODRIX_POPCOUNT_CLONES void PackedCarriers::BothBlock(int k0, int k1, int l0, int l1,
+                                                      std::vector<int>& out) const {
   const int cols = l1 - l0;
   out.assign(
       static_cast<std::size_t>(std::max(0, k1 - k0)) * static_cast<std::size_t>(std::max(0, cols)),

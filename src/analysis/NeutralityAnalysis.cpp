@@ -139,18 +139,21 @@ void LDAnalysis::DoForm(TDataSeq& ds) {
     if (bar) bar->Step(true);
   };
   if (anyValue && t.mutations.size() >= 2 && lo.mode != LDPairMode::None) {
+    // The pair lines go to the file as they are computed.
     if (!lo.crossTable) {
-      const LDSequentialText text = LDSequentialOutput(t, mask, ds.dsName, length, pc, keep, onRow);
-      if (!AppendToFile(lo.pairFile, text.pairs)) return;
-      if (pc.averageR2 && !AppendToFile(PrefixedFile(lo.pairFile, "hist_"), text.hist)) return;
+      std::string hist;
+      if (!AppendToFile(lo.pairFile, [&](TextSink& sink) {
+            hist = LDSequentialOutput(t, mask, ds.dsName, length, pc, keep, sink, onRow);
+          }))
+        return;
+      if (pc.averageR2 && !AppendToFile(PrefixedFile(lo.pairFile, "hist_"), hist)) return;
     } else {
-      if ((pc.D || pc.Dprime) && !AppendToFile(lo.pairFile, LDCrossTable(t, mask, ds.dsName, length,
-                                                                         pc, true, keep, onRow)))
-        return;
-      if ((pc.R || pc.chiSquare) &&
-          !AppendToFile(lo.pairFile,
-                        LDCrossTable(t, mask, ds.dsName, length, pc, false, keep, onRow)))
-        return;
+      for (const bool dTable : {true, false})
+        if ((dTable ? pc.D || pc.Dprime : pc.R || pc.chiSquare) &&
+            !AppendToFile(lo.pairFile, [&](TextSink& sink) {
+              LDCrossTable(t, mask, ds.dsName, length, pc, dTable, keep, sink, onRow);
+            }))
+          return;
     }
   }
   bar.reset();

@@ -7,6 +7,8 @@
 #include <bit>
 #include <cctype>
 
+#include "common/PopcountClones.h"
+
 namespace {
 
 // Whether no sequence carries two mutations of the site. The scan makes every mutation of a
@@ -238,7 +240,7 @@ void PackedStates::Place(int row, std::size_t site, int state, char letter) {
   if (c & kSecond) classes[2 * multiWords_ + word] |= bit;
 }
 
-int PackedStates::Differences(int u, int v) const {
+NODRIX_POPCOUNT_CLONES int PackedStates::Differences(int u, int v) const {
   const std::uint64_t* a = Row(u);
   const std::uint64_t* b = Row(v);
   int d = 0;
@@ -256,7 +258,7 @@ int PackedStates::Differences(int u, int v) const {
   return d;
 }
 
-PackedStates::PairCount PackedStates::Compare(int u, int v) const {
+NODRIX_POPCOUNT_CLONES PackedStates::PairCount PackedStates::Compare(int u, int v) const {
   PairCount c;
   const std::uint64_t* a = Row(u);
   const std::uint64_t* b = Row(v);

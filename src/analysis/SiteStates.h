@@ -78,6 +78,8 @@ class PackedStates {
   };
   [[nodiscard]] int Differences(int u, int v) const;
   [[nodiscard]] PairCount Compare(int u, int v) const;
+  // The packed row: two rows that are equal word for word hold the same state at every site.
+  [[nodiscard]] std::span<const std::uint64_t> RowWords(int u) const { return {Row(u), stride_}; }
 
  private:
   // Sets the bits of a row's state at the site-th site of three or more states.

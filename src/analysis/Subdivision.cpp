@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "analysis/SiteStates.h"
 #include "common/PlatformRandom.h"
@@ -15,6 +16,10 @@ namespace {
 // the order in which pairs are visited: permuted and observed values then tie exactly when
 // they should.
 constexpr double kLogScale = 268435456.0;  // 2^28
+
+// Entries of the difference matrix (and of the logs beside it) the permutation test may keep:
+// 384 MB with the logs. Beyond it the test falls back on the table operations.
+constexpr std::size_t kMaxMatrixEntries = std::size_t{1} << 26;
 
 // Within-group and between-group sums of pairwise differences, with the group sizes.
 struct GroupSums {
@@ -164,6 +169,78 @@ class LogTable {
   std::vector<std::int32_t> values_;
 };
 
+// The members grouped by equal packed rows, that is by haplotype over the sites counted: two
+// members of one haplotype differ nowhere, and every other member differs from both by the
+// same count. Sums over pairs of members thus become sums over pairs of haplotypes weighted
+// by the pairs of members they stand for, and samples have far fewer haplotypes than members.
+struct Haplotypes {
+  std::vector<int> of;              // haplotype of each member
+  std::vector<int> representative;  // one member of each haplotype
+  [[nodiscard]] int Count() const { return static_cast<int>(representative.size()); }
+};
+
+Haplotypes DistinctRows(const PackedStates& rows, int members) {
+  Haplotypes h;
+  h.of.resize(static_cast<std::size_t>(members));
+  std::unordered_map<std::uint64_t, std::vector<int>> byHash;
+  for (int u = 0; u < members; ++u) {
+    const std::span<const std::uint64_t> words = rows.RowWords(u);
+    std::uint64_t hash = 0x9E3779B97F4A7C15ull;
+    for (const std::uint64_t w : words) {
+      hash = (hash ^ w) * 0xFF51AFD7ED558CCDull;
+      hash ^= hash >> 32;
+    }
+    std::vector<int>& sameHash = byHash[hash];
+    int found = -1;
+    for (const int a : sameHash)
+      if (std::ranges::equal(rows.RowWords(h.representative[static_cast<std::size_t>(a)]), words)) {
+        found = a;
+        break;
+      }
+    if (found < 0) {
+      found = h.Count();
+      h.representative.push_back(u);
+      sameHash.push_back(found);
+    }
+    h.of[static_cast<std::size_t>(u)] = found;
+  }
+  return h;
+}
+
+// Kst*'s sums of log10(1 + d) over all pairs of the union and over the pairs inside each group,
+// taken over pairs of haplotypes: a pair of haplotypes a, b stands for n_a n_b pairs of
+// members (n_ga n_gb inside group g), and pairs of one haplotype add log10(1) = 0. Every term
+// is the integer of the pair's count, so the sums equal those over pairs of members exactly.
+void AddLogSums(const PackedStates& rows, const Haplotypes& haps, const std::vector<int>& label,
+                GroupSums& s) {
+  const int k = s.k;
+  const auto h = static_cast<std::size_t>(haps.Count());
+  std::vector<long long> total(h, 0), inGroup(static_cast<std::size_t>(k) * h, 0);
+  constexpr int kNone = -2, kMixed = -1;
+  std::vector<int> groupOf(h, kNone);  // the one group holding the haplotype, or kMixed
+  for (std::size_t u = 0; u < haps.of.size(); ++u) {
+    const auto a = static_cast<std::size_t>(haps.of[u]);
+    const int g = label[u];
+    ++total[a];
+    ++inGroup[static_cast<std::size_t>(g) * h + a];
+    groupOf[a] = groupOf[a] == kNone || groupOf[a] == g ? g : kMixed;
+  }
+  LogTable logOf;
+  for (std::size_t a = 0; a < h; ++a)
+    for (std::size_t b = a + 1; b < h; ++b) {
+      const long long lg = logOf(rows.Differences(haps.representative[a], haps.representative[b]));
+      if (lg == 0) continue;
+      s.totalLog += total[a] * total[b] * lg;
+      const int ga = groupOf[a], gb = groupOf[b];
+      if (ga >= 0 && gb >= 0) {
+        if (ga == gb) s.withinLog[static_cast<std::size_t>(ga)] += total[a] * total[b] * lg;
+        continue;
+      }
+      for (std::size_t g = 0; g < static_cast<std::size_t>(k); ++g)
+        s.withinLog[g] += inGroup[g * h + a] * inGroup[g * h + b] * lg;
+    }
+}
+
 bool AllNonEmpty(const std::vector<samptype>& groups) {
   return std::all_of(groups.begin(), groups.end(), [](const samptype& m) { return m.Any(); });
 }
@@ -207,7 +284,7 @@ SubdivisionValues subdivisionFst(const tmutholder& t, int from, int to, int site
   GroupSums s;
   SiteSums(t, from, to, siteFlags, mutationFlags, groups, s);
   if (withKst) {
-    // Kst* needs every pair; the log sums are taken as the pairs go, nothing is stored.
+    // Kst* needs every pair of sequences; it is taken over the pairs of haplotypes.
     const std::vector<int> labels = LabelsOf(groups, t.SequenceCount());
     std::vector<int> members, label;
     for (std::size_t i = 0; i < labels.size(); ++i)
@@ -216,15 +293,7 @@ SubdivisionValues subdivisionFst(const tmutholder& t, int from, int to, int site
         label.push_back(labels[i]);
       }
     const PackedStates rows(t, members, from, to, siteFlags, mutationFlags, false);
-    LogTable logOf;
-    const int n = static_cast<int>(members.size());
-    for (int u = 0; u < n; ++u)
-      for (int v = u + 1; v < n; ++v) {
-        const long long lg = logOf(rows.Differences(u, v));
-        s.totalLog += lg;
-        if (label[static_cast<std::size_t>(u)] == label[static_cast<std::size_t>(v)])
-          s.withinLog[static_cast<std::size_t>(label[static_cast<std::size_t>(u)])] += lg;
-      }
+    AddLogSums(rows, DistinctRows(rows, static_cast<int>(members.size())), label, s);
   }
   return ValuesOf(s, sites, DivergenceOf(s, sites), withKst);
 }
@@ -348,10 +417,33 @@ SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int 
   if (n < 2) return;
 
   const PackedStates rows(t, members_, from, to, siteFlags, mutationFlags, false);
+  const Haplotypes haps = DistinctRows(rows, n);
+  LogTable logOf;
+  if (2 * haps.Count() <= n) {
+    const auto h = static_cast<std::size_t>(haps.Count());
+    if (h * h > kMaxMatrixEntries) return;
+    haplotypes_ = haps.Count();
+    haplotypeOf_ = haps.of;
+    std::vector<long long> total(h, 0);
+    for (const int a : haps.of) ++total[static_cast<std::size_t>(a)];
+    diff_.assign(h * h, 0);
+    if (withLogs_) logs_.assign(h * h, 0);
+    for (std::size_t a = 0; a < h; ++a)
+      for (std::size_t b = a + 1; b < h; ++b) {
+        const int d = rows.Differences(haps.representative[a], haps.representative[b]);
+        if (d > 0xFFFF) return;  // beyond the packed range: callers use the table operations
+        diff_[a * h + b] = diff_[b * h + a] = static_cast<std::uint16_t>(d);
+        if (!withLogs_) continue;
+        logs_[a * h + b] = logs_[b * h + a] = logOf(d);
+        totalLog_ += total[a] * total[b] * logs_[a * h + b];
+      }
+    usable_ = true;
+    return;
+  }
   const std::size_t pairs = static_cast<std::size_t>(n) * static_cast<std::size_t>(n - 1) / 2;
+  if (pairs > kMaxMatrixEntries) return;
   diff_.resize(pairs);
   if (withLogs_) logs_.resize(pairs);
-  LogTable logOf;
   std::size_t at = 0;
   rowTotal_.assign(static_cast<std::size_t>(n), 0);
   for (int u = 0; u < n; ++u)
@@ -374,9 +466,63 @@ std::size_t SubdivisionMatrix::RowStart(int u) const {
   return uu * n - uu * (uu + 1) / 2;
 }
 
+SubdivisionStats SubdivisionMatrix::EvaluateHaplotypes(const std::vector<int>& labels) const {
+  SubdivisionStats out;
+  const int k = groups_;
+  const auto h = static_cast<std::size_t>(haplotypes_);
+  GroupSums s;
+  s.Reset(k);
+  // count[g * h + a]: members of haplotype a in group g.
+  std::vector<std::int32_t> count(static_cast<std::size_t>(k) * h, 0);
+  for (std::size_t u = 0; u < members_.size(); ++u) {
+    const auto i = static_cast<std::size_t>(members_[u]);
+    const int g = i < labels.size() ? labels[i] : -1;
+    if (g < 0 || g >= k) return out;
+    ++count[static_cast<std::size_t>(g) * h + static_cast<std::size_t>(haplotypeOf_[u])];
+    ++s.n[static_cast<std::size_t>(g)];
+  }
+  for (int g = 0; g < k; ++g)
+    if (s.n[static_cast<std::size_t>(g)] == 0) return out;
+  s.totalLog = totalLog_;
+  // For each haplotype a and group g: the differences (and logs) of a to all members of g;
+  // weighted by a's members in each group they give the sums over pairs of members, the pairs
+  // inside a group counted from both ends.
+  std::vector<long long> toGroup(static_cast<std::size_t>(k)), logToGroup(toGroup.size());
+  std::vector<long long> within2(toGroup.size(), 0), withinLog2(toGroup.size(), 0);
+  for (std::size_t a = 0; a < h; ++a) {
+    const std::uint16_t* d = diff_.data() + a * h;
+    const std::int32_t* lg = withLogs_ ? logs_.data() + a * h : nullptr;
+    for (std::size_t g = 0; g < static_cast<std::size_t>(k); ++g) {
+      const std::int32_t* c = count.data() + g * h;
+      long long sum = 0, logSum = 0;
+      for (std::size_t b = 0; b < h; ++b) sum += static_cast<long long>(c[b]) * d[b];
+      if (lg != nullptr)
+        for (std::size_t b = 0; b < h; ++b) logSum += static_cast<long long>(c[b]) * lg[b];
+      toGroup[g] = sum;
+      logToGroup[g] = logSum;
+    }
+    for (std::size_t g = 0; g < static_cast<std::size_t>(k); ++g) {
+      const long long ca = count[g * h + a];
+      if (ca == 0) continue;
+      within2[g] += ca * toGroup[g];
+      withinLog2[g] += ca * logToGroup[g];
+      for (std::size_t x = g + 1; x < static_cast<std::size_t>(k); ++x)
+        s.between[g * static_cast<std::size_t>(k) + x] += ca * toGroup[x];
+    }
+  }
+  for (std::size_t g = 0; g < static_cast<std::size_t>(k); ++g) {
+    s.within[g] = within2[g] / 2;
+    s.withinLog[g] = withinLog2[g] / 2;
+  }
+  out.sums = DivergenceOf(s, sites_);
+  if (k >= 2) out.values = ValuesOf(s, sites_, out.sums, withLogs_);
+  return out;
+}
+
 SubdivisionStats SubdivisionMatrix::Evaluate(const std::vector<int>& labels) const {
   SubdivisionStats out;
   if (!usable_) return out;
+  if (!haplotypeOf_.empty()) return EvaluateHaplotypes(labels);
   const int n = static_cast<int>(members_.size());
   const int k = groups_;
   std::vector<std::uint16_t> lab(static_cast<std::size_t>(n));

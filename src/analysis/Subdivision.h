@@ -72,7 +72,9 @@ struct SubdivisionStats {
 
 // The pairwise differences (and log10(1 + d)) among the sequences of the groups, computed once
 // from bit-packed per-sequence mutation rows. Any regrouping of the same sequences is then
-// evaluated by summing entries, without going back to the mutations.
+// evaluated by summing entries, without going back to the mutations. When the sequences hold
+// at most half as many haplotypes as sequences, the differences are kept per pair of
+// haplotypes and a regrouping is evaluated from the counts of each haplotype in each group.
 class SubdivisionMatrix {
  public:
   SubdivisionMatrix(const tmutholder& t, int from, int to, int siteFlags, int mutationFlags,
@@ -86,7 +88,10 @@ class SubdivisionMatrix {
 
  private:
   [[nodiscard]] std::size_t RowStart(int u) const;
+  [[nodiscard]] SubdivisionStats EvaluateHaplotypes(const std::vector<int>& labels) const;
   std::vector<int> members_;             // table sequence of each matrix index
+  std::vector<int> haplotypeOf_;         // per member; empty when kept per pair of sequences
+  int haplotypes_ = 0;                   // haplotype form: diff_ and logs_ are haplotypes^2
   std::vector<std::uint16_t> diff_;      // upper triangle, row by row
   std::vector<std::int32_t> logs_;       // log10(1 + d) in fixed point, same layout
   std::vector<std::uint32_t> rowTotal_;  // sum of each row's entries

@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 long long RoundHalfEven(double value) {
@@ -34,6 +35,39 @@ std::string FormatFixed(double value, int decimals) {
   if (out.size() > 1 && out[0] == '-' && out.find_first_not_of("0.", 1) == std::string::npos)
     out.erase(0, 1);
   return out;
+}
+
+void AppendFixed(std::string& out, double value, int decimals) {
+  static constexpr double kScale[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
+  if (decimals >= 0 && decimals <= 6 && std::isfinite(value)) {
+    // The scaled value is within a relative 2^-53 of the exact one (powers of ten up to 10^6
+    // are exact), so unless its fraction lies that close to a half, rounding it rounds the
+    // exact value the same way; near a half the exact conversion decides (ties to even).
+    const double magnitude = std::fabs(value * kScale[decimals]);
+    if (magnitude < 1e15) {
+      const double whole = std::floor(magnitude);
+      const double fraction = magnitude - whole;  // exact: whole and magnitude are close
+      if (std::fabs(fraction - 0.5) > magnitude * 0x1p-50 + 0x1p-60) {
+        const auto rounded = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+        char buf[32];
+        char* const end = buf + sizeof buf;
+        char* p = end;
+        std::uint64_t digits = rounded;
+        for (int k = 0; k < decimals; ++k, digits /= 10)
+          *--p = static_cast<char>('0' + digits % 10);
+        if (decimals > 0) *--p = '.';
+        do {
+          *--p = static_cast<char>('0' + digits % 10);
+          digits /= 10;
+        } while (digits > 0);
+        // "-0.000" reads as a sign the value does not have.
+        if (value < 0 && rounded != 0) out += '-';
+        out.append(p, end);
+        return;
+      }
+    }
+  }
+  out += FormatFixed(value, decimals);
 }
 
 std::string FormatReal(double value) {

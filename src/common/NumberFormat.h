@@ -12,6 +12,9 @@ int RoundHalfEvenInt(double value);
 // Fixed-point text with the given number of decimals ("0.333" for 1/3 with 3), no locale.
 // Not-a-number gives "NA"; infinities give "inf" or "-inf".
 std::string FormatFixed(double value, int decimals);
+// Appends exactly what FormatFixed gives, at a fraction of its cost: files of millions of
+// values (the pairwise LD output) are written with it.
+void AppendFixed(std::string& out, double value, int decimals);
 
 // Shortest text that reads back as the same double; integers without a decimal point.
 std::string FormatReal(double value);

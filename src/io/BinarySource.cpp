@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace {
 
@@ -53,28 +54,86 @@ bool ReadFilePrefix(const std::string& path, std::uint64_t count, std::string& o
   return true;
 }
 
-bool SaveFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
-  QSaveFile file(Q(path));
-  if (!file.open(QIODevice::WriteOnly)) {
-    error = "I/O Error: cannot write " + path + ": " + file.errorString().toStdString();
-    return false;
-  }
+namespace {
+constexpr std::size_t kSinkBuffer = std::size_t{1} << 20;
+}  // namespace
+
+AtomicFileSink::AtomicFileSink(const std::string& path)
+    : path_(path), file_(std::make_unique<QSaveFile>(Q(path))) {
+  if (!file_->open(QIODevice::WriteOnly))
+    Fail("I/O Error: cannot write " + path + ": " + file_->errorString().toStdString());
+  else
+    buffer_.reserve(kSinkBuffer);
+}
+
+AtomicFileSink::~AtomicFileSink() {
+  if (file_->isOpen()) file_->cancelWriting();
+}
+
+void AtomicFileSink::Fail(const std::string& what) {
+  if (error_.empty()) error_ = what;
+}
+
+void AtomicFileSink::Put(std::string_view bytes) {
+  if (buffer_.size() + bytes.size() > kSinkBuffer) Flush();
+  if (bytes.size() < kSinkBuffer)
+    buffer_.append(bytes);
+  else
+    WriteOut(bytes);
+}
+
+void AtomicFileSink::Flush() {
+  WriteOut(buffer_);
+  buffer_.clear();
+}
+
+void AtomicFileSink::WriteOut(std::string_view bytes) {
+  // After a failure nothing more is written, but positions keep counting for the caller.
   qint64 done = 0;
   const auto size = static_cast<qint64>(bytes.size());
-  while (done < size) {
-    const qint64 put = file.write(bytes.data() + done, size - done);
-    if (put <= 0) {
-      error = "I/O Error writing " + path + ": " + file.errorString().toStdString();
-      file.cancelWriting();
-      return false;
-    }
-    done += put;
+  while (done < size && error_.empty()) {
+    const qint64 put = file_->write(bytes.data() + done, size - done);
+    if (put <= 0)
+      Fail("I/O Error writing " + path_ + ": " + file_->errorString().toStdString());
+    else
+      done += put;
   }
-  if (!file.commit()) {
-    error = "I/O Error: cannot replace " + path + ": " + file.errorString().toStdString();
+  written_ += bytes.size();
+}
+
+void AtomicFileSink::Patch(std::uint64_t at, std::string_view bytes) {
+  if (at >= written_) {
+    buffer_.replace(static_cast<std::size_t>(at - written_), bytes.size(), bytes);
+    return;
+  }
+  // A patch reaching into the buffer is split: the buffered part is patched at once.
+  const std::uint64_t inFile = std::min<std::uint64_t>(bytes.size(), written_ - at);
+  patches_.emplace_back(at, std::string(bytes.substr(0, static_cast<std::size_t>(inFile))));
+  if (inFile < bytes.size()) buffer_.replace(0, bytes.size() - inFile, bytes.substr(inFile));
+}
+
+bool AtomicFileSink::Commit(std::string& error) {
+  Flush();
+  for (const auto& [at, bytes] : patches_) {
+    if (!error_.empty()) break;
+    if (!file_->seek(static_cast<qint64>(at)) ||
+        file_->write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+            static_cast<qint64>(bytes.size()))
+      Fail("I/O Error writing " + path_ + ": " + file_->errorString().toStdString());
+  }
+  if (error_.empty() && !file_->commit())
+    Fail("I/O Error: cannot replace " + path_ + ": " + file_->errorString().toStdString());
+  if (!error_.empty()) {
+    error = error_;
     return false;
   }
   return true;
+}
+
+bool SaveFileAtomically(const std::string& path, std::string_view bytes, std::string& error) {
+  AtomicFileSink sink(path);
+  sink.Put(bytes);
+  return sink.Commit(error);
 }
 
 bool FileExists(const std::string& path) {

@@ -4,9 +4,15 @@
 
 #include <QFile>
 #include <QString>
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <memory>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 MemorySource::MemorySource(MemorySource&& other) noexcept {
   const bool owning = !other.owned_.empty() && other.view_.data() == other.owned_.data();
@@ -27,6 +33,7 @@ bool FileSource::Open(const std::string& path) {
   mapped_.reset();
   bytes_.clear();
   view_ = {};
+  released_ = 0;
   // Mapping spares a copy of the whole file; pipes and special files cannot be mapped.
   auto file = std::make_unique<QFile>(
       QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size())));
@@ -53,6 +60,24 @@ bool FileSource::Open(const std::string& path) {
   bytes_.resize(failed ? 0 : used);
   view_ = bytes_;
   return !failed;
+}
+
+void FileSource::Release(std::size_t offset) const {
+#if defined(__unix__) || defined(__APPLE__)
+  if (!mapped_) return;
+  // Whole pages only, and a few megabytes at a time to keep the system calls few.
+  static const auto page = static_cast<std::size_t>(std::max(1L, ::sysconf(_SC_PAGESIZE)));
+  constexpr std::size_t kStep = std::size_t{1} << 20;
+  const std::size_t end = std::min(offset, view_.size()) / page * page;
+  if (end < released_) released_ = 0;  // a new pass over the file has begun
+  if (end < released_ + kStep) return;
+  // The mapping starts on a page (it is made from offset 0) and is read-only: dropping pages
+  // only makes the next look at them read the file again.
+  ::madvise(const_cast<char*>(view_.data()) + released_, end - released_, MADV_DONTNEED);
+  released_ = end;
+#else
+  (void)offset;
+#endif
 }
 
 bool FileSource::ReadAll(std::istream& in) {

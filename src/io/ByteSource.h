@@ -14,6 +14,10 @@ class ByteSource {
  public:
   virtual ~ByteSource() = default;
   [[nodiscard]] virtual std::string_view Bytes() const = 0;
+  // The reader will not look at the bytes before offset again. A mapped file gives their
+  // memory back (the system keeps them in its file cache), so reading a large file costs
+  // little more memory than what is built from it.
+  virtual void Release(std::size_t /*offset*/) const {}
 };
 
 // Borrows bytes owned elsewhere (a test string, a fuzzer buffer) or owns a copy.
@@ -49,11 +53,13 @@ class FileSource final : public ByteSource {
   [[nodiscard]] bool Open(const std::string& path);
   [[nodiscard]] bool ReadAll(std::istream& in);
   [[nodiscard]] std::string_view Bytes() const override { return view_; }
+  void Release(std::size_t offset) const override;
 
  private:
   std::unique_ptr<QFile> mapped_;  // keeps the mapping alive
   std::string bytes_;              // when the file could not be mapped
   std::string_view view_;
+  mutable std::size_t released_ = 0;  // bytes of the mapping already given back
 };
 
 // A file counts as present for reading when it can be opened for reading.

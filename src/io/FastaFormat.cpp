@@ -70,6 +70,7 @@ class RecordScanner {
                  : text_.size();
   }
   [[nodiscard]] bool AtEnd() const { return pos_ >= text_.size(); }
+  [[nodiscard]] std::size_t Offset() const { return pos_; }
 
   // The header (without '>') and the body up to the next '>' of the record at hand.
   bool Next(std::string_view& header, std::string_view& body) {
@@ -141,7 +142,8 @@ std::vector<std::uint8_t> QualityValues(std::string_view body) {
 }
 
 // Jumps from mark to mark with the library search: records are thousands of bytes apart.
-long long CountChar(std::string_view text, char c) {
+// What has been counted is released, so a large file is never held whole for the count.
+long long CountChar(const ByteSource& src, std::string_view text, char c) {
   long long count = 0;
   const char* p = text.data();
   const char* end = p + text.size();
@@ -150,7 +152,9 @@ long long CountChar(std::string_view text, char c) {
     if (hit == nullptr) break;
     ++count;
     p = static_cast<const char*>(hit) + 1;
+    src.Release(static_cast<std::size_t>(p - text.data()));
   }
+  src.Release(text.size());
   return count;
 }
 
@@ -161,7 +165,7 @@ bool OpenFasta(const ByteSource& src, ReadContext& ctx, TDataSeq& ds,
   const std::string_view text = src.Bytes();
   ds.dsName = FileNameOnly(ctx.fileName);
   ds.dsSourceFile = ctx.fileName;
-  const long long n = CountChar(text, '>');
+  const long long n = CountChar(src, text, '>');
   if (n == 0) {
     ctx.services.messages.Notify("This is not a Fasta file");
     return false;
@@ -169,7 +173,7 @@ bool OpenFasta(const ByteSource& src, ReadContext& ctx, TDataSeq& ds,
   std::string_view qualText;
   if (companions.quality != nullptr) {
     qualText = companions.quality->Bytes();
-    const long long qn = CountChar(qualText, '>');
+    const long long qn = CountChar(*companions.quality, qualText, '>');
     if (qn == 0 || qn != n) qualText = {};  // a mismatched quality file is ignored silently
   }
 
@@ -216,6 +220,7 @@ bool OpenFasta(const ByteSource& src, ReadContext& ctx, TDataSeq& ds,
     }
     if (ds.AddSeq(seq, false) < 0) break;  // the dataset reported why
     ++added;
+    src.Release(records.Offset());
     if (bar && (start + k) % 10 == 0)
       ctx.services.progress.ShowStatus("Reading fasta file; sequence " + std::to_string(start + k),
                                        true, true);

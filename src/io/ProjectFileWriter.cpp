@@ -3,6 +3,9 @@
 // DATA_SEQ per dataset with sequences, the grid settings) and version 1 for one dataset.
 // Every count, size and position is checked against its field before it is written: a value
 // that does not fit fails the save with a message, and the previous file stays untouched.
+// Records go out one at a time (to memory or through a fixed buffer to the file); the sizes
+// and offset tables that describe them are filled in once they are known.
+#include <functional>
 #include <limits>
 
 #include "io/BinarySource.h"
@@ -21,7 +24,8 @@ bool TooBig(std::uint64_t v, std::uint64_t max, const std::string& what, std::st
 }
 
 // File header: size (written last), magic, blanks, entry count, zero entries.
-void StartFile(std::string& out, char version, std::size_t entries) {
+void StartFile(PatchableSink& sink, char version, std::size_t entries) {
+  std::string out;
   ByteWriter w(out);
   w.U32LE(0);
   w.Bytes("Nodrix_");
@@ -29,6 +33,15 @@ void StartFile(std::string& out, char version, std::size_t entries) {
   w.Bytes("    ");
   w.U16LE(static_cast<std::uint16_t>(entries));
   w.Zeros(4 * std::uint64_t{entries});
+  sink.Put(out);
+}
+
+// A table of u32 values as its bytes.
+std::string U32Table(const std::vector<std::uint64_t>& values) {
+  std::string out;
+  ByteWriter w(out);
+  for (const std::uint64_t v : values) w.U32LE(static_cast<std::uint32_t>(v));
+  return out;
 }
 
 bool EncodeGroups(const TDataProj& project, std::string& out, std::string& error) {
@@ -118,19 +131,35 @@ bool EncodeIndivids(const TDataProj& project, std::string& out, std::string& err
   return top.Finish(out, 0, error);
 }
 
-bool EncodeDataset(const TDataSeq& ds, std::string& out, std::string& error) {
+bool EncodeDataset(const TDataSeq& ds, PatchableSink& sink, std::string& error) {
   const int rows = ds.Count();
   const std::size_t members = !ds.dsName.empty() + !ds.dsComment.empty() +
                               !ds.dsSourceFile.empty() + 1 + static_cast<std::size_t>(rows);
-  BlockBuilder b(Tag("DATA_SEQ", '\0'), members, 0);
+  if (TooBig(members, kMaxU16, "The number of sequences of dataset " + ds.dsName, error))
+    return false;
+  const std::uint64_t start = sink.Position();
+  std::vector<std::uint64_t> offsets;
+  offsets.reserve(members);
   std::string m;
+  {
+    ByteWriter w(m);
+    w.U32LE(0);  // the size, once known
+    w.Bytes(Tag("DATA_SEQ", '\0'));
+    w.U16LE(static_cast<std::uint16_t>(members));
+    w.Zeros(4 * std::uint64_t{members});
+  }
+  sink.Put(m);
+  const auto put = [&] {
+    offsets.push_back(sink.Position() - start);
+    sink.Put(m);
+  };
   for (const auto& [tag, text] : {std::pair{"DSEQNAME", &ds.dsName},
                                   {"DSCOMENT", &ds.dsComment},
                                   {"DSRCFILE", &ds.dsSourceFile}})
     if (!text->empty()) {
       m.clear();
       PutText(m, tag, *text);
-      b.Add(m);
+      put();
     }
   m.clear();
   ByteWriter w(m);
@@ -138,7 +167,7 @@ bool EncodeDataset(const TDataSeq& ds, std::string& out, std::string& error) {
   w.Bytes(Tag("DSGENPOS"));
   w.I32LE(ds.chromosome);
   w.I32LE(ds.genePosition);
-  b.Add(m);
+  put();
   std::uint64_t spare = 0;
   for (int row = 1; row <= rows; ++row) {
     m.clear();
@@ -148,18 +177,19 @@ bool EncodeDataset(const TDataSeq& ds, std::string& out, std::string& error) {
       return false;
     }
     spare += SeqRecordSize(seq) - m.size();
-    b.Add(m);
+    put();
   }
-  if (TooBig(members, kMaxU16, "The number of sequences of dataset " + ds.dsName, error))
+  if (sink.Position() - start > kMaxU32) {
+    error = "block DATA_SEQ of " + std::to_string(sink.Position() - start) +
+            " bytes does not fit the file's 32-bit sizes";
     return false;
-  std::string block;
-  if (!b.Finish(block, 0, error)) return false;
+  }
   // Record sizes claim more than the records take; the block keeps the surplus at its end.
-  const std::uint64_t size = block.size() + spare;
+  const std::uint64_t size = sink.Position() - start + spare;
   if (TooBig(size, kMaxU32, "The size of dataset " + ds.dsName, error)) return false;
-  block.append(spare, '\0');
-  ByteWriter(block).PatchU32LE(0, static_cast<std::uint32_t>(size));
-  out += block;
+  sink.Put(std::string(spare, '\0'));
+  sink.Patch(start, U32Table({size}));
+  sink.Patch(start + 18, U32Table(offsets));
   return true;
 }
 
@@ -181,11 +211,8 @@ void EncodeGridSettings(const GridFileSettings& g, std::int32_t current, std::st
   w.Zeros(12);
 }
 
-}  // namespace
-
-bool BuildProjectFile(const TDataProj& project, const GridFileSettings& grid, std::string& out,
-                      std::string& error) {
-  out.clear();
+bool EncodeProject(const TDataProj& project, const GridFileSettings& grid, PatchableSink& sink,
+                   std::string& error) {
   if (project.DatasetCount() == 0) {
     error = "The project has no datasets; nothing was written";
     return false;
@@ -198,55 +225,55 @@ bool BuildProjectFile(const TDataProj& project, const GridFileSettings& grid, st
                  " datasets and the project's records)",
              error))
     return false;
-  StartFile(out, '3', entries);
+  StartFile(sink, '3', entries);
   std::vector<std::uint64_t> positions;
-  const auto mark = [&] { positions.push_back(out.size()); };
+  const auto mark = [&] { positions.push_back(sink.Position()); };
+  std::string out;
   mark();
   PutText(out, "PROJNAME", project.projName);
   if (!project.projComment.empty()) {
+    sink.Put(out);
+    out.clear();
     mark();
     PutText(out, "PCOMMENT", project.projComment);
   }
+  sink.Put(out);
+  out.clear();
   if (groups) {
     mark();
     if (!EncodeGroups(project, out, error)) return false;
+    sink.Put(out);
+    out.clear();
   }
   if (individs) {
     mark();
     if (!EncodeIndivids(project, out, error)) return false;
+    sink.Put(out);
+    out.clear();
   }
   for (int d = 0; d < project.DatasetCount(); ++d) {
     const TDataSeq& ds = *project.DatasetAt(d);
     if (ds.Count() == 0) continue;  // its entry stays 0
     mark();
-    if (!EncodeDataset(ds, out, error)) return false;
+    if (!EncodeDataset(ds, sink, error)) return false;
   }
   mark();
   EncodeGridSettings(grid, project.CurrentIndex(), out);
-  if (TooBig(out.size(), kMaxU32, "The project file size", error)) return false;
-  ByteWriter w(out);
-  for (std::size_t i = 0; i < positions.size(); ++i)
-    w.PatchU32LE(18 + 4 * i, static_cast<std::uint32_t>(positions[i]));
-  w.PatchU32LE(0, static_cast<std::uint32_t>(out.size()));
+  sink.Put(out);
+  if (TooBig(sink.Position(), kMaxU32, "The project file size", error)) return false;
+  sink.Patch(18, U32Table(positions));
+  sink.Patch(0, U32Table({sink.Position()}));
   return true;
 }
 
-bool WriteProject(const std::string& path, const TDataProj& project, const GridFileSettings& grid) {
-  std::string bytes, error;
-  if (!BuildProjectFile(project, grid, bytes, error) || !SaveFileAtomically(path, bytes, error)) {
-    project.GetServices().messages.ReportError(path + ": " + error);
-    return false;
-  }
-  return true;
-}
-
-bool BuildDatasetFile(const TDataSeq& dataset, std::string& out, std::string& error) {
-  out.clear();
+bool EncodeDatasetFile(const TDataSeq& dataset, PatchableSink& sink, std::string& error) {
   const int rows = dataset.Count();
   if (TooBig(static_cast<std::uint64_t>(rows), kMaxU16,
              "The number of sequences of dataset " + dataset.dsName, error))
     return false;
-  StartFile(out, '1', static_cast<std::size_t>(rows));
+  StartFile(sink, '1', static_cast<std::size_t>(rows));
+  std::vector<std::uint64_t> positions;
+  std::string m;
   for (int row = 1; row <= rows; ++row) {
     const TSeq* seq = dataset.SeqAt(row);
     std::unique_ptr<TSeq> padded;
@@ -260,22 +287,54 @@ bool BuildDatasetFile(const TDataSeq& dataset, std::string& out, std::string& er
       padded->columnShift = 0;
       seq = padded.get();
     }
-    const std::uint64_t at = out.size();
+    const std::uint64_t at = sink.Position();
     if (TooBig(at, kMaxU32, "The position of sequence " + seq->seqName, error)) return false;
-    if (!WriteSeqRecord(*seq, out, 1, error)) return false;
-    ByteWriter(out).PatchU32LE(18 + 4 * static_cast<std::uint64_t>(row - 1),
-                               static_cast<std::uint32_t>(at));
+    m.clear();
+    if (!WriteSeqRecord(*seq, m, 1, error)) return false;
+    sink.Put(m);
+    positions.push_back(at);
   }
-  if (TooBig(out.size(), kMaxU32, "The dataset file size", error)) return false;
-  ByteWriter(out).PatchU32LE(0, static_cast<std::uint32_t>(out.size()));
+  if (TooBig(sink.Position(), kMaxU32, "The dataset file size", error)) return false;
+  if (!positions.empty()) sink.Patch(18, U32Table(positions));
+  sink.Patch(0, U32Table({sink.Position()}));
   return true;
 }
 
-bool WriteDatasetFile(const std::string& path, const TDataSeq& dataset) {
-  std::string bytes, error;
-  if (!BuildDatasetFile(dataset, bytes, error) || !SaveFileAtomically(path, bytes, error)) {
-    dataset.GetServices().messages.ReportError(path + ": " + error);
+// Streams the file to a temporary file; a failure anywhere keeps the previous file.
+bool SaveStreamed(const std::string& path, Services& services,
+                  const std::function<bool(PatchableSink&, std::string&)>& encode) {
+  std::string error;
+  AtomicFileSink sink(path);
+  if (!encode(sink, error) || !sink.Commit(error)) {
+    services.messages.ReportError(path + ": " + error);
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool BuildProjectFile(const TDataProj& project, const GridFileSettings& grid, std::string& out,
+                      std::string& error) {
+  out.clear();
+  StringPatchSink sink(out);
+  return EncodeProject(project, grid, sink, error);
+}
+
+bool WriteProject(const std::string& path, const TDataProj& project, const GridFileSettings& grid) {
+  return SaveStreamed(path, project.GetServices(), [&](PatchableSink& sink, std::string& error) {
+    return EncodeProject(project, grid, sink, error);
+  });
+}
+
+bool BuildDatasetFile(const TDataSeq& dataset, std::string& out, std::string& error) {
+  out.clear();
+  StringPatchSink sink(out);
+  return EncodeDatasetFile(dataset, sink, error);
+}
+
+bool WriteDatasetFile(const std::string& path, const TDataSeq& dataset) {
+  return SaveStreamed(path, dataset.GetServices(), [&](PatchableSink& sink, std::string& error) {
+    return EncodeDatasetFile(dataset, sink, error);
+  });
 }

@@ -160,10 +160,11 @@ std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
   const ChosenPath chosen = SplitChosen(chosenPath);
   const std::string extension =
       keepExtension && !chosen.ext.empty() ? chosen.ext : std::string(f->extension);
+  const bool asChosen = keepExtension && chosen.ext.empty() && !allDatasets;
   NamePlan names;
   if (f->scope == SaveScope::Project) {
     const std::string path =
-        extension.empty() ? chosenPath : chosen.folder + chosen.stem + extension;
+        extension.empty() || asChosen ? chosenPath : chosen.folder + chosen.stem + extension;
     plan.push_back({path, current, 0});
     return plan;
   }
@@ -175,6 +176,10 @@ std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
   for (const int d : datasets) {
     const TDataSeq& ds = *project.DatasetAt(d);
     if (f->scope == SaveScope::Dataset) {
+      if (asChosen) {
+        plan.push_back({chosenPath, d, 0});
+        continue;
+      }
       const std::string stem =
           allDatasets ? chosen.folder + SafeFileName(ds.dsName) : chosen.folder + chosen.stem;
       plan.push_back({names.Unique(stem + extension), d, 0});

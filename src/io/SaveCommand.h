@@ -28,8 +28,9 @@ struct PlannedFile {
 // dataset + "_" + sequence, otherwise the selected sequences (the current one when none is
 // selected), to the chosen name when there is one, else chosen stem + "_" + sequence. Names
 // repeated within one save get "_2", "_3" ... so no file overwrites another of the same save.
-// The entry's extension replaces the chosen one, unless keepExtension and the chosen name has
-// one (the command-line tool writes the name it was given).
+// The entry's extension replaces the chosen one, unless keepExtension: then a chosen name is
+// written as it is, with its extension or without one (the command-line tool writes the name it
+// was given; "/dev/null" must not become "/dev/null.fasta").
 [[nodiscard]] std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
                                                 const std::string& chosenPath, bool allDatasets,
                                                 bool allSequences, bool keepExtension = false);

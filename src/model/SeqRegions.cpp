@@ -138,26 +138,26 @@ bool MergePass(std::vector<TRegion>& regs) {
 }  // namespace
 
 void TSeq::RefreshRegionIds() const {
-  if (regionIds_.count == regions.size() && regionIds_.data == regions.data()) return;
-  regionIds_.ids.clear();
-  for (const TRegion& r : regions) regionIds_.ids.insert(r.regId);
+  if (regionIds_->count == regions.size() && regionIds_->data == regions.data()) return;
+  regionIds_->ids.clear();
+  for (const TRegion& r : regions) regionIds_->ids.insert(r.regId);
   NoteRegionListKept();
 }
 
 void TSeq::NoteRegionListKept() const {
-  regionIds_.count = regions.size();
-  regionIds_.data = regions.data();
+  regionIds_->count = regions.size();
+  regionIds_->data = regions.data();
 }
 
 int TSeq::AddRegion(const TRegion& region) {
   RefreshRegionIds();
   TRegion r = region;
-  if (r.regId <= 0 || regionIds_.ids.contains(r.regId)) {
-    const int largest = regionIds_.ids.empty() ? 0 : *regionIds_.ids.rbegin();
+  if (r.regId <= 0 || regionIds_->ids.contains(r.regId)) {
+    const int largest = regionIds_->ids.empty() ? 0 : *regionIds_->ids.rbegin();
     r.regId = std::max(largest, 0) + 1;
   }
   regions.push_back(std::move(r));
-  regionIds_.ids.insert(regions.back().regId);
+  regionIds_->ids.insert(regions.back().regId);
   NoteRegionListKept();
   return regions.back().regId;
 }
@@ -196,12 +196,12 @@ int TSeq::AddSimpleRegion(int start, int end, const std::string& comment, const 
 void TSeq::DeleteRegion(int index) {
   if (index < 0 || index >= static_cast<int>(regions.size())) return;
   // Splitting many regions deletes one at a time; keep the id memory instead of rebuilding it.
-  const bool kept = regionIds_.count == regions.size() && regionIds_.data == regions.data();
+  const bool kept = regionIds_->count == regions.size() && regionIds_->data == regions.data();
   const auto it = regions.begin() + index;
-  const auto known = kept ? regionIds_.ids.find(it->regId) : regionIds_.ids.end();
-  if (known != regionIds_.ids.end()) regionIds_.ids.erase(known);
+  const auto known = kept ? regionIds_->ids.find(it->regId) : regionIds_->ids.end();
+  if (known != regionIds_->ids.end()) regionIds_->ids.erase(known);
   regions.erase(it);
-  if (known != regionIds_.ids.end())
+  if (known != regionIds_->ids.end())
     NoteRegionListKept();
   else
     ForgetRegionIds();

@@ -260,26 +260,40 @@ class TSeq {
   // AddRegion remembers the ids in use so that bulk adds stay linear. The memory renews itself
   // when the region list changes size or storage; code that rewrites a listed region's regId in
   // place (or swaps in a same-sized list) calls ForgetRegionIds before the next AddRegion.
-  void ForgetRegionIds() const { regionIds_.count = kNoCount; }
+  void ForgetRegionIds() const { regionIds_.Forget(); }
 
  private:
   static constexpr std::size_t kNoCount = static_cast<std::size_t>(-1);
   struct RegionIdMemory {
-    RegionIdMemory() = default;
-    // A copy describes another list: it starts empty and is rebuilt on first use.
-    RegionIdMemory(const RegionIdMemory&) {}
-    RegionIdMemory& operator=(const RegionIdMemory&) {
-      count = kNoCount;
-      ids.clear();
-      return *this;
-    }
-    RegionIdMemory(RegionIdMemory&&) noexcept = default;
-    RegionIdMemory& operator=(RegionIdMemory&&) noexcept = default;
     std::size_t count = kNoCount;
     const TRegion* data = nullptr;
     std::multiset<std::int32_t> ids;  // ordered: the largest id is at hand after deletions too
   };
-  mutable RegionIdMemory regionIds_;
+  // The memory is made on first use: most sequences never have a region added, and 30,000
+  // of them would carry it for nothing.
+  class RegionIdSlot {
+   public:
+    RegionIdSlot() = default;
+    // A copy describes another list: it starts empty and is rebuilt on first use.
+    RegionIdSlot(const RegionIdSlot&) {}
+    RegionIdSlot& operator=(const RegionIdSlot&) {
+      memory_.reset();
+      return *this;
+    }
+    RegionIdSlot(RegionIdSlot&&) noexcept = default;
+    RegionIdSlot& operator=(RegionIdSlot&&) noexcept = default;
+    RegionIdMemory* operator->() {
+      if (!memory_) memory_ = std::make_unique<RegionIdMemory>();
+      return memory_.get();
+    }
+    void Forget() {
+      if (memory_) memory_->count = kNoCount;
+    }
+
+   private:
+    std::unique_ptr<RegionIdMemory> memory_;
+  };
+  mutable RegionIdSlot regionIds_;
   void RefreshRegionIds() const;
   void NoteRegionListKept() const;
   // Moves and grows regions for n letters inserted before pos.

@@ -168,36 +168,89 @@ TEST(Subdivision, FixedDifferenceAndSingleSequenceGroups) {
                    1.0);
 }
 
+// Kst* straight from its definition: log10(1 + d) over every pair of sequences, d counted
+// mutation by mutation (one mutation per site in these tables).
+double KstOverPairs(const tmutholder& t, const std::vector<samptype>& masks) {
+  const int n = t.SequenceCount();
+  auto d = [&](int u, int v) {
+    int c = 0;
+    for (const tmutation& m : t.mutations) c += m.Test(u) != m.Test(v) ? 1 : 0;
+    return c;
+  };
+  std::vector<int> in;
+  double ks = 0;
+  for (const samptype& g : masks) {
+    std::vector<int> members;
+    for (int u = 0; u < n; ++u)
+      if (g.Test(u)) members.push_back(u);
+    double sum = 0;
+    for (std::size_t a = 0; a < members.size(); ++a)
+      for (std::size_t b = a + 1; b < members.size(); ++b)
+        sum += std::log10(1.0 + d(members[a], members[b]));
+    const double pairs = members.size() * (members.size() - 1) / 2.0;
+    if (pairs > 0) ks += static_cast<double>(members.size()) * sum / pairs;
+    in.insert(in.end(), members.begin(), members.end());
+  }
+  double kt = 0;
+  for (std::size_t a = 0; a < in.size(); ++a)
+    for (std::size_t b = a + 1; b < in.size(); ++b) kt += std::log10(1.0 + d(in[a], in[b]));
+  kt /= in.size() * (in.size() - 1) / 2.0;
+  ks /= static_cast<double>(in.size());
+  return std::max(0.0, 1 - ks / kt);
+}
+
+TEST(Subdivision, KstOverHaplotypesSharedBetweenGroups) {
+  // X = s1 s2 s3, Y = s4 s5 s6; one site carried by s1..s4: s4 shares X's haplotype.
+  // K*X = 0, K*Y = 2 log2 / 3: Ks* = log2 / 3. Of the 15 pairs 4 x 2 = 8 differ: Kt* =
+  // 8 log2 / 15, so Kst* = 1 - 15 / 24 = 3/8.
+  const tmutholder t = WithColumns(TableOf({{1, "111100"}}, 6), 4);
+  const SubdivisionValues v =
+      subdivisionFst(t, 0, 0, kSiteAll, kMutAll, {MaskOf("111000"), MaskOf("000111")});
+  EXPECT_NEAR(v.kst, 3.0 / 8.0, 1e-12);
+}
+
 TEST(Subdivision, MatrixEvaluationEqualsTheTableOperations) {
-  // The permutation engine must give exactly what the table operations give for any grouping.
+  // The permutation engine must give exactly what the table operations give for any grouping,
+  // whether the sequences are all distinct (kept per pair of sequences) or drawn from a few
+  // haplotypes (kept per pair of haplotypes); Kst* as its definition gives it over all pairs.
   PlatformRandom rng(7);
   const int n = 40;
-  std::vector<MutSpec> specs;
-  for (int p = 1; p <= 30; ++p) {
-    std::string carriers;
-    for (int k = 0; k < n; ++k) carriers += rng.NextInt(3) == 0 ? '1' : '0';
-    specs.push_back({p, carriers});
-  }
-  const tmutholder t = WithColumns(TableOf(specs, n), 50);
-  std::vector<samptype> masks(3, samptype(n));
-  for (int k = 0; k < 36; ++k) masks[static_cast<std::size_t>(k % 3)].Set(k);  // 4 outside
-  const SubdivisionMatrix matrix(t, 0, 0, kSiteAll, kMutAll, masks, true);
-  ASSERT_TRUE(matrix.Usable());
-  std::vector<int> labels = LabelsOf(masks, n);
-  for (int round = 0; round < 5; ++round) {
-    std::vector<samptype> m(3, samptype(n));
+  for (const int haplotypes : {n, 6}) {
+    SCOPED_TRACE(haplotypes);
+    std::vector<std::string> rows(static_cast<std::size_t>(haplotypes));
+    for (std::string& r : rows)
+      for (int p = 0; p < 30; ++p) r += rng.NextInt(3) == 0 ? '1' : '0';
+    std::vector<std::string> of(n);
     for (int k = 0; k < n; ++k)
-      if (labels[static_cast<std::size_t>(k)] >= 0)
-        m[static_cast<std::size_t>(labels[static_cast<std::size_t>(k)])].Set(k);
-    const SubdivisionStats s = matrix.Evaluate(labels);
-    const SubdivisionValues v = subdivisionFst(t, 0, 0, kSiteAll, kMutAll, m);
-    const DivergenceSums d = divergenceDxyDa(t, 0, 0, kSiteAll, kMutAll, m);
-    EXPECT_EQ(s.values.fst, v.fst);
-    EXPECT_EQ(s.values.hst, v.hst);
-    EXPECT_EQ(s.values.kst, v.kst);
-    EXPECT_EQ(s.sums.dxy, d.dxy);
-    EXPECT_EQ(s.sums.da, d.da);
-    PermuteLabels(labels, 3, rng);
+      of[static_cast<std::size_t>(k)] = rows[static_cast<std::size_t>(k % haplotypes)];
+    std::vector<MutSpec> specs;
+    for (int p = 1; p <= 30; ++p) {
+      std::string carriers;
+      for (int k = 0; k < n; ++k) carriers += of[static_cast<std::size_t>(k)][p - 1];
+      specs.push_back({p, carriers});
+    }
+    const tmutholder t = WithColumns(TableOf(specs, n), 50);
+    std::vector<samptype> masks(3, samptype(n));
+    for (int k = 0; k < 36; ++k) masks[static_cast<std::size_t>(k % 3)].Set(k);  // 4 outside
+    const SubdivisionMatrix matrix(t, 0, 0, kSiteAll, kMutAll, masks, true);
+    ASSERT_TRUE(matrix.Usable());
+    std::vector<int> labels = LabelsOf(masks, n);
+    for (int round = 0; round < 5; ++round) {
+      std::vector<samptype> m(3, samptype(n));
+      for (int k = 0; k < n; ++k)
+        if (labels[static_cast<std::size_t>(k)] >= 0)
+          m[static_cast<std::size_t>(labels[static_cast<std::size_t>(k)])].Set(k);
+      const SubdivisionStats s = matrix.Evaluate(labels);
+      const SubdivisionValues v = subdivisionFst(t, 0, 0, kSiteAll, kMutAll, m);
+      const DivergenceSums d = divergenceDxyDa(t, 0, 0, kSiteAll, kMutAll, m);
+      EXPECT_EQ(s.values.fst, v.fst);
+      EXPECT_EQ(s.values.hst, v.hst);
+      EXPECT_EQ(s.values.kst, v.kst);
+      EXPECT_EQ(s.sums.dxy, d.dxy);
+      EXPECT_EQ(s.sums.da, d.da);
+      EXPECT_NEAR(v.kst, KstOverPairs(t, m), 1e-7);
+      PermuteLabels(labels, 3, rng);
+    }
   }
 }
 

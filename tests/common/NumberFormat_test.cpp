@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "common/PlatformRandom.h"
 
@@ -23,6 +24,26 @@ TEST(FormatFixed, WritesTheRequestedDecimalsWithoutLocale) {
   EXPECT_EQ(FormatFixed(-1.25, 1), "-1.2");  // the binary value is exactly -1.25: tie to even
   EXPECT_EQ(FormatFixed(std::nan(""), 3), "NA");
   EXPECT_EQ(FormatReal(0.1), "0.1");
+}
+
+TEST(AppendFixed, GivesExactlyWhatFormatFixedGives) {
+  std::vector<double> values = {0.0,    -0.0,    0.03125, -0.03125,     0.00005,  2.5,
+                                1e-300, -1e-300, 0.99995, 1e15,         -4e14,    1e20,
+                                12.5,   0.125,   -0.125,  std::nan(""), INFINITY, -INFINITY};
+  // Halves of the last decimal, exact in binary (ties go to the even digit) and not.
+  for (int k = 0; k < 2000; ++k) values.push_back((2 * k + 1) / 2048.0);
+  for (int k = 0; k < 2000; ++k) values.push_back(-(2 * k + 1) * 0.00005);
+  PlatformRandom rng(3);
+  for (int k = 0; k < 20000; ++k) {
+    const double u = (rng.Next() / 4294967296.0 - 0.5) * std::pow(10.0, rng.NextInt(16) - 8);
+    values.push_back(u);
+  }
+  for (int decimals = 0; decimals <= 7; ++decimals)
+    for (const double v : values) {
+      std::string out = "x";
+      AppendFixed(out, v, decimals);
+      ASSERT_EQ(out, "x" + FormatFixed(v, decimals)) << v << " with " << decimals;
+    }
 }
 
 TEST(PlatformRandom, FollowsTheLinearCongruence) {

@@ -63,8 +63,10 @@ TEST(PlanSave, AGivenExtensionIsKeptWhenAsked) {
   AddDataset(proj, "L2", {"b"});
   EXPECT_EQ(Paths(PlanSave(proj, 5, "/out/mine.backup", false, false, true)),
             (std::vector<std::string>{"/out/mine.backup"}));
+  // A name without extension is written as given too ("/dev/null" must stay itself), not
+  // with the entry's extension added as once pinned here.
   EXPECT_EQ(Paths(PlanSave(proj, 5, "/out/mine", false, false, true)),
-            (std::vector<std::string>{"/out/mine.fasta"}));
+            (std::vector<std::string>{"/out/mine"}));
   EXPECT_EQ(Paths(PlanSave(proj, 5, "/out/any.fas", true, false, true)),
             (std::vector<std::string>{"/out/L1.fas", "/out/L2.fas"}));
 }
