@@ -10,6 +10,7 @@ packages=(
   libalglib-dev
   xvfb xauth fonts-dejavu-core
   muscle clustalw tracetuner staden-io-lib-utils seqtk
+  python3-biopython
 )
 
 missing=()
