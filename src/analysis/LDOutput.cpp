@@ -86,9 +86,10 @@ LDSequentialText LDSequentialOutput(const tmutholder& t, const samptype& mask,
   std::string rowHead, carriersI;
   auto startRow = [&](int k) {
     const int posI = pos[static_cast<std::size_t>(k)];
-    if (onRow) onRow(posI);
+    if (onRow && onRow(posI)) return true;
     rowHead = dataset + ", " + std::to_string(posI) + ", ";
     carriersI = ", " + std::to_string(CarriersOf(t, snps[static_cast<std::size_t>(k)])) + ", ";
+    return false;
   };
   auto pair = [&](int k, int l, int, const PairLDValues& v) {
     const int i = snps[static_cast<std::size_t>(k)], j = snps[static_cast<std::size_t>(l)];
@@ -149,7 +150,7 @@ std::string LDCrossTable(const tmutholder& t, const samptype& mask, const std::s
   for (int k = 0; k < s; ++k) {
     const int i = snps[static_cast<std::size_t>(k)];
     const int pi = PositionOf(t, i);
-    if (onRow) onRow(pi);
+    if (onRow && onRow(pi)) break;
     out += std::to_string(pi);
     for (int l = 0; l < s; ++l) {
       if (l == k) {

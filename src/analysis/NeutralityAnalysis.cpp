@@ -8,6 +8,7 @@
 #include "analysis/Neutrality.h"
 #include "analysis/NeutralityWindows.h"
 #include "common/Services.h"
+#include "common/StepTicker.h"
 #include "model/DataProjUnit.h"
 
 namespace {
@@ -81,6 +82,10 @@ void NeutralityAnalysis::DoForm(TDataSeq& ds) {
 void NeutralityAnalysis::AfterRun() {
   out.reportCaption = kNeutralityReportCaption;
   PublishSeries(series_, kTajimaPlotCaption);
+  out.plotXTitle = "Position (window midpoint, bp)";
+  out.plotYTitle = no.swTajimaD && no.swZnS ? "Tajima's D, ZnS (dimensionless)"
+                   : no.swZnS               ? "ZnS (dimensionless)"
+                                            : "Tajima's D (dimensionless)";
 }
 
 AnalysisOutput RunNeutrality(TDataProj& project, const FrameOptions& frame,
@@ -132,35 +137,41 @@ void LDAnalysis::DoForm(TDataSeq& ds) {
   if (progress)
     bar.emplace(svc->progress, static_cast<int>(t.mutations.size()),
                 "Analysing LD in " + ds.dsName);
+  // Without a bar of its own the pair output still lets events and a cancel through; a
+  // cancelled output is not written at all.
+  StepTicker ticker(bar ? nullptr : &svc->progress, "Analysing LD in " + ds.dsName, length);
   auto onRow = [&](int position) {
     svc->progress.ShowStatus(
         "Analysing LD for " + ds.dsName + " [" + std::to_string(position) + "]", false, false);
-    if (bar) bar->Step(true);
+    if (!bar) return ticker.Tick(position);
+    bar->Step(true);
+    return CancelRequested();
   };
   if (anyValue && t.mutations.size() >= 2 && lo.mode != LDPairMode::None) {
     if (!lo.crossTable) {
       const LDSequentialText text = LDSequentialOutput(t, mask, ds.dsName, length, pc, keep, onRow);
-      if (!AppendToFile(lo.pairFile, text.pairs)) return;
+      if (CancelRequested() || !AppendToFile(lo.pairFile, text.pairs)) return;
       if (pc.averageR2 && !AppendToFile(PrefixedFile(lo.pairFile, "hist_"), text.hist)) return;
     } else {
-      if ((pc.D || pc.Dprime) && !AppendToFile(lo.pairFile, LDCrossTable(t, mask, ds.dsName, length,
-                                                                         pc, true, keep, onRow)))
-        return;
-      if ((pc.R || pc.chiSquare) &&
-          !AppendToFile(lo.pairFile,
-                        LDCrossTable(t, mask, ds.dsName, length, pc, false, keep, onRow)))
-        return;
+      for (const bool dTable : {true, false}) {
+        if (dTable ? !(pc.D || pc.Dprime) : !(pc.R || pc.chiSquare)) continue;
+        const std::string table = LDCrossTable(t, mask, ds.dsName, length, pc, dTable, keep, onRow);
+        if (CancelRequested() || !AppendToFile(lo.pairFile, table)) return;
+      }
     }
   }
   bar.reset();
   if (!lo.assemblyTest) return;
+  StepTicker scanTicker(&svc->progress, "LD sliding window for |D'| in " + ds.dsName, length);
   const AssemblyScanText scan =
       AssemblyLDScan(t, mask, ds.dsName, lo.asmWinSize, lo.asmWinStep, pc.minSNPfreq, pc.Dprime,
                      cache, [&](int position) {
                        svc->progress.ShowStatus("LD sliding window for |D'| in " + ds.dsName +
                                                     " [" + std::to_string(position) + "]",
                                                 false, false);
+                       return scanTicker.Tick(position);
                      });
+  if (CancelRequested()) return;
   if (!AppendToFile(BesideFile(lo.pairFile, "avrgLDscan.csv"), scan.scanFile)) return;
   if (lo.split) {
     const std::string splitFile = BesideFile(lo.pairFile, "avrgLDsplit.csv");

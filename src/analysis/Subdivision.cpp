@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "common/PlatformRandom.h"
+#include "common/StepTicker.h"
 
 namespace {
 
@@ -354,7 +355,7 @@ std::unique_ptr<tmutholder> BootstrapTable(const tmutholder& source, PlatformRan
 
 SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int siteFlags,
                                      int mutationFlags, const std::vector<samptype>& masks,
-                                     bool withLogs)
+                                     bool withLogs, IProgress* progress)
     : withLogs_(withLogs) {
   sites_ = AnalysedColumns(t, from, to);
   const int total = t.SequenceCount();
@@ -380,7 +381,9 @@ SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int 
   LogTable logOf;
   std::size_t at = 0;
   rowTotal_.assign(static_cast<std::size_t>(n), 0);
-  for (int u = 0; u < n; ++u)
+  StepTicker ticker(progress, "Counting differences between pairs", n);
+  for (int u = 0; u < n; ++u) {
+    if (ticker.Tick(u)) return;
     for (int v = u + 1; v < n; ++v, ++at) {
       const int d = rows.Diff(u, v);
       if (d > 0xFFFF) return;  // beyond the packed range: callers use the table operations
@@ -391,6 +394,7 @@ SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int 
         totalLog_ += logs_[at];
       }
     }
+  }
   usable_ = true;
 }
 

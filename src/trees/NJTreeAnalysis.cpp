@@ -5,13 +5,14 @@
 #include <bit>
 
 #include "common/Services.h"
+#include "common/StepTicker.h"
 #include "model/DataProjUnit.h"
 #include "trees/NJTreeUnit.h"
 #include "trees/SplitSupport.h"
 
 DistanceMatrix TableDistances(const tmutholder& table, const std::vector<int>& rows,
                               DistanceModel model, int siteFlags, int mutationFlags, int from,
-                              int to) {
+                              int to, IProgress* progress) {
   const int n = static_cast<int>(rows.size());
   DistanceMatrix out = DistanceMatrix::Zero(n);
   const int code = static_cast<int>(model);
@@ -38,7 +39,11 @@ DistanceMatrix TableDistances(const tmutholder& table, const std::vector<int>& r
       model == DistanceModel::Differences && sample >= 2
           ? table.countSegregatingSites(from, to, table.sampleMask, siteFlags, mutationFlags)
           : 0;
-  for (int i = 0; i < n; ++i)
+  // Row i costs i pairs: the ticker counts pairs done, so the bar moves evenly.
+  StepTicker ticker(progress, "Computing the distance matrix",
+                    static_cast<long long>(n) * (n - 1) / 2);
+  for (int i = 0; i < n; ++i) {
+    if (ticker.Tick(static_cast<long long>(i) * (i - 1) / 2)) return DistanceMatrix{};
     for (int j = 0; j < i; ++j) {
       const int ri = rows[static_cast<std::size_t>(i)], rj = rows[static_cast<std::size_t>(j)];
       if (table.mutations.empty() || L <= 0 || ri < 0 || rj < 0 || ri >= count || rj >= count) {
@@ -58,6 +63,7 @@ DistanceMatrix TableDistances(const tmutholder& table, const std::vector<int>& r
       if (model == DistanceModel::Differences && r.variance >= 0) r.variance *= r.variance;
       out.Set(i, j, {r.distance, r.variance});
     }
+  }
   return out;
 }
 
@@ -108,13 +114,14 @@ void NJTreeAnalysis::AnalysePop(TDataSeq& ds, const std::string& groupName) {
   if (rows.size() < 2) return;
   const DistanceMatrix matrix =
       TableDistances(*ds.mutHolders[static_cast<std::size_t>(ti)], rows, nj_.model, opt.siteFlags,
-                     opt.mutationFlags, regionFrom, regionTo);
+                     opt.mutationFlags, regionFrom, regionTo, &svc->progress);
+  if (CancelRequested()) return;
   TTree tree;
   tree.LeavesFromDataset(ds, &mask);
   run_.report.clear();
-  const bool written =
-      NJAnalyseGroup(names, matrix, ds.dsName, groupName, groupName.empty(), nj_, run_,
-                     svc->messages, &tree, [&](TTree& joined) { AddSupport(joined, rows, names); });
+  const bool written = NJAnalyseGroup(
+      names, matrix, ds.dsName, groupName, groupName.empty(), nj_, run_, svc->messages, &tree,
+      [&](TTree& joined) { AddSupport(joined, rows, names); }, &svc->progress);
   Append(run_.report);
   Append(supportNote_);
   run_.report.clear();
@@ -127,18 +134,21 @@ void NJTreeAnalysis::AddSupport(TTree& tree, const std::vector<int>& rows,
   if (!replicates_ || replicates_->DatasetCount() == 0) return;
   std::vector<TTree> trees(static_cast<std::size_t>(replicates_->DatasetCount()));
   std::vector<const TTree*> built;
+  StepTicker ticker(&svc->progress, "Bootstrap trees", replicates_->DatasetCount());
   for (int k = 0; k < replicates_->DatasetCount(); ++k) {
+    if (ticker.Tick(k)) return;  // the run is cancelled: no support on a tree that goes
     const TDataSeq& rep = *replicates_->DatasetAt(k);
     TTree& t = trees[static_cast<std::size_t>(k)];
-    const DistanceMatrix m = rep.mutHolders.empty() ? DistanceMatrix{}
-                                                    : TableDistances(*rep.mutHolders[0], rows,
-                                                                     nj_.model, kSiteAll, kMutAll);
+    const DistanceMatrix m = rep.mutHolders.empty()
+                                 ? DistanceMatrix{}
+                                 : TableDistances(*rep.mutHolders[0], rows, nj_.model, kSiteAll,
+                                                  kMutAll, 0, 0, &svc->progress);
     t.LeavesFromNames(names);
     // A replicate whose distances cannot all be computed (saturated by the draw) gives no
     // tree; the support is the share among the replicates that do, and the report says how
     // many did not.
     const bool joined = m.n == static_cast<int>(rows.size()) && FindUndefined(m).count == 0 &&
-                        NeighborJoin(t, m, nullptr);
+                        NeighborJoin(t, m, nullptr, &svc->progress);
     if (joined) built.push_back(&t);
   }
   AssignSplitSupport(tree, built);
@@ -160,5 +170,7 @@ NJRunOutput RunNJ(TDataProj& project, const FrameOptions& frame, const NJTreeOpt
   NJRunOutput result;
   result.output = analysis.Run(project, services);
   result.trees = analysis.TakeTrees();
+  // A stopped run hands over no tree, not even those of the groups it had finished.
+  if (result.output.cancelled) result.trees.clear();
   return result;
 }

@@ -13,7 +13,7 @@ class RecordingMessages final : public IMessages {
   std::vector<std::string> errors;
   std::vector<std::string> questions;
   std::vector<std::string> notices;
-  std::deque<bool> answers;    // next answers to AskYesNo; No once exhausted
+  std::deque<bool> answers;  // next answers to AskYesNo; No once exhausted
   void ReportError(const std::string& text) override { errors.push_back(text); }
   bool AskYesNo(const std::string& question) override;
   void Notify(const std::string& text) override { notices.push_back(text); }
@@ -23,16 +23,23 @@ class RecordingProgress final : public IProgress {
  public:
   int starts = 0, steps = 0, ends = 0;
   std::vector<std::string> statuses;
-  int cancelAfterSteps = -1;   // the cancel flag rises once this many steps have processed events
+  int cancelAfterSteps = -1;  // the cancel flag rises once this many steps have processed events
   void StartProgress(int max, const std::string& text) override;
   void StepProgress(bool processEvents) override;
   void ShowStatus(const std::string& text, bool step, bool processEvents) override;
   void EndProgress() override { ++ends; }
   bool cancelRequested() const override { return cancelled; }
+  // Long steps report on every unit here; the cancel flag rises at the given report.
+  int stepReports = 0;
+  int cancelAtStepReport = -1;
+  void ShowStepProgress(const std::string& status, long long done, long long total) override;
+  int StepIntervalMs() const override { return 0; }
 
  private:
   int eventSteps = 0;
   bool cancelled = false;
+  bool inStep = false;
+  std::string beforeStep;
 };
 
 // Everything a command needs, owned in one place.

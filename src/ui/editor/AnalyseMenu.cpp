@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <string>
 
+#include "analysis/AnalysisOutput.h"
 #include "ui/analysis/DNApolDbox.h"
 #include "ui/analysis/LDform.h"
 #include "ui/analysis/NTestsDialog.h"
@@ -40,6 +41,10 @@ const std::vector<AnalyseMenuItem>& AnalyseMenuItems() {
 void RunAnalyseItem(const AnalyseMenuItem& item, TSeqGridFrm& window) {
   TMainForm& main = window.MainForm();
   if (!item.factory || main.RefuseIfBusy()) return;
+  if (window.GetProject().TotalSeqCount() == 0) {
+    main.Notify(kNoSequencesToAnalyse);
+    return;
+  }
   TBaseDialogBox* dialog = item.factory(main);
   if (dialog == nullptr) return;
   window.KeepWithProject(dialog);
