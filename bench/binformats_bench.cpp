@@ -6,19 +6,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "BenchServices.h"
 #include "io/ProjectFile.h"
 #include "io/TraceFormats.h"
 #include "model/GenCodUnit.h"
 
 namespace {
-
-struct BenchServices {
-  QuietMessages messages;
-  NullProgress progress;
-  AppSettings settings;
-  TGenCode genCode{"Universal"};
-  Services services{messages, progress, settings, genCode};
-};
 
 std::uint32_t Next(std::uint32_t& state) {
   state = state * 134775813u + 1u;

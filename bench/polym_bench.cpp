@@ -86,7 +86,7 @@ void ReadAndRun(benchmark::State& state, bool windows) {
     DNApolymOptions po;
     if (windows) {
       fo.doSW = true;
-      // c = smallest k with 1 + 3 + 5 (k - 1) >= 5000 = 1001, so 1000 windows.
+      // Windows of three columns five apart: starts 1, 6, ..., 4996, so 1,000 windows.
       fo.swSize = 3;
       fo.swStep = 5;
       po.swPi = po.swTheta = po.swS = true;

@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "BenchServices.h"
 #include "analysis/MutUnit.h"
 #include "common/PlatformRandom.h"
 #include "model/DataProjUnit.h"
@@ -24,14 +25,6 @@ double PeakRssMb() {
   getrusage(RUSAGE_SELF, &u);
   return static_cast<double>(u.ru_maxrss) / 1024.0;  // kilobytes on Linux
 }
-
-struct BenchServices {
-  QuietMessages messages;
-  NullProgress progress;
-  AppSettings settings;
-  TGenCode code{"Universal"};
-  Services services{messages, progress, settings, code};
-};
 
 // A population sample: one reference, 1 column in 20 polymorphic with a derived letter at a
 // random frequency, a sprinkle of N, and gaps in 1% of the columns. Rows 1..15000 form group P1,

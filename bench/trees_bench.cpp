@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/MutUnit.h"
 #include "common/Services.h"
 #include "model/DataProjUnit.h"
 #include "model/GenCodUnit.h"
@@ -92,23 +93,47 @@ void BM_KimuraAndNeighborJoin(benchmark::State& state) {
   }
 }
 
+struct QuietProject {
+  QuietMessages messages;
+  NullProgress progress;
+  AppSettings settings;
+  TGenCode code{"Universal"};
+  Services services{messages, progress, settings, code};
+  TDataProj project{services};
+  explicit QuietProject(const std::vector<std::string>& seqs) {
+    TDataSeq* ds = project.DatasetAt(0);
+    for (std::size_t i = 0; i < seqs.size(); ++i) {
+      auto s = std::make_unique<TSeq>("seq" + std::to_string(i), seqs[i]);
+      (void)ds->AddSeq(s, true);
+    }
+    InitAnalysisSelection(project);
+  }
+};
+
+// The distances of the dialog alone: Kimura from the scanned mutation table, where nearly every
+// column of this alignment holds three or four letters.
+void BM_TableKimuraDistances(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  QuietProject q(SyntheticAlignment(n, 1000, 7));
+  TDataSeq& ds = *q.project.DatasetAt(0);
+  AnalysisOptions options;
+  (void)UpdateMuts(ds, options, &q.project, {}, ScanChoices{});
+  std::vector<int> rows(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) rows[static_cast<std::size_t>(i)] = i;
+  for (auto _ : state) {
+    const DistanceMatrix m =
+        TableDistances(*ds.mutHolders[0], rows, DistanceModel::Kimura2P, kSiteAll, kMutAll);
+    benchmark::DoNotOptimize(m.d.data());
+  }
+}
+
 // What the neighbour-joining dialog does: scan the dataset into its mutation table, Kimura
 // distances from the table, the tree and the report.
 void BM_NJDialogRun(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
-  const auto seqs = SyntheticAlignment(n, 1000, 7);
-  QuietMessages messages;
-  NullProgress progress;
-  AppSettings settings;
-  TGenCode code("Universal");
-  Services services{messages, progress, settings, code};
-  TDataProj project(services);
-  TDataSeq* ds = project.DatasetAt(0);
-  for (int i = 0; i < n; ++i) {
-    auto s = std::make_unique<TSeq>("seq" + std::to_string(i), seqs[static_cast<std::size_t>(i)]);
-    (void)ds->AddSeq(s, true);
-  }
-  InitAnalysisSelection(project);
+  QuietProject q(SyntheticAlignment(n, 1000, 7));
+  TDataProj& project = q.project;
+  Services& services = q.services;
   FrameOptions frame;
   NJTreeOptions options;
   options.model = DistanceModel::Kimura2P;
@@ -121,6 +146,7 @@ void BM_NJDialogRun(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_NJDialogRun)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TableKimuraDistances)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KimuraDistances)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JukesCantorDistances)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NeighborJoin)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);

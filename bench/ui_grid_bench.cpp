@@ -10,20 +10,13 @@
 #include <QScrollBar>
 #include <memory>
 
+#include "BenchServices.h"
 #include "common/Services.h"
 #include "model/DataProjUnit.h"
 #include "model/GenCodUnit.h"
 #include "ui/grid/QSeqGrid3.h"
 
 namespace {
-struct BenchServices {
-  QuietMessages messages;
-  NullProgress progress;
-  AppSettings settings;
-  TGenCode genCode{"Universal"};
-  Services services{messages, progress, settings, genCode};
-};
-
 constexpr int kRows = 30000;
 constexpr int kColumns = 5000;
 

@@ -2,13 +2,14 @@
 // The common options of the analysis commands, the project they read and their output.
 #include "FrameArgs.h"
 
-#include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 
+#include "CliCommand.h"
 #include "CliServices.h"
+#include "FileArgs.h"
 #include "io/Dispatcher.h"
 #include "io/FormatDetect.h"
 #include "io/GroupsFile.h"
@@ -32,39 +33,59 @@ bool ReadGroupsFile(const std::string& path, TDataProj& project) {
   return true;
 }
 
-bool ToInt(const std::string& s, int& v) {
-  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-  return r.ec == std::errc() && r.ptr == s.data() + s.size();
+void AddFrameOptions(CliCommand& cmd, bool windows) {
+  AddReadOptions(cmd);
+  cmd.Add("current", "Analyses the current (first) dataset only, not every dataset.");
+  cmd.Add("groups",
+          "Reads groups from FILE: lines \"sequence,group\" (or tab separated); group "
+          "Outgroups marks outgroups.",
+          "FILE");
+  cmd.Add("sites", "Sites analysed: all, noncoding, or coding with codon positions (coding:13).",
+          "all|noncoding|coding[:123]");
+  cmd.Add("mutations", "Mutations counted at coding sites.", "all|silent|nonsilent");
+  cmd.Add("gaps", "Alignment gaps: ignored, polymorphisms in indels, or indels only.",
+          "ignored|polym|indels-only");
+  cmd.Add("ambiguity", "Sites with ambiguous letters: ignored or removed.", "ignored|removed");
+  cmd.Add("ignore-cds", "Does not take coding regions into account.");
+  cmd.Add("region", "Analyses alignment columns FROM to TO only.", "FROM-TO");
+  cmd.Add("text", "Also writes the report to FILE.", "FILE");
+  cmd.Add("table", "Writes the statistics table to FILE (comma-separated).", "FILE");
+  cmd.Add("pop-table", "Adds the table of every population to the table file.");
+  if (!windows) return;
+  cmd.Add("window-size", "Sliding windows of N columns.", "N");
+  cmd.Add("window-step", "Sliding windows moved by N columns.", "N");
+  cmd.Add("windows", "Writes the sliding-window values to FILE.", "FILE");
 }
 
-ArgTake TakeFrameArg(const std::vector<std::string>& args, std::size_t& i, FrameArgs& fa,
-                     bool windows) {
+bool ReadFrameOptions(const CliCommand& cmd, FrameArgs& fa, bool windows) {
   FrameOptions& fo = fa.frame;
-  const std::string& a = args[i];
-  const bool hasValue = i + 1 < args.size();
-  int n = 0;
-  if (a == "--current") {
-    fo.useAllDatasets = false;
-  } else if (a == "--groups" && hasValue) {
-    fa.groupsFile = args[++i];
-  } else if (a == "--sites" && hasValue) {
-    const std::string v = args[++i];
+  auto bad = [&](const std::string& option) {
+    cmd.UsageError("bad value of --" + option + ": '" + cmd.Value(option) + "'");
+    return false;
+  };
+  if (!ReadReadOptions(cmd, fa.read)) return false;
+  if (cmd.IsSet("current")) fo.useAllDatasets = false;
+  if (cmd.IsSet("groups")) fa.groupsFile = cmd.Value("groups");
+  if (cmd.IsSet("sites")) {
+    const std::string v = cmd.Value("sites");
     fo.allSites = v == "all";
     fo.noncodingSites = v == "noncoding";
     fo.codingSites = v.starts_with("coding");
-    if (!fo.allSites && !fo.noncodingSites && !fo.codingSites) return ArgTake::Bad;
+    if (!fo.allSites && !fo.noncodingSites && !fo.codingSites) return bad("sites");
     const std::string pos = v.size() > 7 ? v.substr(7) : "123";
     fo.pos1 = fo.codingSites && pos.find('1') != std::string::npos;
     fo.pos2 = fo.codingSites && pos.find('2') != std::string::npos;
     fo.pos3 = fo.codingSites && pos.find('3') != std::string::npos;
-  } else if (a == "--mutations" && hasValue) {
-    const std::string v = args[++i];
+  }
+  if (cmd.IsSet("mutations")) {
+    const std::string v = cmd.Value("mutations");
     fo.mutAll = v == "all";
     fo.mutSilent = v == "silent";
     fo.mutRepl = v == "nonsilent";
-    if (!fo.mutAll && !fo.mutSilent && !fo.mutRepl) return ArgTake::Bad;
-  } else if (a == "--gaps" && hasValue) {
-    const std::string v = args[++i];
+    if (!fo.mutAll && !fo.mutSilent && !fo.mutRepl) return bad("mutations");
+  }
+  if (cmd.IsSet("gaps")) {
+    const std::string v = cmd.Value("gaps");
     if (v == "ignored")
       fo.indels = IndelChoice::Ignored;
     else if (v == "polym")
@@ -72,71 +93,53 @@ ArgTake TakeFrameArg(const std::vector<std::string>& args, std::size_t& i, Frame
     else if (v == "indels-only")
       fo.indels = IndelChoice::IndelsOnly;
     else
-      return ArgTake::Bad;
-  } else if (a == "--ambiguity" && hasValue) {
-    const std::string v = args[++i];
-    if (v != "ignored" && v != "removed") return ArgTake::Bad;
+      return bad("gaps");
+  }
+  if (cmd.IsSet("ambiguity")) {
+    const std::string v = cmd.Value("ambiguity");
+    if (v != "ignored" && v != "removed") return bad("ambiguity");
     fo.ambiguityRemoved = v == "removed";
-  } else if (a == "--ignore-cds") {
-    fo.ignoreCDS = true;
-  } else if (a == "--region" && hasValue) {
-    const std::string v = args[++i];
+  }
+  if (cmd.IsSet("ignore-cds")) fo.ignoreCDS = true;
+  if (cmd.IsSet("region")) {
+    const std::string v = cmd.Value("region");
     const auto dash = v.find('-');
     int from = 0, to = 0;
     if (dash == std::string::npos || !ToInt(v.substr(0, dash), from) ||
         !ToInt(v.substr(dash + 1), to) || from < 1 || to < 1)
-      return ArgTake::Bad;
+      return bad("region");
     fo.onlyRegion = true;
     fo.regFrom = from;
     fo.regTo = to;
-  } else if (a == "--text" && hasValue) {
-    fo.fileOutput = true;
-    fo.outFname = args[++i];
-  } else if (a == "--table" && hasValue) {
-    fo.tableToFile = true;
-    fo.tableFileName = args[++i];
-  } else if (a == "--pop-table") {
-    fo.popOut = true;
-  } else if (windows && (a == "--window-size" || a == "--window-step") && hasValue) {
-    if (!ToInt(args[++i], n) || n < 1) return ArgTake::Bad;
-    (a == "--window-size" ? fo.swSize : fo.swStep) = n;
-    fo.doSW = true;
-  } else if (windows && a == "--windows" && hasValue) {
-    fo.doSW = true;
-    fo.sw2file = true;
-    fo.swfile = args[++i];
-  } else if (!a.starts_with("--") && fa.file.empty()) {
-    fa.file = a;
-  } else {
-    return ArgTake::NotMine;
   }
-  return ArgTake::Taken;
-}
-
-std::string FrameUsage(bool windows) {
-  std::string text =
-      "         [--current] [--groups FILE] [--sites all|noncoding|coding[:123]]\n"
-      "         [--mutations all|silent|nonsilent] [--gaps ignored|polym|indels-only]\n"
-      "         [--ambiguity ignored|removed] [--ignore-cds] [--region FROM-TO]\n"
-      "         [--text OUT.txt] [--table OUT.csv] [--pop-table]\n";
-  if (windows) text += "         [--window-size N] [--window-step N] [--windows OUT.csv]\n";
-  return text;
+  if (cmd.IsSet("text")) {
+    fo.fileOutput = true;
+    fo.outFname = cmd.Value("text");
+  }
+  if (cmd.IsSet("table")) {
+    fo.tableToFile = true;
+    fo.tableFileName = cmd.Value("table");
+  }
+  if (cmd.IsSet("pop-table")) fo.popOut = true;
+  if (windows) {
+    if (!cmd.Int("window-size", fo.swSize, 1, 1000000000) ||
+        !cmd.Int("window-step", fo.swStep, 1, 1000000000))
+      return false;
+    if (cmd.IsSet("window-size") || cmd.IsSet("window-step")) fo.doSW = true;
+    if (cmd.IsSet("windows")) {
+      fo.doSW = true;
+      fo.sw2file = true;
+      fo.swfile = cmd.Value("windows");
+    }
+  }
+  if (!cmd.Positionals().empty()) fa.file = cmd.Positionals().front();
+  return true;
 }
 
 int LoadAnalysisProject(const FrameArgs& fa, CliServices& cli, TDataProj& project) {
-  const int access = CheckFileAccess(fa.file);
-  if (access != 0) {
-    cli.messages.ReportError(fa.file + ": " + OneLine(IoErrorMessage(access, fa.file)));
-    return 1;
-  }
-  OpenWindow window(project);
-  window.caption = FileNameOnly(fa.file);
   int code = 0;
-  const OpenResult r = OpenDetected(fa.file, window, cli.services, code);
-  if (code < 2 || !r.handled || !r.ReadSomething()) {
-    cli.messages.ReportError(fa.file + ": no sequences could be read");
-    return 1;
-  }
+  ApplyReadArgs(fa.read, cli);
+  if (!ReadInto(fa.file, project, cli, code, fa.read)) return kExitFailed;
   if (!fa.groupsFile.empty() && !ReadGroupsFile(fa.groupsFile, project)) return 1;
   InitAnalysisSelection(project);
   return 0;

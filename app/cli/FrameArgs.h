@@ -5,32 +5,29 @@
 #include <string>
 #include <vector>
 
+#include "FileArgs.h"
 #include "analysis/BaseDbox1.h"
 
+class CliCommand;
 struct CliServices;
 class TDataProj;
-
-bool ToInt(const std::string& text, int& value);
 
 // Lines "sequence,group" (or tab separated); group "Outgroups" marks an outgroup. Every
 // dataset's sequence of that name joins the group. False (reason on stderr) when unreadable.
 bool ReadGroupsFile(const std::string& path, TDataProj& project);
 
-enum class ArgTake { Taken, NotMine, Bad };
-
 struct FrameArgs {
   FrameOptions frame;
   std::string file;
   std::string groupsFile;
+  ReadArgs read;  // --from and the other reading options
 };
 
-// Takes args[i] (and its value, moving i past it) when it is a common option or the FILE.
-// Without `windows` the sliding-window options are not offered (the LD dialog hides them).
-ArgTake TakeFrameArg(const std::vector<std::string>& args, std::size_t& i, FrameArgs& fa,
-                     bool windows);
-
-// Usage lines of the common options.
-std::string FrameUsage(bool windows);
+// The common options of the analysis dialogs (and --from for FILE). Without `windows` the
+// sliding-window options are not offered (the LD dialog hides them).
+void AddFrameOptions(CliCommand& cmd, bool windows);
+// Reads them, and FILE (the first positional argument), into fa; false after a usage error.
+bool ReadFrameOptions(const CliCommand& cmd, FrameArgs& fa, bool windows);
 
 // Reads the file and the groups file, and selects every sequence as opening a dialog does.
 // 0 when the project is ready, else the exit status (the reason is on stderr).

@@ -2,29 +2,17 @@
 // nodrix3-cli ld: linkage disequilibrium of a file with the dialog's options; the summary
 // report goes to stdout exactly as the report window shows it, the pairwise values and the
 // assembly test to their files.
-#include <charconv>
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "CliCommand.h"
 #include "CliServices.h"
 #include "FrameArgs.h"
 #include "analysis/NeutralityAnalysis.h"
 #include "model/DataProjUnit.h"
 
 namespace {
-
-void LDUsage() {
-  std::cerr << "Usage: nodrix3-cli ld FILE\n"
-            << FrameUsage(false)
-            << "         [--pairs none|all|window:N] [--format sequential|cross]\n"
-               "         [--values D,Dprime,R,chi2] [--pair-file OUT.csv] [--avg-r2 BIN]\n"
-               "         [--min-freq N] [--no-zns] [--no-wall]\n"
-               "         [--asm-test] [--asm-window N] [--asm-step N] [--split COEF]\n"
-               "      The files beside the pairwise file: hist_, AsmTest_, avrgLDscan.csv,\n"
-               "      avrgLDsplit.csv and one FASTA file per piece of a split.\n";
-}
 
 bool ParseValues(const std::string& list, LDPairChoices& c) {
   c.D = c.Dprime = c.R = c.chiSquare = false;
@@ -45,72 +33,70 @@ bool ParseValues(const std::string& list, LDPairChoices& c) {
   return true;
 }
 
-bool ToDouble(const std::string& s, double& v) {
-  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-  return r.ec == std::errc() && r.ptr == s.data() + s.size();
-}
-
 }  // namespace
 
 int RunLDCommand(const std::vector<std::string>& args) {
+  CliCommand cmd("ld", "FILE",
+                 "Linkage disequilibrium summary of every dataset and group on stdout; the "
+                 "pairwise values and the assembly test go to their files.");
+  AddFrameOptions(cmd, false);
+  cmd.Add("pairs", "Site pairs whose values are written: none, all, or within N sites.",
+          "none|all|window:N");
+  cmd.Add("format", "Layout of the pairwise file.", "sequential|cross");
+  cmd.Add("values", "Values written for each pair.", "D,Dprime,R,chi2");
+  cmd.Add("pair-file", "The pairwise file.", "FILE");
+  cmd.Add("avg-r2", "Average R^2 in bins of N sites of distance.", "N");
+  cmd.Add("min-freq", "Least count of the rarer variant of a site used.", "N");
+  cmd.Add("no-zns", "Leaves out Kelly's ZnS.");
+  cmd.Add("no-wall", "Leaves out Wall's B and Q.");
+  cmd.Add("asm-test", "Runs the assembly test.");
+  cmd.Add("asm-window", "Assembly test window of N sites.", "N");
+  cmd.Add("asm-step", "Assembly test step of N sites.", "N");
+  cmd.Add("split", "Splits the assembly where the test exceeds COEF.", "COEF");
+  cmd.AddNote(
+      "The files beside the pairwise file: hist_, AsmTest_, avrgLDscan.csv, avrgLDsplit.csv and "
+      "one FASTA file per piece of a split.\n");
+  if (const auto status = cmd.Parse(args, 1, 1)) return *status;
+
   FrameArgs fa;
   fa.frame = LDFrameDefaults();
+  if (!ReadFrameOptions(cmd, fa, false)) return kExitUsage;
   LDRunOptions lo;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const ArgTake take = TakeFrameArg(args, i, fa, false);
-    if (take == ArgTake::Taken) continue;
-    if (take == ArgTake::Bad) return LDUsage(), 2;
-    const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
+  if (cmd.IsSet("pairs")) {
+    const std::string v = cmd.Value("pairs");
     int n = 0;
-    if (a == "--pairs" && hasValue) {
-      const std::string v = args[++i];
-      if (v == "none") {
-        lo.mode = LDPairMode::None;
-      } else if (v == "all") {
-        lo.mode = LDPairMode::All;
-      } else if (v.starts_with("window:") && ToInt(v.substr(7), n) && n >= 1) {
-        lo.mode = LDPairMode::Window;
-        lo.windowSize = n;
-      } else {
-        return LDUsage(), 2;
-      }
-    } else if (a == "--format" && hasValue) {
-      const std::string v = args[++i];
-      if (v != "sequential" && v != "cross") return LDUsage(), 2;
-      lo.crossTable = v == "cross";
-    } else if (a == "--values" && hasValue) {
-      if (!ParseValues(args[++i], lo.pairs)) return LDUsage(), 2;
-    } else if (a == "--pair-file" && hasValue) {
-      lo.pairFile = args[++i];
-    } else if (a == "--avg-r2" && hasValue) {
-      if (!ToInt(args[++i], n) || n < 1) return LDUsage(), 2;
-      lo.pairs.averageR2 = true;
-      lo.pairs.binSize = n;
-    } else if (a == "--min-freq" && hasValue) {
-      if (!ToInt(args[++i], n) || n < 1) return LDUsage(), 2;
-      lo.pairs.minSNPfreq = lo.summary.minSNPfreq = n;
-    } else if (a == "--no-zns") {
-      lo.summary.kellyZnS = false;
-    } else if (a == "--no-wall") {
-      lo.summary.wallBQ = false;
-    } else if (a == "--asm-test") {
-      lo.assemblyTest = true;
-    } else if ((a == "--asm-window" || a == "--asm-step") && hasValue) {
-      if (!ToInt(args[++i], n) || n < 1) return LDUsage(), 2;
-      (a == "--asm-window" ? lo.asmWinSize : lo.asmWinStep) = n;
-      lo.assemblyTest = true;
-    } else if (a == "--split" && hasValue) {
-      double coef = 0;
-      if (!ToDouble(args[++i], coef)) return LDUsage(), 2;
-      lo.split = lo.assemblyTest = true;
-      lo.splitCoef = coef;
+    if (v == "none") {
+      lo.mode = LDPairMode::None;
+    } else if (v == "all") {
+      lo.mode = LDPairMode::All;
+    } else if (v.starts_with("window:") && ToInt(v.substr(7), n) && n >= 1) {
+      lo.mode = LDPairMode::Window;
+      lo.windowSize = n;
     } else {
-      LDUsage();
-      return 2;
+      return cmd.UsageError("bad value of --pairs: '" + v + "'");
     }
   }
-  if (fa.file.empty()) return LDUsage(), 2;
+  if (cmd.IsSet("format")) {
+    const std::string v = cmd.Value("format");
+    if (v != "sequential" && v != "cross") return cmd.UsageError("unknown --format " + v);
+    lo.crossTable = v == "cross";
+  }
+  if (cmd.IsSet("values") && !ParseValues(cmd.Value("values"), lo.pairs))
+    return cmd.UsageError("unknown value in --values " + cmd.Value("values"));
+  if (cmd.IsSet("pair-file")) lo.pairFile = cmd.Value("pair-file");
+  int minFreq = lo.pairs.minSNPfreq;
+  if (!cmd.Int("avg-r2", lo.pairs.binSize, 1, 1000000000) ||
+      !cmd.Int("min-freq", minFreq, 1, 1000000000) ||
+      !cmd.Int("asm-window", lo.asmWinSize, 1, 1000000000) ||
+      !cmd.Int("asm-step", lo.asmWinStep, 1, 1000000000) || !cmd.Double("split", lo.splitCoef))
+    return kExitUsage;
+  if (cmd.IsSet("avg-r2")) lo.pairs.averageR2 = true;
+  if (cmd.IsSet("min-freq")) lo.pairs.minSNPfreq = lo.summary.minSNPfreq = minFreq;
+  if (cmd.IsSet("no-zns")) lo.summary.kellyZnS = false;
+  if (cmd.IsSet("no-wall")) lo.summary.wallBQ = false;
+  if (cmd.IsSet("asm-test") || cmd.IsSet("asm-window") || cmd.IsSet("asm-step"))
+    lo.assemblyTest = true;
+  if (cmd.IsSet("split")) lo.split = lo.assemblyTest = true;
   // As the dialog: a pairwise choice checks "File", and only with one is the average R^2 kept.
   lo.fileNotice = lo.mode != LDPairMode::None;
   if (!lo.fileNotice) lo.pairs.averageR2 = false;
@@ -120,3 +106,8 @@ int RunLDCommand(const std::vector<std::string>& args) {
   if (const int status = LoadAnalysisProject(fa, cli, project); status != 0) return status;
   return PrintAnalysisOutput(RunLD(project, fa.frame, lo, cli.services));
 }
+
+namespace {
+const bool kRegistered = RegisterCommand(
+    {"ld", "FILE", "linkage disequilibrium report and pairwise values", RunLDCommand});
+}  // namespace

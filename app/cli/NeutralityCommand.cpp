@@ -1,24 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // nodrix3-cli neutrality: the neutrality tests of a file with the dialog's options; the report
 // goes to stdout exactly as the report window shows it.
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "CliCommand.h"
 #include "CliServices.h"
 #include "FrameArgs.h"
 #include "analysis/NeutralityAnalysis.h"
 #include "model/DataProjUnit.h"
 
 namespace {
-
-void NeutralityUsage() {
-  std::cerr << "Usage: nodrix3-cli neutrality FILE\n"
-            << FrameUsage(true)
-            << "         [--tests tajima,dstar,fstar,doutgroup,wallb,wallq,zns]\n"
-               "         [--window-stats tajima,zns]\n";
-}
 
 // Sets the chosen tests from a comma-separated list; false for an unknown name.
 bool ParseTests(const std::string& list, NeutralityChoices& c) {
@@ -50,31 +43,34 @@ bool ParseTests(const std::string& list, NeutralityChoices& c) {
 }  // namespace
 
 int RunNeutralityCommand(const std::vector<std::string>& args) {
+  CliCommand cmd("neutrality", "FILE",
+                 "Neutrality tests report of every dataset and group on stdout.");
+  AddFrameOptions(cmd, true);
+  cmd.Add("tests", "The tests reported (default tajima).",
+          "tajima,dstar,fstar,doutgroup,wallb,wallq,zns");
+  cmd.Add("window-stats", "Statistics of the sliding windows.", "tajima,zns");
+  if (const auto status = cmd.Parse(args, 1, 1)) return *status;
+
   FrameArgs fa;
+  if (!ReadFrameOptions(cmd, fa, true)) return kExitUsage;
   NeutralityRunOptions no;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const ArgTake take = TakeFrameArg(args, i, fa, true);
-    if (take == ArgTake::Taken) continue;
-    if (take == ArgTake::Bad) return NeutralityUsage(), 2;
-    const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (a == "--tests" && hasValue) {
-      if (!ParseTests(args[++i], no.tests)) return NeutralityUsage(), 2;
-    } else if (a == "--window-stats" && hasValue) {
-      const std::string v = args[++i];
-      no.swTajimaD = v.find("tajima") != std::string::npos;
-      no.swZnS = v.find("zns") != std::string::npos;
-      if (!no.swTajimaD && !no.swZnS) return NeutralityUsage(), 2;
-      fa.frame.doSW = true;
-    } else {
-      NeutralityUsage();
-      return 2;
-    }
+  if (cmd.IsSet("tests") && !ParseTests(cmd.Value("tests"), no.tests))
+    return cmd.UsageError("unknown test in --tests " + cmd.Value("tests"));
+  if (cmd.IsSet("window-stats")) {
+    const std::string v = cmd.Value("window-stats");
+    no.swTajimaD = v.find("tajima") != std::string::npos;
+    no.swZnS = v.find("zns") != std::string::npos;
+    if (!no.swTajimaD && !no.swZnS) return cmd.UsageError("unknown --window-stats " + v);
+    fa.frame.doSW = true;
   }
-  if (fa.file.empty()) return NeutralityUsage(), 2;
 
   CliServices cli;
   TDataProj project(cli.services);
   if (const int status = LoadAnalysisProject(fa, cli, project); status != 0) return status;
   return PrintAnalysisOutput(RunNeutrality(project, fa.frame, no, cli.services));
 }
+
+namespace {
+const bool kRegistered =
+    RegisterCommand({"neutrality", "FILE", "neutrality tests report", RunNeutralityCommand});
+}  // namespace

@@ -1,31 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // nodrix3-cli subdivision: the population subdivision analysis of a file, with the dialog's
 // options; the report goes to stdout exactly as the report window shows it.
-#include <cstdio>
-#include <iostream>
 #include <string>
 #include <vector>
 
+#include "CliCommand.h"
 #include "CliServices.h"
 #include "FrameArgs.h"
 #include "analysis/PopStrucDBox.h"
 #include "model/DataProjUnit.h"
 
 namespace {
-
-void SubdivUsage() {
-  std::cerr
-      << "Usage: nodrix3-cli subdivision FILE [--current] [--groups FILE]\n"
-         "         [--sites all|noncoding|coding[:123]] [--mutations all|silent|nonsilent]\n"
-         "         [--gaps ignored|polym|indels-only] [--ambiguity ignored|removed]\n"
-         "         [--ignore-cds] [--region FROM-TO]\n"
-         "         [--stats fst,kst,hst,nm,dxy,da,sfixed]   (default fst,kst,hst)\n"
-         "         [--permutations N] [--seed N] [--bootstrap N] [--bootstrap-csv OUT.csv]\n"
-         "         [--window-size N] [--window-step N] [--window-stat fst|dxy|da|sfixed]\n"
-         "         [--windows OUT.csv] [--split THRESHOLD]\n"
-         "         [--output OUT.txt] [--table OUT.csv] [--pop-table]\n"
-         "  The groups file holds lines \"sequence,group\"; group Outgroups marks outgroups.\n";
-}
 
 bool SetStats(const std::string& list, PopSubdivOptions& so) {
   so.fst = so.kst = so.hst = so.nm = so.dxy = so.da = so.sFixed = false;
@@ -59,75 +44,72 @@ bool SetStats(const std::string& list, PopSubdivOptions& so) {
 }  // namespace
 
 int RunSubdivision(const std::vector<std::string>& args) {
+  CliCommand cmd("subdivision", "FILE",
+                 "Population subdivision report of every dataset on stdout.");
+  AddFrameOptions(cmd, true);
+  cmd.Add("stats", "Statistics reported (default fst,kst,hst).", "fst,kst,hst,nm,dxy,da,sfixed");
+  cmd.Add("permutations", "Permutation test with N permutations (0 to 10000).", "N");
+  cmd.Add("seed", "Seed of the permutations and the bootstrap (default: from the clock).", "N");
+  cmd.Add("bootstrap", "Bootstrap intervals from N replicates (1 to 10000).", "N");
+  cmd.Add("bootstrap-csv", "Writes the bootstrap replicates' values to FILE.", "FILE");
+  cmd.Add("window-stat", "Statistic of the sliding windows.", "fst|dxy|da|sfixed");
+  cmd.Add("split",
+          "Splits the alignment where the shared and fixed sites change by more than "
+          "THRESHOLD (1 to 1000; needs --window-stat sfixed).",
+          "THRESHOLD");
+  cmd.Add("output", "Also writes the report to FILE (as --text).", "FILE");
+  if (const auto status = cmd.Parse(args, 1, 1)) return *status;
+
   FrameArgs fa;
   fa.frame = PopSubdivFrameDefaults();
   FrameOptions& fo = fa.frame;
+  if (!ReadFrameOptions(cmd, fa, true)) return kExitUsage;
   PopSubdivOptions so;
-  auto need = [&](std::size_t i) { return i + 1 < args.size(); };
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--help" || a == "-h") {
-      SubdivUsage();
-      return 0;
-    }
-    const ArgTake take = TakeFrameArg(args, i, fa, true);
-    if (take == ArgTake::Taken) continue;
-    if (take == ArgTake::Bad) return SubdivUsage(), 2;
-    int n = 0;
-    if (a == "--stats" && need(i)) {
-      if (!SetStats(args[++i], so)) return SubdivUsage(), 2;
-    } else if (a == "--permutations" && need(i)) {
-      if (!ToInt(args[++i], n) || n < 0 || n > 10000) return SubdivUsage(), 2;
-      so.permute = true;
-      so.permutations = n;
-    } else if (a == "--seed" && need(i)) {
-      if (!ToInt(args[++i], n) || n < 0) return SubdivUsage(), 2;
-      so.seed = static_cast<std::uint32_t>(n);
-    } else if (a == "--bootstrap" && need(i)) {
-      if (!ToInt(args[++i], n) || n < 1 || n > 10000) return SubdivUsage(), 2;
-      fo.doBootstrap = true;
-      fo.bsReplicates = n;
-    } else if (a == "--bootstrap-csv" && need(i)) {
-      so.csvFile = true;
-      so.csvFileName = args[++i];
-    } else if (a == "--window-stat" && need(i)) {
-      const std::string v = args[++i];
-      if (v == "fst")
-        so.windowStat = SubdivWindowStat::Fst;
-      else if (v == "dxy")
-        so.windowStat = SubdivWindowStat::Dxy;
-      else if (v == "da")
-        so.windowStat = SubdivWindowStat::Da;
-      else if (v == "sfixed")
-        so.windowStat = SubdivWindowStat::SFixed;
-      else
-        return SubdivUsage(), 2;
-      fo.doSW = true;
-    } else if (a == "--split" && need(i)) {
-      if (!ToInt(args[++i], n) || n < 1 || n > 1000) return SubdivUsage(), 2;
-      so.split = true;
-      so.splitThreshold = n;
-    } else if (a == "--output" && need(i)) {  // the report also to a file, as --text
-      fo.fileOutput = true;
-      fo.outFname = args[++i];
-    } else {
-      SubdivUsage();
-      return 2;
-    }
+  if (cmd.IsSet("stats") && !SetStats(cmd.Value("stats"), so))
+    return cmd.UsageError("unknown statistic in --stats " + cmd.Value("stats"));
+  int seed = 0;
+  if (!cmd.Int("permutations", so.permutations, 0, 10000) ||
+      !cmd.Int("seed", seed, 0, 2147483647) || !cmd.Int("bootstrap", fo.bsReplicates, 1, 10000) ||
+      !cmd.Int("split", so.splitThreshold, 1, 1000))
+    return kExitUsage;
+  if (cmd.IsSet("permutations")) so.permute = true;
+  if (cmd.IsSet("seed")) so.seed = static_cast<std::uint32_t>(seed);
+  if (cmd.IsSet("bootstrap")) fo.doBootstrap = true;
+  if (cmd.IsSet("bootstrap-csv")) {
+    so.csvFile = true;
+    so.csvFileName = cmd.Value("bootstrap-csv");
   }
-  if (fa.file.empty()) return SubdivUsage(), 2;
+  if (cmd.IsSet("window-stat")) {
+    const std::string v = cmd.Value("window-stat");
+    if (v == "fst")
+      so.windowStat = SubdivWindowStat::Fst;
+    else if (v == "dxy")
+      so.windowStat = SubdivWindowStat::Dxy;
+    else if (v == "da")
+      so.windowStat = SubdivWindowStat::Da;
+    else if (v == "sfixed")
+      so.windowStat = SubdivWindowStat::SFixed;
+    else
+      return cmd.UsageError("unknown --window-stat " + v);
+    fo.doSW = true;
+  }
+  if (cmd.IsSet("split")) so.split = true;
+  if (cmd.IsSet("output")) {
+    fo.fileOutput = true;
+    fo.outFname = cmd.Value("output");
+  }
   // The split is offered only while the shared and fixed sites are profiled.
-  if (so.split && (so.windowStat != SubdivWindowStat::SFixed || !fo.doSW)) {
-    std::cerr << "nodrix3-cli: --split needs --window-stat sfixed\n";
-    return 2;
-  }
-  if (so.csvFile && !fo.doBootstrap) {
-    std::cerr << "nodrix3-cli: --bootstrap-csv needs --bootstrap N\n";
-    return 2;
-  }
+  if (so.split && (so.windowStat != SubdivWindowStat::SFixed || !fo.doSW))
+    return cmd.UsageError("--split needs --window-stat sfixed");
+  if (so.csvFile && !fo.doBootstrap) return cmd.UsageError("--bootstrap-csv needs --bootstrap N");
 
   CliServices cli;
   TDataProj project(cli.services);
   if (const int status = LoadAnalysisProject(fa, cli, project); status != 0) return status;
   return PrintAnalysisOutput(RunPopSubdiv(project, fo, so, cli.services));
 }
+
+namespace {
+const bool kRegistered =
+    RegisterCommand({"subdivision", "FILE", "population subdivision report", RunSubdivision});
+}  // namespace

@@ -7,20 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "CliCommand.h"
 #include "CliServices.h"
 #include "FrameArgs.h"
 #include "model/DataProjUnit.h"
 #include "trees/NJTreeAnalysis.h"
 
 namespace {
-
-void TreeUsage(const char* command) {
-  std::cerr << "Usage: nodrix3-cli " << command << " FILE\n"
-            << FrameUsage(false) << "         [--model jc|kimura|differences] [--no-sd]\n";
-  if (std::string(command) == "nj")
-    std::cerr << "         [--bootstrap N] [--seed N] [--titled] [--report OUT.txt]\n"
-                 "         [--gene-tree]\n";
-}
 
 bool ParseModel(const std::string& v, DistanceModel& model) {
   if (v == "jc")
@@ -43,44 +36,46 @@ bool WriteText(const std::string& path, const std::string& text) {
 
 // treeCommand: nj (trees on stdout) rather than distances (the matrix report on stdout).
 int RunTrees(const std::vector<std::string>& args, bool treeCommand) {
-  const char* name = treeCommand ? "nj" : "distances";
+  CliCommand cmd(treeCommand ? "nj" : "distances", "FILE",
+                 treeCommand ? "Neighbour-joining trees (Newick), one line per dataset and group, "
+                               "on stdout."
+                             : "Distance matrices of every dataset and group on stdout.");
+  AddFrameOptions(cmd, false);
+  cmd.Add("model", "Distance model (default jc).", "jc|kimura|differences");
+  cmd.Add("no-sd", "Leaves out the standard deviations.");
+  if (treeCommand) {
+    cmd.Add("bootstrap", "Bootstrap support from N replicates (1 to 10000).", "N");
+    cmd.Add("seed", "Seed of the bootstrap (default: from the clock).", "N");
+    cmd.Add("titled", "Starts each line with the tree's name.");
+    cmd.Add("report", "Writes the distances report to FILE.", "FILE");
+    cmd.Add("gene-tree", "Writes the gene tree file.");
+    cmd.AddNote(
+        "Exit status 3: some results undefined (a dataset or group of two or more sequences got "
+        "no tree); every tree that could be built is still printed.\n");
+  }
+  if (const auto status = cmd.Parse(args, 1, 1)) return *status;
+
   FrameArgs fa;
   FrameOptions& fo = fa.frame;
+  if (!ReadFrameOptions(cmd, fa, false)) return kExitUsage;
   NJTreeOptions nj;
   nj.buildTree = treeCommand;
-  std::string reportFile;
+  if (cmd.IsSet("model") && !ParseModel(cmd.Value("model"), nj.model))
+    return cmd.UsageError("unknown --model " + cmd.Value("model"));
+  if (cmd.IsSet("no-sd")) nj.showSD = false;
   std::optional<std::uint32_t> seed;
+  std::string reportFile;
   bool titled = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
+  if (treeCommand) {
     int n = 0;
-    const ArgTake take = TakeFrameArg(args, i, fa, false);
-    if (take == ArgTake::Taken) continue;
-    if (take == ArgTake::Bad) return TreeUsage(name), 2;
-    if (a == "--model" && hasValue) {
-      if (!ParseModel(args[++i], nj.model)) return TreeUsage(name), 2;
-    } else if (a == "--no-sd") {
-      nj.showSD = false;
-    } else if (treeCommand && a == "--bootstrap" && hasValue) {
-      if (!ToInt(args[++i], n) || n < 1 || n > 10000) return TreeUsage(name), 2;
-      fo.doBootstrap = true;
-      fo.bsReplicates = n;
-    } else if (treeCommand && a == "--seed" && hasValue) {
-      if (!ToInt(args[++i], n) || n < 0) return TreeUsage(name), 2;
-      seed = static_cast<std::uint32_t>(n);
-    } else if (treeCommand && a == "--titled") {
-      titled = true;
-    } else if (treeCommand && a == "--report" && hasValue) {
-      reportFile = args[++i];
-    } else if (treeCommand && a == "--gene-tree") {
-      nj.geneTree = true;
-    } else {
-      TreeUsage(name);
-      return 2;
-    }
+    if (!cmd.Int("bootstrap", fo.bsReplicates, 1, 10000) || !cmd.Int("seed", n, 0, 2147483647))
+      return kExitUsage;
+    if (cmd.IsSet("bootstrap")) fo.doBootstrap = true;
+    if (cmd.IsSet("seed")) seed = static_cast<std::uint32_t>(n);
+    titled = cmd.IsSet("titled");
+    reportFile = cmd.Value("report");
+    nj.geneTree = cmd.IsSet("gene-tree");
   }
-  if (fa.file.empty()) return TreeUsage(name), 2;
 
   CliServices cli;
   TDataProj project(cli.services);
@@ -104,7 +99,7 @@ int RunTrees(const std::vector<std::string>& args, bool treeCommand) {
     std::cerr << "nodrix3-cli: " << out.error << "\n";
     return 1;
   }
-  return 0;
+  return treeCommand && run.missingTrees > 0 ? kExitUndefined : 0;
 }
 
 }  // namespace
@@ -116,3 +111,9 @@ int RunDistances(const std::vector<std::string>& args) {
 int RunNJTrees(const std::vector<std::string>& args) {
   return RunTrees(args, true);
 }
+
+namespace {
+const bool kDistances = RegisterCommand(
+    {"distances", "FILE", "distance matrices of every dataset and group", RunDistances});
+const bool kNJ = RegisterCommand({"nj", "FILE", "neighbour-joining trees (Newick)", RunNJTrees});
+}  // namespace

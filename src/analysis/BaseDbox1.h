@@ -52,6 +52,8 @@ struct FrameOptions {
   bool plotSW = true;
   bool sw2file = false;
   std::string swfile = "sw_output.csv";
+  bool phylipFile = false;  // doPhilipFile: bootstrap replicates of whole datasets to PHYLIP
+  std::string phylipFileName = "boot_out.phy";
 };
 
 // The scan flags the options stand for.
@@ -98,6 +100,10 @@ class AnalysisFrame {
   [[nodiscard]] virtual ScanChoices RunScanChoices() const { return {}; }
   virtual void DoForm(TDataSeq& ds);
   virtual void AnalysePop(TDataSeq& ds, const std::string& groupName);
+  // Lines right after the base group report's number of haplotypes; haplotypeOf as
+  // countHaplotypes gives it for the group's sample, row as StatRow.
+  virtual void HaplotypeLines(TDataSeq& /*ds*/, const std::vector<int>& /*haplotypeOf*/,
+                              int /*row*/) {}
   // After the common run, before the output is handed back.
   virtual void AfterRun() {}
 

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// DNA polymorphism: Pi and theta blocks of the group report and the sliding-window profiles.
+// DNA polymorphism: haplotype diversity, the Pi and theta blocks of the group report, and the
+// sliding-window profiles.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -27,22 +29,40 @@ double SdValue(double var, double divisor) {
   return var < 0 ? -1 : std::sqrt(var) / divisor;
 }
 
-enum ProfileKind { kProfilePi, kProfileTheta, kProfileS };
+enum ProfileKind { kProfilePi, kProfileTheta, kProfileS, kProfileHd };
+
+constexpr std::uint32_t kColorPurple = 0x800080;
 
 }  // namespace
 
 std::vector<WindowSpan> SlidingWindows(int from, int to, int size, int step) {
   std::vector<WindowSpan> windows;
   if (size < 1 || step < 1) return windows;
-  // c = smallest k >= 1 with from + size + step (k - 1) >= to; c - 1 windows are made.
-  long long c = 1;
-  if (static_cast<long long>(from) + size < to)
-    c = 1 + (static_cast<long long>(to) - from - size + step - 1) / step;
-  for (long long w = 0; w + 1 < c; ++w) {
-    const long long start = from + w * step;
-    windows.push_back({static_cast<int>(start), static_cast<int>(start + size)});
-  }
+  for (long long start = from; start + size - 1 <= to; start += step)
+    windows.push_back({static_cast<int>(start), static_cast<int>(start + size - 1), 0});
   return windows;
+}
+
+std::vector<WindowSpan> AnalysedWindows(const tmutholder& t, int from, int to, int size, int step) {
+  std::vector<WindowSpan> windows = SlidingWindows(from, to, size, step);
+  // Analysed columns before each column, so a window's count is one subtraction.
+  std::vector<int> before(t.siteAnalysed.size() + 1, 0);
+  for (std::size_t c = 0; c < t.siteAnalysed.size(); ++c)
+    before[c + 1] = before[c] + (t.siteAnalysed[c] ? 1 : 0);
+  const int columns = static_cast<int>(t.siteAnalysed.size());
+  std::vector<WindowSpan> kept;
+  for (WindowSpan w : windows) {
+    if (t.spanCounting) {
+      w.sites = w.end - w.start + 1;
+    } else {
+      const int lo = std::clamp(w.start, 1, columns + 1), hi = std::clamp(w.end, 0, columns);
+      w.sites =
+          hi >= lo ? before[static_cast<std::size_t>(hi)] - before[static_cast<std::size_t>(lo - 1)]
+                   : 0;
+    }
+    if (w.sites > 0) kept.push_back(w);
+  }
+  return kept;
 }
 
 void DNApolymAnalysis::PiBlock(TDataSeq& ds, const tmutholder& t, const samptype& sample, int row,
@@ -121,6 +141,15 @@ void DNApolymAnalysis::ThetaBlock(TDataSeq& ds, const tmutholder& t, const sampt
   Append("\r\n");
 }
 
+void DNApolymAnalysis::HaplotypeLines(TDataSeq& ds, const std::vector<int>& haplotypeOf, int row) {
+  const HaplotypeDiversity h = haplotypeDiversity(haplotypeOf);
+  Line("Haplotype diversity, Hd: " + NumOrNa(h.hd) + ", SD: " + SdOrNa(h.variance, 1));
+  if (row < 0) return;
+  AddRealStat(ds, row, "Hd", "Haplotype diversity", h.hd);
+  AddRealStat(ds, row, "SD(Hd)", "Standard deviation of haplotype diversity",
+              SdValue(h.variance, 1));
+}
+
 void DNApolymAnalysis::AnalysePop(TDataSeq& ds, const std::string& groupName) {
   BaseGroupReport(ds, groupName);
   if (project == nullptr || groupMask.Size() != ds.Count()) {
@@ -161,6 +190,7 @@ void DNApolymAnalysis::DoForm(TDataSeq& ds) {
   if (po.swPi) Profile(ds, t, sample, kProfilePi);
   if (po.swTheta) Profile(ds, t, sample, kProfileTheta);
   if (po.swS) Profile(ds, t, sample, kProfileS);
+  if (po.swHd) Profile(ds, t, sample, kProfileHd);
 }
 
 void DNApolymAnalysis::Profile(TDataSeq& ds, const tmutholder& t, const samptype& sample,
@@ -181,6 +211,11 @@ void DNApolymAnalysis::Profile(TDataSeq& ds, const tmutholder& t, const samptype
       s.lineColor = s.fillColor = kColorBlue;
       s.shape = 2;
       break;
+    case kProfileHd:
+      s.name = "Hd_in_" + ds.dsName;
+      s.lineColor = s.fillColor = kColorPurple;
+      s.shape = 1;
+      break;
     default:
       s.name = "Pol.Sites_in_" + ds.dsName;
       s.lineColor = s.fillColor = kColorGreen;
@@ -188,22 +223,26 @@ void DNApolymAnalysis::Profile(TDataSeq& ds, const tmutholder& t, const samptype
       break;
   }
   const int sf = opt.siteFlags, mf = opt.mutationFlags;
-  const double size = fo.swSize;
   std::string lines;
-  for (const WindowSpan& w : SlidingWindows(regionFrom, regionTo, fo.swSize, fo.swStep)) {
+  for (const WindowSpan& w : AnalysedWindows(t, regionFrom, regionTo, fo.swSize, fo.swStep)) {
     const int segregating = t.countSegregatingSites(w.start, w.end, sample, sf, mf);
+    const double sites = w.sites;  // per-site values: the sites the window really holds
     TSerPoint p;
     p.x = static_cast<double>(RoundHalfEven(w.start + (w.end - w.start) / 2.0));
     double sd = 0;
     if (kind == kProfilePi) {
-      p.y = nucleotideDiversity(t, w.start, w.end, sample, sf, mf) / size;
+      p.y = nucleotideDiversity(t, w.start, w.end, sample, sf, mf) / sites;
       const double v = nucleotideDiversityVar(t, w.start, w.end, sample, sf, mf);
-      sd = v > 0 ? std::sqrt(v / (size * size)) : 0;
+      sd = v > 0 ? std::sqrt(v) / sites : 0;
     } else if (kind == kProfileTheta) {
       const double theta = thetaW(t, w.start, w.end, sample, sf, mf);
-      p.y = theta / size;
+      p.y = theta / sites;
       const double v = thetaVarRec(t, w.start, w.end, sample, sf, mf);
-      sd = v > 0 ? std::sqrt(v / (size * size)) : 0;
+      sd = v > 0 ? std::sqrt(v) / sites : 0;
+    } else if (kind == kProfileHd) {
+      const HaplotypeDiversity h = haplotypeDiversity(t, w.start, w.end, sample, sf, mf);
+      p.y = h.hd;
+      sd = h.variance > 0 ? std::sqrt(h.variance) : 0;
     } else {
       p.y = segregating;
     }
@@ -218,6 +257,8 @@ void DNApolymAnalysis::Profile(TDataSeq& ds, const tmutholder& t, const samptype
         lines += ",Theta=," + FormatFixed(p.y, 4) + ",SD=," + FormatFixed(sd, 5);
       else if (kind == kProfilePi)
         lines += ",Pi=," + FormatFixed(p.y, 4) + ",SD=," + FormatFixed(sd, 5);
+      else if (kind == kProfileHd)
+        lines += ",Hd=," + FormatFixed(p.y, 4) + ",SD=," + FormatFixed(sd, 5);
       else {
         char buf[16];
         std::snprintf(buf, sizeof buf, "%4d", segregating);

@@ -184,6 +184,7 @@ bool AnalysisFrame::BaseGroupReport(TDataSeq& ds, const std::string& groupName) 
   const int haplotypes = t.countHaplotypes(sample, 0, 0, sf, mf, &haplotypeOf);
   if (fo.showHapNum) {
     Line("Number of haplotypes: " + std::to_string(haplotypes));
+    HaplotypeLines(ds, haplotypeOf, row);
     Line("");
     if (fo.listHapl) {
       Line("Sequences in each haplotype:");

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Haplotypes by hashing carrier patterns, and pairwise distances between two sequences.
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
 #include <unordered_map>
 
 #include "analysis/MutHold.h"
+#include "analysis/PolymEstimators.h"
+#include "analysis/SiteStates.h"
 
 namespace {
 
@@ -92,18 +95,23 @@ std::vector<int> tmutholder::differencesFrom(int j, int siteFlags, int mutationF
   const int n = SequenceCount();
   if (j < 0 || j >= n) return {};
   std::vector<int> counts(static_cast<std::size_t>(n), 0);
-  for (const tmutation& m : mutations) {
-    if (!PassesSiteFilter(m, siteFlags) || !PassesMutationFilter(m, mutationFlags)) continue;
-    // The sequences whose state differs from j's are the carriers when j carries nothing, and
-    // the others when it does.
-    const std::uint64_t flip = m.Test(j) ? ~std::uint64_t{0} : 0;
-    const std::uint64_t* w = m.Words();
-    for (int k = 0; k < m.WordCount(); ++k) {
-      std::uint64_t x = w[k] ^ flip;
-      if (k == m.WordCount() - 1 && (n & 63) != 0) x &= (std::uint64_t{1} << (n & 63)) - 1;
+  const int words = (n + 63) / 64;
+  std::vector<std::uint64_t> differ(static_cast<std::size_t>(words));
+  ForEachSite(*this, 0, 0, siteFlags, mutationFlags, [&](SiteRecords site) {
+    // A sequence differs from j at the site when some mutation of it holds one and not the
+    // other: the carriers of a mutation j lacks, the others of one it carries.
+    std::fill(differ.begin(), differ.end(), 0);
+    for (const tmutation* m : site) {
+      const std::uint64_t flip = m->Test(j) ? ~std::uint64_t{0} : 0;
+      for (int k = 0; k < words && k < m->WordCount(); ++k)
+        differ[static_cast<std::size_t>(k)] |= m->Words()[k] ^ flip;
+    }
+    for (int k = 0; k < words; ++k) {
+      std::uint64_t x = differ[static_cast<std::size_t>(k)];
+      if (k == words - 1 && (n & 63) != 0) x &= (std::uint64_t{1} << (n & 63)) - 1;
       for (; x != 0; x &= x - 1) ++counts[static_cast<std::size_t>(k * 64 + std::countr_zero(x))];
     }
-  }
+  });
   return counts;
 }
 
@@ -116,29 +124,32 @@ double tmutholder::meanJukesCantorFrom(int j, int siteFlags) const {
   int count = 0;
   for (int r = 0; r < static_cast<int>(diffs.size()); ++r) {
     if (r == j || !sampleMask.Test(r)) continue;
-    // The same arithmetic as pairwiseDistance, so the mean does not move by a rounding.
-    const double p = diffs[static_cast<std::size_t>(r)] / L;
-    const double q = 1.0 - 4.0 * p / 3.0;
-    if (q <= 0) continue;
-    sum += -0.75 * std::log(q);
+    const DistanceResult d =
+        DistanceOfDifferences(kJukesCantor, 0, diffs[static_cast<std::size_t>(r)], L);
+    if (d.distance < 0) continue;
+    sum += d.distance;
     ++count;
   }
   return count > 0 ? sum / count : -1.0;
 }
 
-DistanceResult DistanceOfDifferences(int model, int transitions, int transversions, double L,
-                                     int sampleSize, int segregatingSites) {
+DistanceResult DistanceOfDifferences(int model, int transitions, int transversions, double L) {
   DistanceResult r;
   if (L <= 0) return r;
+  // The arguments of the logarithms from whole counts, so that a pair exactly at saturation is
+  // undefined rather than a huge distance from a rounding left over.
   if (model == kJukesCantor) {
-    const double p = (transitions + transversions) / L;
-    const double q = 1.0 - 4.0 * p / 3.0;
-    r.distance = q > 0 ? -0.75 * std::log(q) : -1;
-    if (q != 0) r.variance = p * (1 - p) / (L * q * q);
+    const double k = transitions + transversions;
+    const double p = k / L;
+    const double q = (3 * L - 4 * k) / (3 * L);
+    if (q > 0) {
+      r.distance = -0.75 * std::log(q);
+      r.variance = p * (1 - p) / (L * q * q);
+    }
   } else if (model == kKimura2P) {
     const double P = transitions / L, Q = transversions / L;
-    const double d1 = 1 - 2 * P - Q, d2 = 1 - 2 * Q;
-    // Past saturation the logarithms are undefined; the distance stays -1 then.
+    const double d1 = (L - 2.0 * transitions - transversions) / L;
+    const double d2 = (L - 2.0 * transversions) / L;
     if (d1 > 0 && d2 > 0) {
       const double a = 1 / d1, b = 1 / d2, c = (a + b) / 2;
       r.distance = std::log(a) / 2 + std::log(b) / 4;
@@ -147,16 +158,9 @@ DistanceResult DistanceOfDifferences(int model, int transitions, int transversio
     }
   } else if (model == kDifferenceCount) {
     r.distance = transitions + transversions;
-    // Variance of the number of differences under the neutral model (Tajima 1993), with theta
-    // from the segregating sites of the table's sample.
-    const int n = sampleSize;
-    if (n >= 2) {
-      const double theta = segregatingSites / tmutholder::a(n);
-      const double v = theta * (n + 1) / (3.0 * (n - 1) * L) +
-                       theta * theta * 2.0 * (n * n + n + 3) / (9.0 * n * (n - 1));
-      if (v > -1) r.variance = std::sqrt(v);
-    }
   }
+  // -0.0 from ln(1) would print as a sign the distance does not have.
+  if (r.distance == 0) r.distance = 0;
   return r;
 }
 
@@ -165,22 +169,18 @@ DistanceResult tmutholder::pairwiseDistance(int i, int j, int model, int siteFla
   const double L = sitesOfClass(siteFlags);
   if (mutations.empty() || i < 0 || j < 0 || i >= SequenceCount() || j >= SequenceCount() || L <= 0)
     return {};
-  std::size_t first, last;
-  Span(from, to, first, last);
   int transitions = 0, transversions = 0;
-  for (std::size_t k = first; k < last; ++k) {
-    const tmutation& m = mutations[k];
-    if (m.Test(i) == m.Test(j)) continue;
-    if (!PassesSiteFilter(m, siteFlags) || !PassesMutationFilter(m, mutationFlags)) continue;
-    if (m.isTransition)
+  ForEachSite(*this, from, to, siteFlags, mutationFlags, [&](SiteRecords site) {
+    if (!DifferAt(site, i, j)) return;
+    if (IsTransitionPair(LetterAt(site, i), LetterAt(site, j)))
       ++transitions;
     else
       ++transversions;
+  });
+  DistanceResult r = DistanceOfDifferences(model, transitions, transversions, L);
+  if (model == kDifferenceCount) {
+    const double v = nucleotideDiversityVar(*this, from, to, sampleMask, siteFlags, mutationFlags);
+    if (v > -1) r.variance = std::sqrt(std::max(v, 0.0));
   }
-  const int n = sampleMask.Count();
-  const int segregating =
-      model == kDifferenceCount && n >= 2
-          ? countSegregatingSites(from, to, sampleMask, siteFlags, mutationFlags)
-          : 0;
-  return DistanceOfDifferences(model, transitions, transversions, L, n, segregating);
+  return r;
 }

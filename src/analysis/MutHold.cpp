@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "analysis/SiteStates.h"
 #include "common/NumberFormat.h"
 
 std::string SiteFlagsLabel(int f) {
@@ -188,33 +189,22 @@ int tmutholder::countFixedDifferences(int from, int to, int siteFlags, int mutat
 int tmutholder::countDifferences(int i, int j, int from, int to, int siteFlags,
                                  int mutationFlags) const {
   if (i < 0 || j < 0 || i >= SequenceCount() || j >= SequenceCount()) return 0;
-  std::size_t first, last;
-  Span(from, to, first, last);
   int n = 0;
-  for (std::size_t k = first; k < last; ++k) {
-    const tmutation& m = mutations[k];
-    if (m.Test(i) == m.Test(j)) continue;
-    if (PassesSiteFilter(m, siteFlags) && PassesMutationFilter(m, mutationFlags)) ++n;
-  }
+  ForEachSite(*this, from, to, siteFlags, mutationFlags, [&](SiteRecords site) {
+    if (DifferAt(site, i, j)) ++n;
+  });
   return n;
 }
 
 double tmutholder::meanPairwiseDifferences(const samptype& mask, int from, int to, int siteFlags,
                                            int mutationFlags) const {
   if (mutations.empty() || mask.Size() != SequenceCount()) return 0;
-  const double n = mask.Count();
+  const long long n = mask.Count();
   if (n < 2) return 0;
-  std::size_t first, last;
-  Span(from, to, first, last);
-  // A site with k carriers among n sequences separates k (n - k) of the n (n - 1) / 2 pairs.
   double sum = 0;
-  for (std::size_t i = first; i < last; ++i) {
-    const tmutation& m = mutations[i];
-    if (!PassesSiteFilter(m, siteFlags) || !PassesMutationFilter(m, mutationFlags)) continue;
-    const double k = m.CountAnd(mask);
-    sum += k * (n - k);
-  }
-  return sum / (n * (n - 1) / 2);
+  ForEachSite(*this, from, to, siteFlags, mutationFlags,
+              [&](SiteRecords site) { sum += DifferingPairs(site, mask, n); });
+  return sum / (static_cast<double>(n) * static_cast<double>(n - 1) / 2);
 }
 
 double tmutholder::sitesOfClass(int f) const {

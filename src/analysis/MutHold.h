@@ -93,11 +93,11 @@ struct DistanceResult {
 
 enum DistanceKind : int { kJukesCantor = 0, kKimura2P = 1, kDifferenceCount = 5 };
 
-// The distance of two sequences from their differences over L sites. For kDifferenceCount
-// the second value is the standard deviation of the count (from the sample size and the
-// sample's segregating sites), not its variance.
-DistanceResult DistanceOfDifferences(int model, int transitions, int transversions, double L,
-                                     int sampleSize, int segregatingSites);
+// Jukes-Cantor (1969) or Kimura two-parameter (1980) distance, with its variance, of two
+// sequences that differ by transitions and transversions over L sites; -1 for a distance past
+// saturation. For kDifferenceCount the distance is the number of differences and the variance
+// stays -1: the variance of a count comes from the sample (nucleotideDiversityVar).
+DistanceResult DistanceOfDifferences(int model, int transitions, int transversions, double L);
 
 class tmutholder {
  public:
@@ -129,7 +129,7 @@ class tmutholder {
                                     int mutationFlags) const;
   [[nodiscard]] static bool isSegregatingIn(const tmutation& m, const samptype& mask);
   [[nodiscard]] int countFixedDifferences(int from, int to, int siteFlags, int mutationFlags) const;
-  // i and j are bit indices (row - 1).
+  // Sites (columns) at which i and j differ; i and j are bit indices (row - 1).
   [[nodiscard]] int countDifferences(int i, int j, int from, int to, int siteFlags,
                                      int mutationFlags) const;
   // Number of haplotypes of the mask; haplotypeOf (when given) gets one index per sequence,
@@ -137,16 +137,18 @@ class tmutholder {
   [[nodiscard]] int countHaplotypes(const samptype& mask, int from, int to, int siteFlags,
                                     int mutationFlags,
                                     std::vector<int>* haplotypeOf = nullptr) const;
-  // Mean of countDifferences over all pairs of the mask, from the carrier counts of each site.
+  // Mean of countDifferences over all pairs of the mask, from the state counts of each site.
   [[nodiscard]] double meanPairwiseDifferences(const samptype& mask, int from, int to,
                                                int siteFlags, int mutationFlags) const;
-  // For every sequence, the mutations passing both filters at which its carrier state differs
-  // from sequence j's (the countDifferences of each pair with j, in one pass over the table).
-  // Empty when j is outside the carrier sets.
+  // For every sequence, the sites at which it differs from sequence j (the countDifferences of
+  // each pair with j, in one pass over the table). Empty when j is outside the carrier sets.
   [[nodiscard]] std::vector<int> differencesFrom(int j, int siteFlags, int mutationFlags) const;
   // Mean Jukes-Cantor distance to sequence j over the sequences of the table's sample other
   // than j whose distance exists (as pairwiseDistance gives it); -1 when there is none.
   [[nodiscard]] double meanJukesCantorFrom(int j, int siteFlags) const;
+  // Each differing site is a transition or a transversion by the pair's own two letters. For
+  // kDifferenceCount the second value is the standard deviation of the count, the square root
+  // of nucleotideDiversityVar over the table's sample (-1 when that is undefined).
   [[nodiscard]] DistanceResult pairwiseDistance(int i, int j, int model, int siteFlags,
                                                 int mutationFlags, int to = 0, int from = 0) const;
   [[nodiscard]] double sitesOfClass(int siteFlags) const;
@@ -156,7 +158,6 @@ class tmutholder {
   [[nodiscard]] static double a(int n);
   [[nodiscard]] static double b(int n);
 
- private:
   // Index range [first, last) of the mutations whose position lies in the span.
   void Span(int from, int to, std::size_t& first, std::size_t& last) const;
 };

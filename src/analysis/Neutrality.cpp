@@ -114,12 +114,26 @@ int countAmbiguousOutgroup(const tmutholder& t, int from, int to, const samptype
 
 namespace {
 
+// eta and eta_e over the mutations the outgroup orients; the others are counted apart. A
+// mutation the outgroup cannot orient would count in eta but could never count in eta_e (its
+// singletons are not known to be external), which would bias D and F upwards.
 FuLiOutgroupResult OutgroupCounts(const tmutholder& t, int from, int to, const samptype& mask,
                                   int siteFlags, int mutationFlags) {
   FuLiOutgroupResult r;
-  r.mutations = t.countMutations(from, to, mask, siteFlags, mutationFlags);
-  r.external = countExternal(t, from, to, mask, siteFlags, mutationFlags);
-  r.ambiguousOutgroup = countAmbiguousOutgroup(t, from, to, mask, siteFlags, mutationFlags);
+  std::size_t first = 0, last = 0;
+  t.Span(from, to, first, last);
+  for (std::size_t i = first; i < last; ++i) {
+    const tmutation& m = t.mutations[i];
+    if (m.isFixed) continue;
+    if (!PassesSiteFilter(m, siteFlags) || !PassesMutationFilter(m, mutationFlags)) continue;
+    if (!tmutholder::isSegregatingIn(m, mask)) continue;
+    if (m.isExcluded || m.outgroupIndex < 0) {
+      ++r.ambiguousOutgroup;
+      continue;
+    }
+    ++r.mutations;
+    if (m.isSingleton) ++r.external;
+  }
   return r;
 }
 

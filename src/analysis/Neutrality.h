@@ -29,9 +29,11 @@ double fuLiFstar(const tmutholder& t, int from, int to, const samptype& mask, in
 
 struct FuLiOutgroupResult {
   double value = kNeutralityError;
-  int mutations = 0;          // eta, fixed differences not counted
-  int external = 0;           // eta_e, on terminal branches
-  int ambiguousOutgroup = 0;  // mutations whose outgroup state is ambiguous
+  int mutations = 0;  // eta: oriented mutations, fixed differences not counted
+  int external = 0;   // eta_e, on terminal branches
+  // Mutations the outgroup cannot orient (its letter missing, ambiguous or a removed gap, or
+  // private at a site of three letters): left out of eta and eta_e.
+  int ambiguousOutgroup = 0;
 };
 // On a divergence table (mutations oriented by the outgroup).
 FuLiOutgroupResult fuLiDoutgroup(const tmutholder& t, int from, int to, const samptype& mask,

@@ -49,7 +49,8 @@ void NeutralityAnalysis::DoForm(TDataSeq& ds) {
     if (ds.SeqAt(r)->selected && ds.SeqAt(r)->enabled) groupMask.Set(r - 1);
   const samptype sample = Sample(ds);
   const tmutholder& t = *ds.mutHolders[0];
-  const std::vector<WindowSpan> spans = SlidingWindows(regionFrom, regionTo, fo.swSize, fo.swStep);
+  const std::vector<WindowSpan> spans =
+      AnalysedWindows(t, regionFrom, regionTo, fo.swSize, fo.swStep);
   const std::string sizes = "Sliding window size: " + std::to_string(fo.swSize) +
                             ", increment: " + std::to_string(fo.swStep);
   auto profile = [&](bool zns) {

@@ -45,6 +45,10 @@ GroupStatsText NeutralityGroupReport(const tmutholder& t, const tmutholder* dive
       out.text += " with " + std::to_string(d.external) + " of them on terminal branches";
     if (d.mutations > 0 || d.external > 0) out.text += ")";
     out.text += kCrLf;
+    if (d.ambiguousOutgroup > 0)
+      out.text += "Note that " + std::to_string(d.ambiguousOutgroup) + " mutation" +
+                  (d.ambiguousOutgroup > 1 ? "s" : "") + " with ambig. outgroup information " +
+                  (d.ambiguousOutgroup == 1 ? "was" : "were") + " excluded from this test" + kCrLf;
     out.stats.emplace_back("Fu and Li D(outgr)", d.value);
   }
   if (c.wallB || c.wallQ) {

@@ -62,14 +62,44 @@ double nucleotideDiversityVar(const tmutholder& t, int from, int to, const sampt
          theta * theta * 2 * (nd * nd + nd + 3) / (9 * nd * (nd - 1));
 }
 
+HaplotypeDiversity haplotypeDiversity(const std::vector<int>& haplotypeOf) {
+  std::vector<double> counts;
+  double n = 0;
+  for (int h : haplotypeOf) {
+    if (h < 0) continue;
+    if (static_cast<std::size_t>(h) >= counts.size())
+      counts.resize(static_cast<std::size_t>(h) + 1);
+    counts[static_cast<std::size_t>(h)] += 1;
+    n += 1;
+  }
+  HaplotypeDiversity r;
+  if (n < 2) return r;
+  double sum2 = 0, sum3 = 0;
+  for (double c : counts) {
+    const double x = c / n;
+    sum2 += x * x;
+    sum3 += x * x * x;
+  }
+  r.hd = n / (n - 1) * (1 - sum2);
+  r.variance = 2 / (n * (n - 1)) * (2 * (n - 2) * (sum3 - sum2 * sum2) + sum2 - sum2 * sum2);
+  return r;
+}
+
+HaplotypeDiversity haplotypeDiversity(const tmutholder& t, int from, int to, const samptype& mask,
+                                      int siteFlags, int mutationFlags) {
+  std::vector<int> haplotypeOf;
+  (void)t.countHaplotypes(mask, from, to, siteFlags, mutationFlags, &haplotypeOf);
+  return haplotypeDiversity(haplotypeOf);
+}
+
 int siteFrequencySpectrum(const tmutholder& t, std::vector<int>& freq, int from, int to,
-                          int siteFlags, int mutationFlags) {
+                          int siteFlags, int mutationFlags, bool orientedOnly) {
   int excluded = 0;
   for (const tmutation& m : t.mutations) {
     if ((from != 0 || to != 0) && (m.position < from || m.position > to)) continue;
     if (!PassesSiteFilter(m, siteFlags) || !PassesMutationFilter(m, mutationFlags)) continue;
     if (m.isFixed) continue;
-    if (m.isExcluded) {
+    if (m.isExcluded || (orientedOnly && m.outgroupIndex < 0)) {
       ++excluded;
       continue;
     }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Estimators of DNA polymorphism on a mutation table: Watterson's theta with its variances,
-// nucleotide diversity with its variance, and the site frequency spectrum.
+// nucleotide diversity with its variance, haplotype diversity, and the site frequency spectrum.
 #pragma once
 #include <vector>
 
@@ -27,7 +27,20 @@ double nucleotideDiversity(const tmutholder& t, int from, int to, const samptype
 // class was analysed, n < 2 or theta cannot be computed.
 double nucleotideDiversityVar(const tmutholder& t, int from, int to, const samptype& mask,
                               int siteFlags, int mutationFlags);
+struct HaplotypeDiversity {
+  double hd = -1;  // -1 for fewer than two sequences
+  double variance = -1;
+};
+// Nei (1987, eq. 8.4) h = n / (n - 1) (1 - sum x_i^2) over the haplotype frequencies x_i, with
+// its sampling variance (eq. 8.12) 2 / (n (n - 1)) [2 (n - 2) (sum x_i^3 - (sum x_i^2)^2) +
+// sum x_i^2 - (sum x_i^2)^2]. haplotypeOf: the haplotype index of each sequence, -1 for those
+// outside the sample (as countHaplotypes gives it).
+HaplotypeDiversity haplotypeDiversity(const std::vector<int>& haplotypeOf);
+// The same over the haplotypes countHaplotypes finds in the span.
+HaplotypeDiversity haplotypeDiversity(const tmutholder& t, int from, int to, const samptype& mask,
+                                      int siteFlags, int mutationFlags);
 // Adds each unfixed mutation's carrier count k to freq[k] (0 <= k < freq.size()); mutations
-// marked excluded are only counted. Returns the number excluded.
+// marked excluded, and with orientedOnly (an unfolded spectrum) those the outgroup does not
+// orient, are only counted. Returns the number so left out.
 int siteFrequencySpectrum(const tmutholder& t, std::vector<int>& freq, int from, int to,
-                          int siteFlags, int mutationFlags);
+                          int siteFlags, int mutationFlags, bool orientedOnly = false);

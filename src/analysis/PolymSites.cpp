@@ -65,13 +65,18 @@ void PolymSitesAnalysis::SiteDatasets(const TDataSeq& ds, const std::string& gro
 void PolymSitesAnalysis::Spectra(const TDataSeq& ds, int ti) {
   const tmutholder& t = *ds.mutHolders[static_cast<std::size_t>(ti)];
   const bool codons = t.codonCount > 0;
+  // A folded class k joins n - k, n the ingroup sample: the outgroups the table's mask also
+  // holds carry no letters here and must not shift the fold.
+  int ingroup = 0;
+  for (int r = 1; r <= ds.Count(); ++r)
+    if (t.sampleMask.Test(r - 1) && !project->IsOutgroup(ds, r)) ++ingroup;
   auto block = [&](const tmutholder& table, const char* heading, int sf, int mf, bool folded) {
     Line(heading);
     const int m = table.sampleMask.Count();
     std::vector<int> freq(static_cast<std::size_t>(std::max(m, 0) + 1), 0);
-    const int excluded = siteFrequencySpectrum(table, freq, 0, 0, sf, mf);
+    const int excluded = siteFrequencySpectrum(table, freq, 0, 0, sf, mf, !folded);
     if (folded)
-      Append(SpectrumText(FoldSpectrum(freq, m), m / 2 + 1));
+      Append(SpectrumText(FoldSpectrum(freq, ingroup), ingroup / 2 + 1));
     else
       Append(SpectrumText(freq, m));
     if (excluded > 0)

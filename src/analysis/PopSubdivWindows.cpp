@@ -43,7 +43,7 @@ void PopSubdivAnalysis::Windows(TDataSeq& ds, const tmutholder& t,
   const samptype& y = masks.size() > 1 ? masks[1] : none;
   std::vector<Region> regions;
   std::string lines;
-  for (const WindowSpan& w : SlidingWindows(regionFrom, regionTo, fo.swSize, fo.swStep)) {
+  for (const WindowSpan& w : AnalysedWindows(t, regionFrom, regionTo, fo.swSize, fo.swStep)) {
     if (CancelRequested()) return;
     std::string line =
         ds.dsName + "," + std::to_string(w.start) + "," + std::to_string(w.end) + ",";

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Statistics of population subdivision on a mutation table, by per-site carrier counts and,
-// for Kst* and the permutation test, by one matrix of pairwise differences.
+// Statistics of population subdivision on a mutation table, by per-site state counts and, for
+// Kst* and the permutation test, by one matrix of pairwise differences.
 #include "analysis/Subdivision.h"
 
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/SiteStates.h"
 #include "common/PlatformRandom.h"
 #include "common/StepTicker.h"
 
@@ -117,57 +118,32 @@ void ForPassing(const tmutholder& t, int from, int to, int siteFlags, int mutati
   }
 }
 
-// The per-site sums of the disjoint groups; false when a statistic cannot be computed.
-bool SiteSums(const tmutholder& t, int from, int to, int siteFlags, int mutationFlags,
+// The per-site sums of the disjoint groups. A site adds, within group g, the pairs of g whose
+// states differ, (n_g^2 - sum of c_gv^2) / 2, and between g and h, n_g n_h - sum of c_gv c_hv.
+void SiteSums(const tmutholder& t, int from, int to, int siteFlags, int mutationFlags,
               const std::vector<samptype>& groups, GroupSums& s) {
   const int k = static_cast<int>(groups.size());
   s.Reset(k);
   for (int g = 0; g < k; ++g)
     s.n[static_cast<std::size_t>(g)] = groups[static_cast<std::size_t>(g)].Count();
-  std::vector<long long> c(static_cast<std::size_t>(k));
-  ForPassing(t, from, to, siteFlags, mutationFlags, [&](const tmutation& m) {
-    for (int g = 0; g < k; ++g)
-      c[static_cast<std::size_t>(g)] = m.CountAnd(groups[static_cast<std::size_t>(g)]);
+  std::vector<long long> c;
+  ForEachSite(t, from, to, siteFlags, mutationFlags, [&](SiteRecords site) {
+    const auto states = static_cast<std::size_t>(StateCounts(site, groups, s.n, c));
     for (int g = 0; g < k; ++g) {
-      const long long cg = c[static_cast<std::size_t>(g)], ng = s.n[static_cast<std::size_t>(g)];
-      s.within[static_cast<std::size_t>(g)] += cg * (ng - cg);
+      const long long* cg = &c[static_cast<std::size_t>(g) * states];
+      const long long ng = s.n[static_cast<std::size_t>(g)];
+      long long same = 0;
+      for (std::size_t v = 0; v < states; ++v) same += cg[v] * cg[v];
+      s.within[static_cast<std::size_t>(g)] += (ng * ng - same) / 2;
       for (int h = g + 1; h < k; ++h) {
-        const long long ch = c[static_cast<std::size_t>(h)], nh = s.n[static_cast<std::size_t>(h)];
-        s.between[static_cast<std::size_t>(g * k + h)] += cg * (nh - ch) + (ng - cg) * ch;
+        const long long* ch = &c[static_cast<std::size_t>(h) * states];
+        long long both = 0;
+        for (std::size_t v = 0; v < states; ++v) both += cg[v] * ch[v];
+        s.between[static_cast<std::size_t>(g * k + h)] +=
+            ng * s.n[static_cast<std::size_t>(h)] - both;
       }
     }
   });
-  return true;
-}
-
-// One bit row per sequence over the passing mutations: a pair's difference count is then the
-// popcount of the XOR of two rows.
-struct BitRows {
-  std::size_t words = 0;
-  std::vector<std::uint64_t> bits;
-  [[nodiscard]] int Diff(int u, int v) const {
-    const std::uint64_t* a = bits.data() + static_cast<std::size_t>(u) * words;
-    const std::uint64_t* b = bits.data() + static_cast<std::size_t>(v) * words;
-    int d = 0;
-    for (std::size_t w = 0; w < words; ++w) d += PopCount64(a[w] ^ b[w]);
-    return d;
-  }
-};
-
-template <typename Pass>
-BitRows MakeBitRows(const std::vector<int>& members, Pass forPassing) {
-  std::vector<const tmutation*> passing;
-  forPassing([&](const tmutation& m) { passing.push_back(&m); });
-  BitRows r;
-  r.words = (passing.size() + 63) / 64;
-  r.bits.assign(r.words * members.size(), 0);
-  for (std::size_t q = 0; q < passing.size(); ++q) {
-    const tmutation& m = *passing[q];
-    const std::uint64_t bit = std::uint64_t{1} << (q & 63);
-    for (std::size_t u = 0; u < members.size(); ++u)
-      if (m.Test(members[u])) r.bits[u * r.words + q / 64] |= bit;
-  }
-  return r;
 }
 
 // log10(1 + d) in fixed point, kept per difference count as counts appear.
@@ -240,13 +216,12 @@ SubdivisionValues subdivisionFst(const tmutholder& t, int from, int to, int site
         members.push_back(static_cast<int>(i));
         label.push_back(labels[i]);
       }
-    const BitRows rows = MakeBitRows(
-        members, [&](auto fn) { ForPassing(t, from, to, siteFlags, mutationFlags, fn); });
+    const PackedStates rows(t, members, from, to, siteFlags, mutationFlags, false);
     LogTable logOf;
     const int n = static_cast<int>(members.size());
     for (int u = 0; u < n; ++u)
       for (int v = u + 1; v < n; ++v) {
-        const long long lg = logOf(rows.Diff(u, v));
+        const long long lg = logOf(rows.Differences(u, v));
         s.totalLog += lg;
         if (label[static_cast<std::size_t>(u)] == label[static_cast<std::size_t>(v)])
           s.withinLog[static_cast<std::size_t>(label[static_cast<std::size_t>(u)])] += lg;
@@ -373,8 +348,7 @@ SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int 
   const int n = static_cast<int>(members_.size());
   if (n < 2) return;
 
-  const BitRows rows = MakeBitRows(
-      members_, [&](auto fn) { ForPassing(t, from, to, siteFlags, mutationFlags, fn); });
+  const PackedStates rows(t, members_, from, to, siteFlags, mutationFlags, false);
   const std::size_t pairs = static_cast<std::size_t>(n) * static_cast<std::size_t>(n - 1) / 2;
   diff_.resize(pairs);
   if (withLogs_) logs_.resize(pairs);
@@ -385,7 +359,7 @@ SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int 
   for (int u = 0; u < n; ++u) {
     if (ticker.Tick(u)) return;
     for (int v = u + 1; v < n; ++v, ++at) {
-      const int d = rows.Diff(u, v);
+      const int d = rows.Differences(u, v);
       if (d > 0xFFFF) return;  // beyond the packed range: callers use the table operations
       diff_[at] = static_cast<std::uint16_t>(d);
       rowTotal_[static_cast<std::size_t>(u)] += static_cast<std::uint32_t>(d);

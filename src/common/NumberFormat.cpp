@@ -42,3 +42,11 @@ std::string FormatReal(double value) {
   const auto res = std::to_chars(buf, buf + sizeof buf, value);
   return std::string(buf, res.ptr);
 }
+
+std::optional<double> ParseReal(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  double value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Rounding and number formatting shared by reports and files.
 #pragma once
+#include <optional>
 #include <string>
+#include <string_view>
 
 // Nearest integer, halves to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
 long long RoundHalfEven(double value);
@@ -13,3 +15,7 @@ std::string FormatFixed(double value, int decimals);
 
 // Shortest text that reads back as the same double; integers without a decimal point.
 std::string FormatReal(double value);
+
+// A whole decimal real ("12", "-3.5", "1e3"); nullopt when the text is empty or anything is
+// left over. No locale: the decimal mark is always '.'.
+std::optional<double> ParseReal(std::string_view text);

@@ -2,9 +2,8 @@
 // Report window text helpers.
 #include "common/ReportText.h"
 
-namespace {
-void AppendCsvCell(std::string& out, const std::string& cell) {
-  if (cell.find_first_of(",\"\r\n") == std::string::npos) {
+void AppendCsvCell(std::string& out, std::string_view cell) {
+  if (cell.find_first_of(",\"\r\n") == std::string_view::npos) {
     out += cell;
     return;
   }
@@ -15,6 +14,31 @@ void AppendCsvCell(std::string& out, const std::string& cell) {
   }
   out.push_back('"');
 }
+
+std::vector<std::string> SplitCsvLine(std::string_view line) {
+  std::vector<std::string> cells(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c != '"')
+        cells.back().push_back(c);
+      else if (i + 1 < line.size() && line[i + 1] == '"')
+        cells.back().push_back(line[++i]);
+      else
+        quoted = false;
+    } else if (c == ',') {
+      cells.emplace_back();
+    } else if (c == '"' && cells.back().empty()) {
+      quoted = true;
+    } else {
+      cells.back().push_back(c);
+    }
+  }
+  return cells;
+}
+
+namespace {
 
 const std::string* CellAt(const TableCells& rows, int row, int col) {
   if (row < 0 || col < 0 || row >= static_cast<int>(rows.size())) return nullptr;

@@ -14,6 +14,13 @@ using TableCells = std::vector<std::vector<std::string>>;
 // one cell instead of spilling into the next columns.
 std::string TableToCsv(const TableCells& rows);
 
+// Appends one cell as comma-separated text: quoted, with its quotes doubled, when it holds a
+// comma, a double quote or a line break.
+void AppendCsvCell(std::string& out, std::string_view cell);
+// The cells of one comma-separated line: a field in double quotes may hold commas and doubled
+// quotes; an unclosed quote runs to the end of the line.
+std::vector<std::string> SplitCsvLine(std::string_view line);
+
 // "row header : column header = value" for the cell (row, col); empty for a bad cell.
 std::string TableStatusText(const TableCells& rows, int row, int col);
 

@@ -128,6 +128,56 @@ bool TDataProj::DeleteIndividAt(int index, bool deleteSeqs) {
   return true;
 }
 
+int TDataProj::DeleteIndividsAt(const std::vector<int>& indexes, bool deleteSeqs) {
+  std::vector<char> gone(individs.size(), 0);
+  for (int i : indexes)
+    if (i >= 0 && i < IndividCount()) gone[static_cast<std::size_t>(i)] = 1;
+  std::vector<TIndivid> kept;
+  std::unordered_map<int, char> goneKeys;
+  for (std::size_t i = 0; i < individs.size(); ++i) {
+    if (gone[i] != 0)
+      goneKeys[individs[i].indKey] = 1;
+    else
+      kept.push_back(std::move(individs[i]));
+  }
+  const int removed = IndividCount() - static_cast<int>(kept.size());
+  if (removed == 0) return 0;
+  individs = std::move(kept);
+  RebuildIndividIndex();
+  // Another individual may carry the same key (older files); its sequences stay linked.
+  for (auto it = goneKeys.begin(); it != goneKeys.end();)
+    it = IndexOfKey(it->first) >= 0 ? goneKeys.erase(it) : std::next(it);
+  for (auto& ds : datasets) {
+    std::vector<int> rows;
+    for (int r = 1; r <= ds->Count(); ++r) {
+      TSeq* s = ds->SeqAt(r);
+      if (goneKeys.count(s->individId) == 0) continue;
+      if (deleteSeqs) {
+        rows.push_back(r);
+      } else {
+        s->individId = -1;
+        s->groupNum = -1;
+      }
+    }
+    ds->DeleteSeqs(rows);
+    ds->InvalidateMutHolders();
+  }
+  return removed;
+}
+
+void TDataProj::SortIndividsByName() {
+  auto upper = [](std::string s) {
+    for (char& c : s)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+  };
+  std::stable_sort(individs.begin(), individs.end(), [&](const TIndivid& a, const TIndivid& b) {
+    const std::string ua = upper(a.indName), ub = upper(b.indName);
+    return ua != ub ? ua < ub : a.indName < b.indName;
+  });
+  RebuildIndividIndex();
+}
+
 bool TDataProj::SetIndividGroup(std::string_view individName, std::string_view groupName) {
   const int i = IndividIndexByName(individName);
   const int g = GroupIndexByName(groupName);

@@ -152,6 +152,11 @@ class TDataProj {
   bool RenameIndivid(int index, const std::string& name);  // made unique
   bool DeleteIndivid(std::string_view name, bool deleteSeqs);
   bool DeleteIndividAt(int index, bool deleteSeqs);
+  // The individuals at the indexes (any order, repeats ignored) in one pass over the rows;
+  // returns the number removed.
+  int DeleteIndividsAt(const std::vector<int>& indexes, bool deleteSeqs);
+  // Individuals ordered by name (letters of either case alike); keys and links stay.
+  void SortIndividsByName();
   bool SetIndividGroup(std::string_view individName, std::string_view groupName);
   bool SetIndividGroupByKey(int key, int groupKey);
   void SetIndividEnabled(int index, bool enabled);

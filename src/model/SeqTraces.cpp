@@ -2,9 +2,12 @@
 // TSeq trace helpers (normalising, trimming, base quality from the trace), restriction site
 // search and copying the gap pattern of an aligned copy.
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <limits>
+#include <span>
+#include <string_view>
 
 #include "common/NumberFormat.h"
 #include "model/tsequnit.h"
@@ -17,6 +20,74 @@ float ChannelMean(const std::vector<std::uint16_t>& ch) {
   for (std::uint16_t v : ch) sum += v;
   return static_cast<float>(sum / static_cast<double>(ch.size()));
 }
+
+// The positions of a text by the four letters starting there, when those are all A, C, G or T.
+// A site beginning with four such letters is then compared only where they stand, not at
+// every position: a list of hundreds of enzymes costs a few comparisons per enzyme and row.
+class SitePrefixIndex {
+ public:
+  static constexpr std::size_t kPrefix = 4;
+
+  explicit SitePrefixIndex(std::string_view text) {
+    if (text.size() < kPrefix) return;
+    std::vector<int> keyAt(text.size() - kPrefix + 1, -1);
+    int key = 0;
+    std::size_t valid = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const int code = Code(text[i]);
+      valid = code < 0 ? 0 : valid + 1;
+      key = ((key << 2) | std::max(code, 0)) & (kKeys - 1);
+      if (valid >= kPrefix) keyAt[i + 1 - kPrefix] = key;
+    }
+    for (int k : keyAt)
+      if (k >= 0) ++start_[static_cast<std::size_t>(k) + 1];
+    for (std::size_t k = 0; k < kKeys; ++k) start_[k + 1] += start_[k];
+    positions_.resize(static_cast<std::size_t>(start_[kKeys]));
+    std::array<int, kKeys + 1> next = start_;
+    for (std::size_t p = 0; p < keyAt.size(); ++p)
+      if (keyAt[p] >= 0)
+        positions_[static_cast<std::size_t>(next[static_cast<std::size_t>(keyAt[p])]++)] =
+            static_cast<int>(p);
+  }
+
+  // The key of a site's first four letters; -1 when it is shorter or they are not all A, C, G, T.
+  static int SiteKey(std::string_view site) {
+    if (site.size() < kPrefix) return -1;
+    int key = 0;
+    for (std::size_t i = 0; i < kPrefix; ++i) {
+      const int code = Code(site[i]);
+      if (code < 0) return -1;
+      key = (key << 2) | code;
+    }
+    return key;
+  }
+
+  // Positions (0-based, ascending) where the four letters of the key stand.
+  [[nodiscard]] std::span<const int> Candidates(int key) const {
+    const auto k = static_cast<std::size_t>(key);
+    return {positions_.data() + start_[k], static_cast<std::size_t>(start_[k + 1] - start_[k])};
+  }
+
+ private:
+  static constexpr std::size_t kKeys = 256;  // four letters of two bits
+  std::array<int, kKeys + 1> start_{};       // key k holds positions_[start_[k] .. start_[k+1])
+  std::vector<int> positions_;
+
+  static int Code(char c) {
+    switch (c) {
+      case 'A':
+        return 0;
+      case 'C':
+        return 1;
+      case 'G':
+        return 2;
+      case 'T':
+        return 3;
+      default:
+        return -1;
+    }
+  }
+};
 
 const std::vector<std::uint16_t>* OwnChannel(const TSeq& s, char letter) {
   switch (letter) {
@@ -127,15 +198,15 @@ void TSeq::FindRestrictionSites(const std::vector<TRenzyme>& enzymes, std::strin
   siteMarks.clear();
   std::string upper = letters;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const SitePrefixIndex index(upper);
   for (const TRenzyme& enzyme : enzymes) {
     if (!enzyme.enabled) continue;
     report += "\r\n" + enzyme.name + ": ";
     if (enzyme.site.empty()) continue;
-    // Hits are masked in a copy of our own so that letters stay untouched and one enzyme's hits
-    // never hide another's.
-    std::string work = upper;
-    for (std::size_t hit = work.find(enzyme.site); hit != std::string::npos;
-         hit = work.find(enzyme.site, hit + 1)) {
+    // Every hit counts, overlapping ones too, and one enzyme's hits never hide another's: the
+    // search goes on one letter past each hit, so masking that hit's first letter would change
+    // nothing.
+    const auto addHit = [&](std::size_t hit) {
       TRegion mark;
       mark.regStart = static_cast<std::int32_t>(hit) + 1;
       mark.regEnd = static_cast<std::int32_t>(hit + enzyme.site.size());
@@ -144,8 +215,16 @@ void TSeq::FindRestrictionSites(const std::vector<TRenzyme>& enzymes, std::strin
       mark.codonPos = enzyme.cutOffset;
       mark.regId = static_cast<std::int32_t>(siteMarks.size()) + 1;
       siteMarks.push_back(std::move(mark));
-      work[hit] = '!';
       report += std::to_string(static_cast<long long>(hit) + 1 + enzyme.cutOffset - 1) + "; ";
+    };
+    if (const int key = SitePrefixIndex::SiteKey(enzyme.site); key >= 0) {
+      for (int p : index.Candidates(key))
+        if (upper.compare(static_cast<std::size_t>(p), enzyme.site.size(), enzyme.site) == 0)
+          addHit(static_cast<std::size_t>(p));
+    } else {
+      for (std::size_t hit = upper.find(enzyme.site); hit != std::string::npos;
+           hit = upper.find(enzyme.site, hit + 1))
+        addHit(hit);
     }
   }
 }

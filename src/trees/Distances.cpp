@@ -1,50 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Distance formulas and the pairwise distance matrix.
+// Pairwise distances of aligned letters, through the distance formulas of the mutation tables.
 #include "trees/Distances.h"
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
 
+#include "analysis/MutHold.h"
 #include "common/Services.h"
-
-PairDistance DistanceFromCounts(DistanceModel model, const SiteCounts& c) {
-  PairDistance out;
-  if (c.sites <= 0) return out;
-  const double L = static_cast<double>(c.sites);
-  switch (model) {
-    case DistanceModel::JukesCantor: {
-      const double p = static_cast<double>(c.Differences()) / L;
-      const double w = 1 - 4 * p / 3;
-      if (!(w > 0)) return out;  // saturated
-      out.d = -0.75 * std::log(w);
-      out.variance = p * (1 - p) / (L * w * w);
-      break;
-    }
-    case DistanceModel::Kimura2P: {
-      const double P = static_cast<double>(c.transitions) / L;
-      const double Q = static_cast<double>(c.transversions) / L;
-      const double w1 = 1 - 2 * P - Q;
-      const double w2 = 1 - 2 * Q;
-      if (!(w1 > 0) || !(w2 > 0)) return out;  // saturated
-      const double a = 1 / w1, b = 1 / w2, cc = (a + b) / 2;
-      out.d = std::log(a) / 2 + std::log(b) / 4;
-      const double m = a * P + cc * Q;
-      out.variance = (a * a * P + cc * cc * Q - m * m) / L;
-      break;
-    }
-    case DistanceModel::Differences: {
-      const double k = static_cast<double>(c.Differences());
-      out.d = k;
-      out.variance = k * (1 - k / L);
-      break;
-    }
-  }
-  // -0.0 from ln(1) would print as a sign the distance does not have.
-  if (out.d == 0) out.d = 0;
-  if (out.variance < 0) out.variance = 0;
-  return out;
-}
 
 namespace {
 
@@ -147,10 +109,14 @@ bool ComputeDistances(const std::vector<std::string>& seqs, DistanceModel model,
   packed.reserve(seqs.size());
   for (const std::string& s : seqs) packed.emplace_back(s);
   for (int i = 0; i < n; ++i) {
-    for (int j = 0; j < i; ++j)
-      out.Set(i, j,
-              DistanceFromCounts(model, PackedSeq::Compare(packed[static_cast<std::size_t>(i)],
-                                                           packed[static_cast<std::size_t>(j)])));
+    for (int j = 0; j < i; ++j) {
+      const SiteCounts c = PackedSeq::Compare(packed[static_cast<std::size_t>(i)],
+                                              packed[static_cast<std::size_t>(j)]);
+      const DistanceResult r =
+          DistanceOfDifferences(static_cast<int>(model), static_cast<int>(c.transitions),
+                                static_cast<int>(c.transversions), static_cast<double>(c.sites));
+      out.Set(i, j, {r.distance, r.variance});
+    }
     if (progress && i % 64 == 63) {
       progress->StepProgress(true);
       if (progress->cancelRequested()) return false;

@@ -28,12 +28,6 @@ struct PairDistance {
   [[nodiscard]] bool Defined() const { return d >= 0; }
 };
 
-// JC69: p = (P+Q)/L, d = -3/4 ln(1 - 4p/3), Var = p(1-p) / (L (1 - 4p/3)^2).
-// K2P: P, Q as proportions, a = 1/(1-2P-Q), b = 1/(1-2Q), c = (a+b)/2,
-//      d = ln(a)/2 + ln(b)/4, Var = (a^2 P + c^2 Q - (aP + cQ)^2) / L.
-// Differences: d = P+Q, Var = L p (1-p) (binomial count over L sites).
-PairDistance DistanceFromCounts(DistanceModel model, const SiteCounts& counts);
-
 // Compares two aligned sequences letter by letter; gaps, N and ambiguity letters at either
 // position leave the site out (pairwise deletion). Positions past the shorter one count as
 // missing.
@@ -65,8 +59,10 @@ class PackedSeq {
   bool complete = true;  // every site valid
 };
 
-// Distances of every pair of seqs. When given, progress steps (processing events) once per
-// 64 rows, so the caller starts it with seqs.size() / 64 steps; a cancel leaves the matrix
+// Distances of every pair of seqs, by the formulas of DistanceOfDifferences over the sites both
+// hold a base at; the number of differences has no variance here (-1): that needs a sample,
+// which the analyses take from the mutation table. When given, progress steps (processing events)
+// once per 64 rows, so the caller starts it with seqs.size() / 64 steps; a cancel leaves the matrix
 // partly filled and returns false.
 bool ComputeDistances(const std::vector<std::string>& seqs, DistanceModel model,
                       DistanceMatrix& out, IProgress* progress = nullptr);

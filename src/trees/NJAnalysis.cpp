@@ -26,7 +26,10 @@ bool NJAnalyseGroup(const std::vector<std::string>& names, const DistanceMatrix&
   TTree& tree = leaves != nullptr ? *leaves : own;
   run.report += NeighborJoinReport(names, matrix, options.model, options.showSD, tree, &messages,
                                    beforeWriting, progress);
-  if (tree.Count() == 0) return true;
+  if (tree.Count() == 0) {
+    ++run.missingTrees;
+    return true;
+  }
   const std::string text = tree.WriteBrackets(false);
   if (options.geneTree && (wholeDataset || options.popOut) &&
       !AppendGeneTree(options.tableFileName + ".tree", datasetName, text, messages)) {

@@ -27,6 +27,7 @@ struct NJTreeRun {
   std::string report;            // appended to after each group's heading
   std::vector<NamedTree> trees;  // (title, bracket text) in the order built
   bool geneTreeFailed = false;   // the run stops at a gene-tree file error
+  int missingTrees = 0;          // groups of two or more sequences that got no tree
 };
 
 inline constexpr const char* kNJReportCaption = "Neighbour Joining tree reconstruction report";

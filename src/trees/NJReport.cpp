@@ -55,8 +55,10 @@ std::string DistanceMatrixReport(const std::vector<std::string>& names,
         continue;
       }
       std::string cell;
-      if (j < i) {
-        const double d = std::max(matrix.At(i, j), 0.0);  // undefined (-1) prints as 0
+      const double d = matrix.At(i, j);
+      if (d < 0) {
+        cell = "Err";  // undefined (saturated, or no site): neither the distance nor its SD
+      } else if (j < i) {
         if (d == 0)
           cell = "0";
         else if (model == DistanceModel::Differences)
@@ -65,7 +67,7 @@ std::string DistanceMatrixReport(const std::vector<std::string>& names,
           cell = FormatFixed(d, 3);
       } else {
         const double v = matrix.VarAt(i, j);
-        cell = FormatFixed(v > 0 ? std::sqrt(v) : 0.0, 3);
+        cell = v < 0 ? "Err" : FormatFixed(v > 0 ? std::sqrt(v) : 0.0, 3);
       }
       out += AtLeast(cell, w + 1) + " ";
     }

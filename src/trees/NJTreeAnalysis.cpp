@@ -2,10 +2,13 @@
 // Neighbour-joining through the analysis frame, with bootstrap support.
 #include "trees/NJTreeAnalysis.h"
 
-#include <bit>
+#include <algorithm>
 
+#include "analysis/PolymEstimators.h"
+#include "analysis/SiteStates.h"
 #include "common/Services.h"
 #include "common/StepTicker.h"
+#include "io/IOUnit.h"
 #include "model/DataProjUnit.h"
 #include "trees/NJTreeUnit.h"
 #include "trees/SplitSupport.h"
@@ -18,49 +21,30 @@ DistanceMatrix TableDistances(const tmutholder& table, const std::vector<int>& r
   const int code = static_cast<int>(model);
   const double L = table.sitesOfClass(siteFlags);
   const int count = table.SequenceCount();
-  // The mutations that count, split by kind, as bit columns per sequence.
-  std::vector<const tmutation*> used;
-  for (const tmutation& m : table.mutations) {
-    if ((from != 0 || to != 0) && (m.position < from || m.position > to)) continue;
-    if (PassesSiteFilter(m, siteFlags) && PassesMutationFilter(m, mutationFlags))
-      used.push_back(&m);
-  }
-  const std::size_t words = (used.size() + 63) / 64;
-  std::vector<std::uint64_t> bits(static_cast<std::size_t>(n) * words, 0), transition(words, 0);
-  for (std::size_t k = 0; k < used.size(); ++k) {
-    const std::uint64_t bit = std::uint64_t{1} << (k % 64);
-    if (used[k]->isTransition) transition[k / 64] |= bit;
+  const bool rowsFit =
+      std::all_of(rows.begin(), rows.end(), [&](int r) { return r >= 0 && r < count; });
+  if (table.mutations.empty() || L <= 0 || !rowsFit) {
     for (int i = 0; i < n; ++i)
-      if (used[k]->Test(rows[static_cast<std::size_t>(i)]))
-        bits[static_cast<std::size_t>(i) * words + k / 64] |= bit;
+      for (int j = 0; j < i; ++j) out.Set(i, j, {-1, -1});
+    return out;
   }
-  const int sample = table.sampleMask.Count();
-  const int segregating =
-      model == DistanceModel::Differences && sample >= 2
-          ? table.countSegregatingSites(from, to, table.sampleMask, siteFlags, mutationFlags)
-          : 0;
+  const PackedStates states(table, rows, from, to, siteFlags, mutationFlags,
+                            model == DistanceModel::Kimura2P);
+  // The number of differences has one variance for every pair: that of the sample's mean.
+  const double countVariance =
+      model == DistanceModel::Differences
+          ? nucleotideDiversityVar(table, from, to, table.sampleMask, siteFlags, mutationFlags)
+          : -1;
   // Row i costs i pairs: the ticker counts pairs done, so the bar moves evenly.
   StepTicker ticker(progress, "Computing the distance matrix",
                     static_cast<long long>(n) * (n - 1) / 2);
   for (int i = 0; i < n; ++i) {
     if (ticker.Tick(static_cast<long long>(i) * (i - 1) / 2)) return DistanceMatrix{};
     for (int j = 0; j < i; ++j) {
-      const int ri = rows[static_cast<std::size_t>(i)], rj = rows[static_cast<std::size_t>(j)];
-      if (table.mutations.empty() || L <= 0 || ri < 0 || rj < 0 || ri >= count || rj >= count) {
-        out.Set(i, j, {-1, -1});
-        continue;
-      }
-      int ts = 0, all = 0;
-      const std::uint64_t* a = &bits[static_cast<std::size_t>(i) * words];
-      const std::uint64_t* b = &bits[static_cast<std::size_t>(j) * words];
-      for (std::size_t w = 0; w < words; ++w) {
-        const std::uint64_t differ = a[w] ^ b[w];
-        all += std::popcount(differ);
-        ts += std::popcount(differ & transition[w]);
-      }
-      DistanceResult r = DistanceOfDifferences(code, ts, all - ts, L, sample, segregating);
-      // The number of differences comes with its standard deviation; the matrix holds variances.
-      if (model == DistanceModel::Differences && r.variance >= 0) r.variance *= r.variance;
+      const PackedStates::PairCount c = states.Compare(i, j);
+      DistanceResult r =
+          DistanceOfDifferences(code, c.transitions, c.differences - c.transitions, L);
+      if (model == DistanceModel::Differences) r.variance = countVariance;
       out.Set(i, j, {r.distance, r.variance});
     }
   }
@@ -86,7 +70,7 @@ ScanChoices NJTreeAnalysis::RunScanChoices() const {
 bool NJTreeAnalysis::BeforeRun() {
   run_ = NJTreeRun{};
   out.reportCaption = kNJReportCaption;
-  return true;
+  return !(fo.doBootstrap && fo.phylipFile) || CreateEmptyFile(fo.phylipFileName);
 }
 
 void NJTreeAnalysis::DoForm(TDataSeq& ds) {
@@ -94,6 +78,10 @@ void NJTreeAnalysis::DoForm(TDataSeq& ds) {
   if (fo.doBootstrap && !BootstrapDseq(ds, fo.bsReplicates, regionFrom, regionTo, replicates_,
                                        opt.indelMode, opt.ambiguityMode, rng_, *svc))
     replicates_.reset();  // cancelled: the trees go without support
+  // The replicates one after another, as PHYLIP's own programs read several data sets.
+  if (replicates_ && fo.phylipFile)
+    for (int k = 0; k < replicates_->DatasetCount() && !Failed(); ++k)
+      AppendToFile(fo.phylipFileName, PhylipText(*replicates_->DatasetAt(k)));
   AnalysisFrame::DoForm(ds);
   replicates_.reset();
 }
@@ -162,6 +150,10 @@ void NJTreeAnalysis::AddSupport(TTree& tree, const std::vector<int>& rows,
 
 void NJTreeAnalysis::AfterRun() {
   if (nj_.geneTree) out.notices.push_back(GeneTreeNotice(nj_));
+  if (fo.doBootstrap && fo.phylipFile) {
+    out.filesWritten.push_back(fo.phylipFileName);
+    out.notices.push_back("Bootstrap replicates were saved to file " + fo.phylipFileName);
+  }
 }
 
 NJRunOutput RunNJ(TDataProj& project, const FrameOptions& frame, const NJTreeOptions& options,
@@ -172,5 +164,6 @@ NJRunOutput RunNJ(TDataProj& project, const FrameOptions& frame, const NJTreeOpt
   result.trees = analysis.TakeTrees();
   // A stopped run hands over no tree, not even those of the groups it had finished.
   if (result.output.cancelled) result.trees.clear();
+  result.missingTrees = analysis.MissingTrees();
   return result;
 }

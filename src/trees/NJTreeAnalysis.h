@@ -17,12 +17,11 @@
 class TDataProj;
 struct IProgress;
 
-// Pairwise distances of the rows (0-based sequence indexes of the table) over the mutations
-// of from..to (0, 0: all) that pass both filters, as pairwiseDistance gives them, but with
-// the variance in every model (the table gives a standard deviation for the number of
-// differences). Each sequence's carrier states are packed once, so a pair costs a few word
-// operations per 64 mutations. With progress, the rows report and a cancel gives an empty
-// matrix.
+// Pairwise distances of the rows (0-based sequence indexes of the table) over the sites of
+// from..to (0, 0: all) with mutations that pass both filters, as pairwiseDistance gives them,
+// but with the variance in every model (the table gives a standard deviation for the number of
+// differences). Each sequence's states are packed once, so a pair costs a few word operations
+// per 64 sites. With progress, the rows report and a cancel gives an empty matrix.
 DistanceMatrix TableDistances(const tmutholder& table, const std::vector<int>& rows,
                               DistanceModel model, int siteFlags, int mutationFlags, int from = 0,
                               int to = 0, IProgress* progress = nullptr);
@@ -30,6 +29,7 @@ DistanceMatrix TableDistances(const tmutholder& table, const std::vector<int>& r
 struct NJRunOutput {
   AnalysisOutput output;
   std::vector<NamedTree> trees;  // (title, bracket text) for the tree viewer, in run order
+  int missingTrees = 0;          // datasets and groups of two or more sequences without a tree
 };
 
 class NJTreeAnalysis : public AnalysisFrame {
@@ -38,6 +38,7 @@ class NJTreeAnalysis : public AnalysisFrame {
   NJTreeAnalysis(FrameOptions frame, NJTreeOptions options,
                  std::optional<std::uint32_t> seed = std::nullopt);
   std::vector<NamedTree> TakeTrees() { return std::move(run_.trees); }
+  [[nodiscard]] int MissingTrees() const { return run_.missingTrees; }
 
  protected:
   // The outgroups stand in the tree like any other sequence, so their letters are scanned.

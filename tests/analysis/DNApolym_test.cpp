@@ -3,6 +3,7 @@
 // sliding windows and cancel, on a project worked by hand.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,18 @@ std::string Slurp(const std::string& path) {
 
 bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
+}
+
+// Sliding windows of the given size and step written to a fresh file.
+FrameOptions WindowsToFile(int size, int step, const std::string& file) {
+  std::remove(file.c_str());
+  FrameOptions fo;
+  fo.doSW = true;
+  fo.swSize = size;
+  fo.swStep = step;
+  fo.sw2file = true;
+  fo.swfile = file;
+  return fo;
 }
 
 // s1..s6 as in the estimator tests (Pi = 25/15, theta = 1.31387, 5 haplotypes), pop1 = s1..s3,
@@ -66,7 +79,10 @@ TEST(DNApolym, WholeDatasetAndGroupReport) {
                   "s1; s2; s3; s4; s5; s6; \r\ns7; \r\n"));
   EXPECT_TRUE(Has(r, "Of these 1 is an outgroup (excluded from polymorphism analysis): \r\ns7; "));
   EXPECT_TRUE(Has(r, "Number of positions analysed: 10\r\n"));
-  EXPECT_TRUE(Has(r, "Number of haplotypes: 5\r\n"));
+  // Haplotype counts 2, 1, 1, 1, 1 (Nei 1987, eq. 8.4 and 8.12): Hd = 6/5 (1 - 8/36) = 42/45,
+  // V = 2/30 (8 (1/18 - 4/81) + 2/9 - 4/81) = 2/135.
+  EXPECT_TRUE(
+      Has(r, "Number of haplotypes: 5\r\nHaplotype diversity, Hd: 0.93333, SD: 0.12172\r\n\r\n"));
   EXPECT_TRUE(Has(r, "Number of sites segregating in the population: 3\r\n"));
   // Pi = 1.66667, SD = sqrt(Var) with Var from theta = 1.3138686 and n = 6: 1.09021.
   EXPECT_TRUE(Has(r,
@@ -83,6 +99,8 @@ TEST(DNApolym, WholeDatasetAndGroupReport) {
   EXPECT_TRUE(Has(r, "Groups to analyse: 2\r\n"));
   EXPECT_TRUE(Has(r, "Group: pop1\r\n\r\nNumber of sequences: 4\r\ns1; s2; s3; s7; \r\n"));
   EXPECT_TRUE(Has(r, "Per sequence: 0.66667  SD: 0.83148\r\n"));
+  // Haplotypes 2 and 1 of three: Hd = 3/2 (1 - 5/9) = 2/3, V = 1/3 (2 (1/3 - 25/81) + 20/81).
+  EXPECT_TRUE(Has(r, "Haplotype diversity, Hd: 0.66667, SD: 0.31427\r\n"));
   // Seven Pi and seven theta blocks per group with "All" sites (the classes without sites
   // print nothing); noncoding sites here are all ten positions.
   EXPECT_TRUE(Has(r, "Nucleotide diversity (Pi):  all mutations at noncoding regions\r\n"));
@@ -100,6 +118,8 @@ TEST(DNApolym, WholeDatasetAndGroupReport) {
   };
   EXPECT_EQ(cell("SeqNumber"), "6");
   EXPECT_EQ(cell("Segreg.Sites"), "3");
+  EXPECT_EQ(cell("Hd"), "0.933");
+  EXPECT_EQ(cell("SD(Hd)"), "0.122");
   EXPECT_EQ(cell("Pi_per_seq all mutations at all sites"), "1.667");
   EXPECT_EQ(cell("Pi_per_seq all mutations at  1st codon positions"), "-1.000");
   EXPECT_EQ(cell("Theta_per_seq. @ all sites"), "1.314");
@@ -108,48 +128,75 @@ TEST(DNApolym, WholeDatasetAndGroupReport) {
 }
 
 TEST(DNApolym, SlidingWindowsSeriesAndFile) {
+  // A window of size w covers exactly w columns; only whole windows are made. (Windows of
+  // size + 1 columns, 1..11 to 81..91, were made before, and neighbours at step = size shared
+  // a column.)
   const std::vector<WindowSpan> w = SlidingWindows(1, 100, 10, 10);
-  ASSERT_EQ(w.size(), 9u);
-  EXPECT_EQ(w.front().start, 1);
-  EXPECT_EQ(w.front().end, 11);
-  EXPECT_EQ(w.back().start, 81);
-  EXPECT_EQ(w.back().end, 91);
+  ASSERT_EQ(w.size(), 10u);
+  for (std::size_t k = 0; k < w.size(); ++k) {
+    EXPECT_EQ(w[k].start, 1 + 10 * static_cast<int>(k));
+    EXPECT_EQ(w[k].end, 10 + 10 * static_cast<int>(k));
+  }
   EXPECT_TRUE(SlidingWindows(1, 100, 0, 10).empty());
-  EXPECT_EQ(SlidingWindows(1, 1'000'000'000, 1'000'000, 1'000'000).size(), 999u);
+  EXPECT_TRUE(SlidingWindows(1, 9, 10, 10).empty());
+  EXPECT_EQ(SlidingWindows(1, 1'000'000'000, 1'000'000, 1'000'000).size(), 1000u);
 
   PolymProject p;
   const std::string file = ::testing::TempDir() + "polym_sw.csv";
-  std::remove(file.c_str());
-  FrameOptions fo;
-  fo.doSW = true;
-  fo.swSize = 4;
-  fo.swStep = 3;
-  fo.sw2file = true;
-  fo.swfile = file;
+  const FrameOptions fo = WindowsToFile(4, 3, file);
   DNApolymOptions po;
   po.swPi = po.swTheta = po.swS = true;
   const AnalysisOutput out = p.Run(fo, po);
   ASSERT_TRUE(out.error.empty()) << out.error;
   EXPECT_TRUE(Has(out.report, "Sliding window is calculated for window size: 4, increment: 3"));
-  // 1..10 with size 4, step 3: c = 3 (1 + 4 + 6 >= 10), windows 1..5 and 4..8.
+  // 1..10 with size 4, step 3: windows 1..4, 4..7 and 7..10.
   ASSERT_EQ(out.series.size(), 3u);
   EXPECT_TRUE(out.showPlot);
   EXPECT_EQ(out.plotCaption, "Sliding window analysis results");
   EXPECT_EQ(out.series[0].name, "Pi_in_Locus");
   EXPECT_EQ(out.series[1].name, "Theta_in_Locus");
   EXPECT_EQ(out.series[2].name, "Pol.Sites_in_Locus");
-  ASSERT_EQ(out.series[0].points.size(), 2u);
-  // Window 1..5 holds site 1 (3 carriers of 6): Pi = 9/15 per sequence, / 4 per site; x = 3.
-  EXPECT_DOUBLE_EQ(out.series[0].points[0].x, 3);
+  ASSERT_EQ(out.series[0].points.size(), 3u);
+  // Window 1..4 holds site 1 (3 carriers of 6): Pi = 9/15 per sequence, / 4 per site; x = 2.5
+  // rounds to 2.
+  EXPECT_DOUBLE_EQ(out.series[0].points[0].x, 2);
   EXPECT_NEAR(out.series[0].points[0].y, 0.6 / 4, 1e-12);
-  // Window 4..8 holds site 6: one segregating site; x = 4 + 2 = 6.
+  // Window 4..7 holds site 6: one segregating site; x = 5.5 rounds to 6.
   EXPECT_DOUBLE_EQ(out.series[2].points[1].x, 6);
   EXPECT_DOUBLE_EQ(out.series[2].points[1].y, 1);
   const std::string text = Slurp(file);
-  EXPECT_TRUE(Has(text, "Locus,1,5,SegrS=,1,Pi=,0.1500,SD=,"));
-  EXPECT_TRUE(Has(text, "Locus,4,8,SegrS=,1Segr_sites:,   1\r\n"));
-  EXPECT_TRUE(Has(text, "Locus,1,5,SegrS=,1,Theta=,0.1095,SD=,"));
+  EXPECT_TRUE(Has(text, "Locus,1,4,SegrS=,1,Pi=,0.1500,SD=,"));
+  EXPECT_TRUE(Has(text, "Locus,4,7,SegrS=,1Segr_sites:,   1\r\n"));
+  EXPECT_TRUE(Has(text, "Locus,7,10,SegrS=,1,Theta=,0.1095,SD=,"));
   EXPECT_EQ(out.notices.back(), "Sliding window output was saved to file " + file);
+}
+
+TEST(DNApolym, WindowsDivideByTheirAnalysedSitesAndSkipWindowsWithoutAny) {
+  // Columns 3 and 4 hold a gap and are not analysed; T at column 2 in s2, C at 7 in s3.
+  ScanFixture f({"AAAAAAAA", "AT--AAAA", "AAAAAACA"});
+  f.ds->dsName = "L";
+  InitAnalysisSelection(f.proj);
+  const std::string file = ::testing::TempDir() + "polym_sw_sites.csv";
+  const FrameOptions fo = WindowsToFile(2, 1, file);
+  DNApolymOptions po;
+  po.swPi = po.swHd = true;
+  const AnalysisOutput out = RunDNApolym(f.proj, fo, po, f.svc);
+  ASSERT_TRUE(out.error.empty()) << out.error;
+  ASSERT_EQ(out.series.size(), 2u);
+  // Seven windows; 3..4 has no analysed site and is left out rather than drawn as 0.
+  const std::vector<TSerPoint>& pi = out.series[0].points;
+  ASSERT_EQ(pi.size(), 6u);
+  // Pi = 2/3 per sequence in 1..2 (two sites) and in 2..3 (only column 2 analysed).
+  EXPECT_NEAR(pi[0].y, 2.0 / 3 / 2, 1e-12);
+  EXPECT_NEAR(pi[1].y, 2.0 / 3 / 1, 1e-12);
+  EXPECT_NEAR(pi[2].y, 0, 1e-12);  // 4..5: column 5 alone
+  EXPECT_EQ(out.series[1].name, "Hd_in_L");
+  // Hd in 1..2: haplotypes 2 and 1 of three, Hd = 2/3, SD = sqrt(8/81) (Nei 1987).
+  EXPECT_NEAR(out.series[1].points[0].y, 2.0 / 3, 1e-12);
+  EXPECT_NEAR(out.series[1].points[0].yMax, 2.0 / 3 + std::sqrt(8.0 / 81), 1e-12);
+  const std::string text = Slurp(file);
+  EXPECT_TRUE(Has(text, "L,1,2,SegrS=,1,Hd=,0.6667,SD=,0.31427\r\n"));
+  EXPECT_FALSE(Has(text, "L,3,4,"));
 }
 
 TEST(DNApolym, TableFilesAndUnwritableOutput) {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "ScanFixture.h"
+#include "trees/NJTreeAnalysis.h"
 
 namespace {
 
@@ -94,7 +95,31 @@ TEST(TmutholderDistance, JukesCantorAndKimuraFromOneTransitionAndOneTransversion
   EXPECT_NEAR(k2.variance, 0.0306839923, 1e-9);
   const DistanceResult count = t.pairwiseDistance(0, 1, kDifferenceCount, kSiteAll, kMutAll);
   EXPECT_EQ(count.distance, 2);
+  // The SD of the count is that of Pi in the sample (Tajima 1983): n = 2, S = 2, theta = 2,
+  // Var = 2 * 3/3 + 4 * 18/18 = 6.
+  EXPECT_NEAR(count.variance, std::sqrt(6.0), 1e-12);
   EXPECT_EQ(t.pairwiseDistance(-1, 1, kJukesCantor, kSiteAll, kMutAll).distance, -1);
+}
+
+TEST(TmutholderDistance, APairAtAThreeLetterSiteDiffersOnceByItsOwnLetters) {
+  // Column 1 holds A, A, G, T: G and T are both mutations from A, but s3 and s4 differ there
+  // once, by a transversion (Kimura 1980 classes the pair's own letters). Over L = 10, P = 0
+  // and Q = 0.1: K2P d = 1/2 ln(1/0.9) + 1/4 ln(1/0.8) = 0.1084661 (0.2341234 when the pair
+  // counted a transition and a transversion); JC d = -3/4 ln(1 - 0.4/3) = 0.1073256.
+  ScanFixture f({"AAAAAAAAAA", "AAAAAAAAAA", "GAAAAAAAAA", "TAAAAAAAAA"});
+  ASSERT_TRUE(f.Scan(Options(0)));
+  const tmutholder& t = f.Table();
+  ASSERT_EQ(t.mutations.size(), 2u);
+  EXPECT_EQ(t.countDifferences(2, 3, 0, 0, kSiteAll, kMutAll), 1);
+  const DistanceResult k2 = t.pairwiseDistance(2, 3, kKimura2P, kSiteAll, kMutAll);
+  EXPECT_NEAR(k2.distance, 0.1084661, 1e-7);
+  EXPECT_NEAR(t.pairwiseDistance(2, 3, kJukesCantor, kSiteAll, kMutAll).distance, 0.1073256, 1e-7);
+  // A against G stays a transition: d = -1/2 ln(0.8) = 0.1115718.
+  EXPECT_NEAR(t.pairwiseDistance(0, 2, kKimura2P, kSiteAll, kMutAll).distance, 0.1115718, 1e-7);
+  const DistanceMatrix m = TableDistances(t, {0, 2, 3}, DistanceModel::Kimura2P, kSiteAll, kMutAll);
+  EXPECT_NEAR(m.At(2, 1), k2.distance, 1e-12);
+  EXPECT_NEAR(m.VarAt(2, 1), k2.variance, 1e-12);
+  EXPECT_NEAR(m.At(1, 0), 0.1115718, 1e-7);
 }
 
 TEST(TmutholderDistance, SaturatedDistancesAreMinusOne) {

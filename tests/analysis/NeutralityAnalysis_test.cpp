@@ -79,10 +79,12 @@ TEST(RunNeutrality, TajimaAndZnSProfiles) {
   EXPECT_EQ(out.series[0].name, "TajD_in_Locus");
   EXPECT_EQ(out.series[1].name, "ZnS_in_Locus");
   EXPECT_EQ(out.plotCaption, "Sliding window analysis for TajimaD");
-  // Windows 1..5 and 4..8 each hold one site: no ZnS, Tajima's D from S = 1.
+  // Windows of four columns, 1..4, 4..7 and 7..10 (they spanned five before), each hold one
+  // site: no ZnS, Tajima's D from S = 1.
   const std::string text = Slurp(file);
-  EXPECT_TRUE(Has(text, "Locus,1,5,SegrS=,1,ZnS:,NA\r\n")) << text;
-  EXPECT_TRUE(Has(text, "Locus,4,8,SegrS=,1,TajimaD:,")) << text;
+  EXPECT_TRUE(Has(text, "Locus,1,4,SegrS=,1,ZnS:,NA\r\n")) << text;
+  EXPECT_TRUE(Has(text, "Locus,4,7,SegrS=,1,TajimaD:,")) << text;
+  EXPECT_TRUE(Has(text, "Locus,7,10,SegrS=,1,TajimaD:,")) << text;
 }
 
 TEST(RunLD, PairwiseFileSummaryAndNotice) {

@@ -39,17 +39,19 @@ TEST(NeutralityWindows, ProfilesMatchTheStatisticsOfEachSpan) {
     EXPECT_NEAR(z[w].value, kellyZnS(t, spans[w].start, spans[w].end, all), 1e-12);
     EXPECT_EQ(d[w].segregating, z[w].segregating);
   }
-  // Window 1..11: x = 6, three segregating sites; 21..31 holds none.
+  // Windows of ten columns (they spanned eleven, 1..11, before): 1..10 has x = 5.5, rounded
+  // to 6, and three segregating sites; 21..30 holds none.
+  ASSERT_EQ(spans.size(), 7u);
   EXPECT_EQ(d[0].x, 6);
   EXPECT_EQ(d[0].segregating, 3);
   EXPECT_EQ(d[4].start, 21);
   EXPECT_EQ(d[4].segregating, 0);
-  EXPECT_EQ(NeutralityWindowLine("ds", d[4], false), "ds,21,31,SegrS=,0,TajimaD:,NA");
-  EXPECT_EQ(NeutralityWindowLine("ds", z[4], true), "ds,21,31,SegrS=,0,ZnS:,NA");
-  // 1..11: r^2 of (2, 4) = 1; (2, 6) and (4, 6): pA .4, pB .3, pAB .3: D = .18,
+  EXPECT_EQ(NeutralityWindowLine("ds", d[4], false), "ds,21,30,SegrS=,0,TajimaD:,NA");
+  EXPECT_EQ(NeutralityWindowLine("ds", z[4], true), "ds,21,30,SegrS=,0,ZnS:,NA");
+  // 1..10: r^2 of (2, 4) = 1; (2, 6) and (4, 6): pA .4, pB .3, pAB .3: D = .18,
   // r^2 = .0324 / (.24 * .21) = 9/14. ZnS = 2 (1 + 9/7) / 6.
   EXPECT_NEAR(z[0].value, (1 + 9.0 / 7.0) / 3.0, 1e-12);
-  EXPECT_EQ(NeutralityWindowLine("ds", z[0], true), "ds,1,11,SegrS=,3,ZnS:,0.7619");
+  EXPECT_EQ(NeutralityWindowLine("ds", z[0], true), "ds,1,10,SegrS=,3,ZnS:,0.7619");
 }
 
 TEST(NeutralityGroupReport, LinesInOrderWithErrorText) {

@@ -9,6 +9,7 @@
 
 #include "MutTables.h"
 #include "ScanFixture.h"
+#include "analysis/NeutralityReport.h"
 
 namespace {
 
@@ -212,9 +213,10 @@ TEST(NeutralityOnScan, ThreeLetterColumnIsTwoMutationsButOneSegregatingSite) {
   const samptype all = AllOf(4);
   EXPECT_EQ(t.countSegregatingSites(0, 0, all, kAll, kAllMut), 1);
   EXPECT_EQ(t.countMutations(0, 0, all, kAll, kAllMut), 2);
-  // Pi counts mutations: pairs (3, 4) differ in both, four more pairs in one: Pi = 6/6 = 1.
-  // Tajima: S = 1, D = (1 - 6/11) / sqrt(6/1089) = 5/11 * 33 / sqrt(6).
-  EXPECT_NEAR(tajimaD(t, 0, 0, all, kAll, kAllMut), 15.0 / std::sqrt(6.0), 1e-12);
+  // Pi counts each differing pair once per column (this test expected 1 before, counting the
+  // pair C/G once per mutation): 5 of 6 pairs differ, Pi = 5/6. Tajima: S = 1,
+  // D = (5/6 - 6/11) / sqrt(6/1089) = 19/66 * 33 / sqrt(6).
+  EXPECT_NEAR(tajimaD(t, 0, 0, all, kAll, kAllMut), 9.5 / std::sqrt(6.0), 1e-12);
   // Two singleton mutations: D* = (2 r - 2 a) / sqrt(2 u + 4 v) with u, v as for one singleton.
   const double u = 2.0 / 3.0 - 83.0 / 255.0, v = 83.0 / 255.0;
   EXPECT_NEAR(fuLiDstar(t, 0, 0, all, kAll, kAllMut),
@@ -222,6 +224,34 @@ TEST(NeutralityOnScan, ThreeLetterColumnIsTwoMutationsButOneSegregatingSite) {
   // The two mutations exclude each other: pAB = 0, D = -1/16, r^2 = (1/16)^2 / (3/16)^2.
   EXPECT_NEAR(kellyZnS(t, 0, 0, all), 1.0 / 9.0, 1e-12);
   EXPECT_DOUBLE_EQ(wallBQ(t, 0, 0, all).B, 0.0);
+}
+
+TEST(NeutralityOnScan, FuLiDWithOutgroupLeavesOutWhatTheOutgroupCannotOrient) {
+  // Five sequences and an outgroup. Column 1: singleton C, outgroup A; column 2: G in s4 and
+  // s5, outgroup N, so no state is known to be ancestral; column 3: singleton A, outgroup T.
+  ScanFixture f({"AATA", "AATA", "CATA", "AGTA", "AGAA", "ANTA"});
+  f.Assign(6, kOutgroupKey);
+  ASSERT_TRUE(f.Scan(Options(0)));
+  const tmutholder& d = f.Divergence();
+  samptype sample = AllOf(6);
+  sample.Set(5, false);
+  // eta = 2 and eta_e = 2 (counting column 2 in eta alone gave eta = 3, D = -0.5631). With
+  // n = 5 (Fu and Li 1993, exact fractions): D = (2 - 25/12 * 2) / sqrt(15025/5976).
+  const FuLiOutgroupResult r = fuLiDoutgroup(d, 0, 0, sample, kAll, kAllMut);
+  EXPECT_EQ(r.mutations, 2);
+  EXPECT_EQ(r.external, 2);
+  EXPECT_EQ(r.ambiguousOutgroup, 1);
+  EXPECT_NEAR(r.value, (-13.0 / 6) / std::sqrt(15025.0 / 5976), 1e-12);
+  NeutralityChoices c;
+  c.tajimaD = false;
+  c.fuLiDoutgroup = true;
+  const GroupStatsText text =
+      NeutralityGroupReport(f.Table(), &d, sample, 6, 0, 0, kAll, kAllMut, c);
+  EXPECT_EQ(text.text,
+            "Neutrality tests & stats:\r\n"
+            "Fu and Li D with outgroup = -1.3664 (based on 2 mutations with 2 of them on terminal "
+            "branches)\r\nNote that 1 mutation with ambig. outgroup information was excluded from "
+            "this test\r\n");
 }
 
 }  // namespace

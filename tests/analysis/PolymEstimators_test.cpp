@@ -44,15 +44,33 @@ TEST(PolymEstimators, UndefinedForTooFewSequencesOrAWrongMask) {
   EXPECT_EQ(nucleotideDiversityVar(t, 0, 0, AllOf(3), kSiteFirst, kMutAll), -1);
 }
 
-// A column A, A, C, G holds two mutations: S counts the site once, Pi both differences
-// (the pair C/G differs twice): (3 + 3) / 6.
+// A column A, A, C, G holds two mutations: S counts the site once, and Pi counts each pair that
+// differs there once (Nei and Li 1979): (4^2 - 2^2 - 1 - 1) / 2 = 5 of 6 pairs. This test
+// expected 1.0 before, counting the pair C/G once per mutation.
 TEST(PolymEstimators, ThreeLetterSite) {
   ScanFixture f({"AT", "AT", "CT", "GT"});
   ASSERT_TRUE(f.Scan(Options(0)));
   const tmutholder& t = f.Table();
   ASSERT_EQ(t.mutations.size(), 2u);
   EXPECT_NEAR(thetaW(t, 0, 0, AllOf(4), kSiteAll, kMutAll), 6.0 / 11, 1e-12);
-  EXPECT_NEAR(nucleotideDiversity(t, 0, 0, AllOf(4), kSiteAll, kMutAll), 1.0, 1e-12);
+  EXPECT_NEAR(nucleotideDiversity(t, 0, 0, AllOf(4), kSiteAll, kMutAll), 5.0 / 6, 1e-12);
+  EXPECT_EQ(t.countDifferences(2, 3, 0, 0, kSiteAll, kMutAll), 1);
+}
+
+// Haplotype counts 2, 2, 1 among five sequences (Nei 1987, eq. 8.4 and 8.12): sum x^2 = 0.36,
+// Hd = 5/4 (1 - 0.36) = 0.8; sum x^3 = 0.136, V = 2/20 (2 * 3 (0.136 - 0.1296) + 0.36 - 0.1296)
+// = 0.02688.
+TEST(PolymEstimators, HaplotypeDiversityByNei) {
+  ScanFixture f({"AAT", "AAT", "CAT", "CAT", "CAG"});
+  ASSERT_TRUE(f.Scan(Options(0)));
+  const HaplotypeDiversity h = haplotypeDiversity(f.Table(), 0, 0, AllOf(5), kSiteAll, kMutAll);
+  EXPECT_NEAR(h.hd, 0.8, 1e-12);
+  EXPECT_NEAR(h.variance, 0.02688, 1e-12);
+  // Column 1 alone leaves two haplotypes of 2 and 3: Hd = 5/4 (1 - 0.52) = 0.6.
+  EXPECT_NEAR(haplotypeDiversity(f.Table(), 1, 1, AllOf(5), kSiteAll, kMutAll).hd, 0.6, 1e-12);
+  samptype one(5);
+  one.Set(2);
+  EXPECT_EQ(haplotypeDiversity(f.Table(), 0, 0, one, kSiteAll, kMutAll).hd, -1);
 }
 
 // Six sequences, segregating sites at 1 (3 carriers), 6 and 10 (2 carriers each):

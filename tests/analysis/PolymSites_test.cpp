@@ -44,4 +44,31 @@ TEST(PolymSites, ReportSpectrumAndLists) {
   std::remove((so.folder + "/SNPlist.csv").c_str());
 }
 
+TEST(PolymSites, SpectraFoldAtTheIngroupAndLeaveUnorientedMutationsOut) {
+  // Five sequences and an outgroup: singletons at columns 1 and 3, a doubleton at column 2
+  // where the outgroup holds N.
+  ScanFixture f({"AATA", "AATA", "CATA", "AGTA", "AGAA", "ANTA"});
+  f.Assign(6, kOutgroupKey);
+  InitAnalysisSelection(f.proj);
+  PolymSitesOptions so;
+  so.sfs = true;
+  so.snpList = so.doubleMut = false;
+  so.folder = ::testing::TempDir();
+  const AnalysisOutput out = RunPolymSites(f.proj, FrameOptions{}, so, f.svc);
+  ASSERT_TRUE(out.error.empty()) << out.error;
+  // Folded at n = 5: classes 1 and 2 (folding at the six sequences of the table's mask, the
+  // outgroup included, printed a class 3 that five sequences cannot have).
+  EXPECT_NE(out.report.find("Folded site frequency spectrum (SFS) for all sites:\r\n"
+                            "Freq: 2 1\r\n Num: 1 2\r\n"),
+            std::string::npos)
+      << out.report;
+  // Unfolded: the doubleton the outgroup cannot orient is left out and said so (it was counted
+  // in class 2 before).
+  EXPECT_NE(out.report.find("Unfolded SFS for all sites:\r\nFreq: 2 0 0 0 0\r\n Num: 1 2 3 4 5\r\n"
+                            "Note that 1 mutation with ambig. outgroup information was excluded "
+                            "from this SFS\r\n"),
+            std::string::npos)
+      << out.report;
+}
+
 }  // namespace

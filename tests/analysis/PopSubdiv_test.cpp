@@ -352,15 +352,17 @@ TEST(PopSubdiv, SlidingWindowFileAndSplitAtDivergentWindows) {
   ASSERT_TRUE(out.error.empty()) << out.error;
   EXPECT_TRUE(
       Has(out.report, "Sliding window is calculated for window size: 10, increment: 10\r\n"));
-  // Windows over 1..60 of size 10, step 10: 1-11, 11-21, 21-31, 31-41, 41-51.
+  // Windows over 1..60 of size 10, step 10, ten columns each: 1-10, ..., 51-60 (they spanned
+  // eleven, 1-11 to 41-51, before).
   EXPECT_EQ(Slurp("sw_output.csv"),
-            "asm,1,11,S-shared:,   0, S-fixed:,   0, Exclusive1:,   0, Exclusive2:,   0\r\n"
-            "asm,11,21,S-shared:,   0, S-fixed:,   0, Exclusive1:,   0, Exclusive2:,   0\r\n"
-            "asm,21,31,S-shared:,   0, S-fixed:,   0, Exclusive1:,   0, Exclusive2:,   0\r\n"
-            "asm,31,41,S-shared:,   0, S-fixed:,   3, Exclusive1:,   0, Exclusive2:,   0\r\n"
-            "asm,41,51,S-shared:,   0, S-fixed:,   0, Exclusive1:,   0, Exclusive2:,   0\r\n");
-  // Window 31-41 is divergent ((3 + 1) / (0 + 1) >= 2). Backward from column 36 the run of
-  // unknown columns 21..25 gives the split (20, 25); forward from 36 the run 50..54 gives
+            "asm,1,10,S-shared:,   0, S-fixed:,   0, Exclusive1:,   0, Exclusive2:,   0\r\n"
+            "asm,11,20,S-shared:,   0, S-fixed:,   0, Exclusive1:,   0, Exclusive2:,   0\r\n"
+            "asm,21,30,S-shared:,   0, S-fixed:,   0, Exclusive1:,   0, Exclusive2:,   0\r\n"
+            "asm,31,40,S-shared:,   0, S-fixed:,   3, Exclusive1:,   0, Exclusive2:,   0\r\n"
+            "asm,41,50,S-shared:,   0, S-fixed:,   0, Exclusive1:,   0, Exclusive2:,   0\r\n"
+            "asm,51,60,S-shared:,   0, S-fixed:,   0, Exclusive1:,   0, Exclusive2:,   0\r\n");
+  // Window 31-40 is divergent ((3 + 1) / (0 + 1) >= 2). Backward from column 36 the run of
+  // unknown columns 21..25 gives the split (20, 25); forward from 35 the run 50..54 gives
   // (50, 55).
   EXPECT_EQ(Slurp("asmSplit.csv"), "asm,1,20\r\nasm,25,50\r\nasm,55,60\r\n");
   EXPECT_EQ(Slurp("asm_1-20.fasta"), ">s1\r\n" + std::string(20, 'A') + "\r\n>s2\r\n" +
@@ -382,13 +384,16 @@ TEST(PopSubdiv, FstAndDxyWindowsAndBackwardGapSearch) {
   PopSubdivOptions so;
   so.windowStat = SubdivWindowStat::Dxy;
   ASSERT_TRUE(RunPopSubdiv(f.proj, fo, so, f.svc).error.empty());
-  // Windows 1-21 and 21-41; the second holds the three fixed sites over its 21 columns (the
-  // unknown columns count as analysed): Dxy = 3 x 4 / (2 x 2 x 21) = 1/7.
-  EXPECT_EQ(Slurp("sw_output.csv"), "asm,1,21,Dxy:,0.0000\r\nasm,21,41,Dxy:,0.1429\r\n");
+  // Windows 1-20, 21-40 and 41-60 (1-21 and 21-41 before, of 21 columns); the second holds the
+  // three fixed sites over its 20 columns (the unknown columns count as analysed):
+  // Dxy = 3 x 4 / (2 x 2 x 20) = 0.15.
+  EXPECT_EQ(Slurp("sw_output.csv"),
+            "asm,1,20,Dxy:,0.0000\r\nasm,21,40,Dxy:,0.1500\r\nasm,41,60,Dxy:,0.0000\r\n");
   so.windowStat = SubdivWindowStat::Fst;
   ASSERT_TRUE(RunPopSubdiv(f.proj, fo, so, f.svc).error.empty());
-  // No difference in the first window: Hb = 0, not computable; the second Fst = 1.
-  EXPECT_EQ(Slurp("sw_output.csv"), "asm,1,21,Fst:,-1.0000\r\nasm,21,41,Fst:,1.0000\r\n");
+  // No difference in the first and last windows: Hb = 0, not computable; the second Fst = 1.
+  EXPECT_EQ(Slurp("sw_output.csv"),
+            "asm,1,20,Fst:,-1.0000\r\nasm,21,40,Fst:,1.0000\r\nasm,41,60,Fst:,-1.0000\r\n");
 
   // The backward search settles on the last run of unknown columns in the range.
   int left = 1, right = 58;

@@ -2,6 +2,9 @@
 // Trace helpers, restriction site search and gap patterns of TSeq.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "model/tsequnit.h"
 
 namespace {
@@ -117,6 +120,38 @@ TEST(TSeqFindRestrictionSites, FindsOverlappingHitsAndClearsEarlierMarks) {
   EXPECT_EQ(report, "\r\nPoly: 0; 1; 2; ");
   s.FindRestrictionSites({Enzyme("Poly", "AAA", 0, false)}, report);
   EXPECT_TRUE(s.siteMarks.empty());
+}
+
+TEST(TSeqFindRestrictionSites, FindsWhatAPlainScanOfEveryPositionFinds) {
+  // Letters of either case with N and gaps between them; sites of 3 to 7 letters, some with N.
+  std::uint32_t state = 11;
+  const auto next = [&state] { return (state = state * 134775813u + 1u) >> 16; };
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += "ACGTacgtACGTNn-"[next() % 15];
+  std::vector<TRenzyme> enzymes;
+  for (int e = 0; e < 40; ++e) {
+    std::string site;
+    for (std::uint32_t k = 0, n = 3 + next() % 5; k < n; ++k) site += "ACGTACGTACGTN"[next() % 13];
+    enzymes.push_back(Enzyme("E" + std::to_string(e), site, 1));
+  }
+  enzymes.push_back(Enzyme("Long", "AAAAAA", 1));
+  text += "aaaaaaaa";  // overlapping hits of a site the prefixes index
+  TSeq s("s", text);
+  std::string report;
+  s.FindRestrictionSites(enzymes, report);
+
+  std::vector<std::pair<std::string, int>> expected, found;
+  for (const TRenzyme& e : enzymes)
+    for (std::size_t p = 0; p + e.site.size() <= text.size(); ++p) {
+      bool same = true;
+      for (std::size_t k = 0; k < e.site.size() && same; ++k)
+        same = std::toupper(static_cast<unsigned char>(text[p + k])) == e.site[k];
+      if (same) expected.emplace_back(e.name, static_cast<int>(p) + 1);
+    }
+  for (const TRegion& m : s.siteMarks) found.emplace_back(m.regName, m.regStart);
+  EXPECT_EQ(found, expected);
+  EXPECT_GT(found.size(), 100u);
+  EXPECT_EQ(std::count(found.begin(), found.end(), std::make_pair(std::string("Long"), 3001)), 1);
 }
 
 TEST(TSeqApplyGapPattern, CopiesTheGapsOfTheAlignedCopy) {

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
+#include "analysis/MutHold.h"
 #include "support/RecordingServices.h"
 #include "trees/Distances.h"
 
@@ -24,48 +26,55 @@ TEST(CountSites, SplitsDifferencesIntoTransitionsAndTransversionsOverComparableS
   EXPECT_EQ(d.Differences(), 0);
 }
 
-TEST(DistanceFromCounts, JukesCantorWorkedExample) {
+// One formula routine serves the analyses (from mutation tables) and the letter comparison.
+TEST(DistanceOfDifferences, JukesCantorWorkedExample) {
   // 2 differences in 10 sites: p = 0.2, 1 - 4p/3 = 11/15.
-  const PairDistance p = DistanceFromCounts(DistanceModel::JukesCantor, {1, 1, 10});
-  EXPECT_NEAR(p.d, 0.2326161962, 1e-9);
+  const DistanceResult p = DistanceOfDifferences(kJukesCantor, 1, 1, 10);
+  EXPECT_NEAR(p.distance, 0.2326161962, 1e-9);
   EXPECT_NEAR(p.variance, 0.0297520661, 1e-9);
-  const PairDistance same = DistanceFromCounts(DistanceModel::JukesCantor, {0, 0, 10});
-  EXPECT_EQ(same.d, 0);
-  EXPECT_FALSE(std::signbit(same.d));
+  const DistanceResult same = DistanceOfDifferences(kJukesCantor, 0, 0, 10);
+  EXPECT_EQ(same.distance, 0);
+  EXPECT_FALSE(std::signbit(same.distance));
   EXPECT_EQ(same.variance, 0);
 }
 
-TEST(DistanceFromCounts, KimuraWorkedExample) {
+TEST(DistanceOfDifferences, KimuraWorkedExample) {
   // P = 2/20 transitions, Q = 1/20 transversions: a = 4/3, b = 10/9, c = 11/9.
-  const PairDistance p = DistanceFromCounts(DistanceModel::Kimura2P, {2, 1, 20});
-  EXPECT_NEAR(p.d, 0.1701811651, 1e-9);
+  const DistanceResult p = DistanceOfDifferences(kKimura2P, 2, 1, 20);
+  EXPECT_NEAR(p.distance, 0.1701811651, 1e-9);
   EXPECT_NEAR(p.variance, 0.0107330247, 1e-9);
   // With transversions only K2P is not JC69: P = 0, Q = 0.2 gives
   // d = ln(1/0.8)/2 + ln(1/0.6)/4 = 0.1115718 + 0.1277064.
-  EXPECT_NEAR(DistanceFromCounts(DistanceModel::Kimura2P, {0, 2, 10}).d, 0.2392782, 1e-6);
+  EXPECT_NEAR(DistanceOfDifferences(kKimura2P, 0, 2, 10).distance, 0.2392782, 1e-6);
 }
 
-TEST(DistanceFromCounts, NumberOfDifferencesWithBinomialVariance) {
-  const PairDistance p = DistanceFromCounts(DistanceModel::Differences, {2, 1, 20});
-  EXPECT_EQ(p.d, 3);
-  EXPECT_DOUBLE_EQ(p.variance, 3 * (1 - 3.0 / 20));  // L p (1 - p)
+TEST(DistanceOfDifferences, NumberOfDifferencesLeavesTheVarianceToTheSample) {
+  // The letter comparison gave a binomial variance L p (1 - p) here, a third answer beside the
+  // two the reports printed; the variance of a count is that of Pi in the sample
+  // (nucleotideDiversityVar), which the mutation table supplies.
+  const DistanceResult p = DistanceOfDifferences(kDifferenceCount, 2, 1, 20);
+  EXPECT_EQ(p.distance, 3);
+  EXPECT_EQ(p.variance, -1);
+  DistanceMatrix m;
+  ASSERT_TRUE(ComputeDistances({"AAAA", "AAGC"}, DistanceModel::Differences, m));
+  EXPECT_EQ(m.At(1, 0), 2);
+  EXPECT_EQ(m.VarAt(1, 0), -1);
 }
 
-TEST(DistanceFromCounts, SaturatedOrEmptyPairsAreUndefined) {
+TEST(DistanceOfDifferences, SaturatedOrEmptyPairsAreUndefined) {
   struct Case {
-    DistanceModel model;
-    SiteCounts counts;
+    int model, transitions, transversions;
+    double sites;
   };
-  for (const Case& c :
-       {Case{DistanceModel::JukesCantor, {1, 2, 4}},   // p = 3/4 exactly
-        Case{DistanceModel::JukesCantor, {5, 5, 10}},  // p = 1
-        Case{DistanceModel::Kimura2P, {0, 5, 10}},     // 1 - 2Q = 0
-        Case{DistanceModel::Kimura2P, {4, 3, 10}},     // 1 - 2P - Q < 0
-        Case{DistanceModel::JukesCantor, {0, 0, 0}},   // nothing to compare
-        Case{DistanceModel::Kimura2P, {0, 0, 0}}, Case{DistanceModel::Differences, {0, 0, 0}}}) {
-    const PairDistance p = DistanceFromCounts(c.model, c.counts);
-    EXPECT_FALSE(p.Defined());
-    EXPECT_EQ(p.d, -1);
+  for (const Case& c : {Case{kJukesCantor, 1, 2, 4},   // p = 3/4 exactly
+                        Case{kJukesCantor, 5, 5, 10},  // p = 1
+                        Case{kKimura2P, 0, 5, 10},     // 1 - 2Q = 0
+                        Case{kKimura2P, 4, 3, 10},     // 1 - 2P - Q < 0
+                        Case{kJukesCantor, 0, 0, 0},   // nothing to compare
+                        Case{kKimura2P, 0, 0, 0}, Case{kDifferenceCount, 0, 0, 0}}) {
+    const DistanceResult p =
+        DistanceOfDifferences(c.model, c.transitions, c.transversions, c.sites);
+    EXPECT_EQ(p.distance, -1);
     EXPECT_EQ(p.variance, -1);
   }
 }

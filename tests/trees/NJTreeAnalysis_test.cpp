@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 
+#include "analysis/DNApolDbox.h"
 #include "analysis/ScanFixture.h"
 #include "trees/NJTreeAnalysis.h"
 #include "trees/NJTreeUnit.h"
@@ -98,6 +99,23 @@ TEST(TableDistances, JukesCantorOfOneTransitionInTenSites) {
   EXPECT_NEAR(m.At(1, 0), 0.1073256327, 1e-9);
   EXPECT_NEAR(m.VarAt(1, 0), 0.0119822485, 1e-9);
   EXPECT_EQ(m.At(2, 1), 0);
+}
+
+TEST(RunNJ, NumberOfDifferencesHasTheSDThePolymorphismReportGivesPi) {
+  // Five sequences, S = 15 segregating sites: theta = 15 / (25/12) = 7.2 per sequence and
+  // Var(Pi) = 7.2 * 6/12 + 7.2^2 * 66/180 = 22.608 (Tajima 1983; Nei 1987, eq. 10.7), SD 4.75479.
+  // (The distances report printed 4.374 before, from a per-site first term.)
+  ScanFixture f(TwoClades());
+  f.ds->dsName = "clades";
+  InitAnalysisSelection(f.proj);
+  NJTreeOptions nj;
+  nj.model = DistanceModel::Differences;
+  const NJRunOutput r = RunNJ(f.proj, FrameOptions{}, nj, f.svc, 1);
+  ASSERT_TRUE(r.output.error.empty()) << r.output.error;
+  EXPECT_NE(r.output.report.find("\r\n   s1       4.755 4.755 4.755 4.755 \r\n"), std::string::npos)
+      << r.output.report;
+  const AnalysisOutput polym = RunDNApolym(f.proj, FrameOptions{}, DNApolymOptions{}, f.svc);
+  EXPECT_NE(polym.report.find("  SD: 4.75479\r\n"), std::string::npos) << polym.report;
 }
 
 TEST(BootstrapDseq, MakesNamedScannedReplicatesOfTheRegionAndStopsOnCancel) {

@@ -238,7 +238,7 @@ TEST(NeighborJoinReport, DifferencesAsIntegersLongNamesCutAndTooFewSequences) {
   EXPECT_EQ(tree.Count(), 0);
 }
 
-TEST(NeighborJoinReport, UndefinedDistancesPrintAsZeroAndAreNamed) {
+TEST(NeighborJoinReport, UndefinedDistancesPrintAsErrAndAreNamed) {
   DistanceMatrix m = DistanceMatrix::Zero(3);
   m.Set(1, 0, {-1, -1});
   m.Set(2, 0, {0.5, 0.01});
@@ -246,7 +246,11 @@ TEST(NeighborJoinReport, UndefinedDistancesPrintAsZeroAndAreNamed) {
   TTree tree;
   const std::string report =
       NeighborJoinReport({"A", "B", "C"}, m, DistanceModel::Kimura2P, true, tree);
-  EXPECT_NE(report.find("    B     0       0.100 \r\n"), std::string::npos) << report;
+  // An undefined distance and its SD print "Err" (they printed 0, a value the pair does not
+  // have, before).
+  EXPECT_NE(report.find("    A         Err 0.100 \r\n    B   Err       0.100 \r\n"),
+            std::string::npos)
+      << report;
   EXPECT_NE(report.find("\r\nUndefined distances (saturated, or no site to compare) between 1 "
                         "pair(s), the first B and A: no tree is built.\r\n"),
             std::string::npos);

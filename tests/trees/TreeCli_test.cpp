@@ -79,3 +79,29 @@ TEST(Nodrix3CliTrees, NjPrintsOneNewickLinePerTreeAndRepeatsWithASeed) {
             std::string::npos);
   EXPECT_EQ(Cli("nj " + fasta + " --bootstrap 0").status, 2);
 }
+
+TEST(Nodrix3CliTrees, UndefinedDistancesPrintErrAndNjExitsThreeKeepingTheTreesItBuilt) {
+  // s4 differs from s1 at all ten sites and from s2, s3 at nine: past the Jukes-Cantor
+  // saturation (p > 3/4), so the whole dataset gets no tree; the group east (s1..s3) does.
+  TestFolder dir("cli_trees_undefined");
+  const std::string fasta =
+      dir.Write("u.fas", ">s1\nAAAAAAAAAA\n>s2\nAAAAAAAAAC\n>s3\nAAAAAAAAGA\n>s4\nCCCCCCCCCC\n");
+  const std::string groups = dir.Write("g.csv", "s1,east\ns2,east\ns3,east\n");
+  const CliRun d = Cli("distances " + fasta);
+  ASSERT_EQ(d.status, 0) << d.out;
+  // The undefined distances and their SDs print "Err", not 0 (cells of 4 + 1 characters).
+  EXPECT_NE(d.out.find("\r\n   s4   Err   Err   Err       \r\n"), std::string::npos) << d.out;
+  EXPECT_NE(d.out.find("\r\n   s1       0.109 0.109   Err \r\n"), std::string::npos) << d.out;
+
+  const CliRun nj = Cli("nj " + fasta + " --groups " + groups + " --titled");
+  EXPECT_EQ(nj.status, 3) << nj.out;
+  const std::size_t at = nj.out.find("u.fas_east (");
+  ASSERT_NE(at, std::string::npos) << nj.out;
+  TTree tree;
+  ASSERT_TRUE(tree.ReadBrackets(nj.out.substr(at + 11, nj.out.find('\n', at) - at - 11)));
+  EXPECT_EQ(tree.LeafCount(), 3);
+  EXPECT_EQ(nj.out.find("u.fas ("), std::string::npos);
+  const CliRun help = Cli("nj --help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("Exit status 3: some results undefined"), std::string::npos);
+}

@@ -81,6 +81,8 @@ TEST(TDNApolymDbox, SlidingWindowRunGivesReportAndPlotWindowsAndExports) {
   EXPECT_TRUE(dialog->cbDoSWpi->isChecked());
   EXPECT_EQ(dialog->swSize->maximum(), 20);  // the longest dataset once windows are on
   dialog->cbDoSWtheta->setChecked(true);
+  EXPECT_EQ(dialog->cbDoSWHd->text(), "Hd");
+  dialog->cbDoSWHd->setChecked(true);
   dialog->cbPi->setChecked(false);
   EXPECT_FALSE(dialog->cbVarPi->isEnabled());
   dialog->cbPi->setChecked(true);
@@ -96,16 +98,20 @@ TEST(TDNApolymDbox, SlidingWindowRunGivesReportAndPlotWindowsAndExports) {
   EXPECT_EQ(report->windowTitle(), "Polymorphism report");
   EXPECT_EQ(Unix(report->Text()), Unix(out.report));
   EXPECT_NE(out.report.find("Group: north"), std::string::npos);
+  // Haplotypes of s1..s6: s1 = s2, the others single: Hd = 6/5 (1 - 8/36) = 0.93333.
+  EXPECT_NE(out.report.find("Number of haplotypes: 5\r\nHaplotype diversity, Hd: 0.93333, SD: "),
+            std::string::npos);
   EXPECT_NE(out.report.find("Sliding window is calculated for window size: 5, increment: 5"),
             std::string::npos);
 
   TGraphForm* plot = dialog->LastPlot();
   ASSERT_NE(plot, nullptr);
   EXPECT_EQ(plot->windowTitle(), "Sliding window analysis results");
-  ASSERT_EQ(plot->Series().size(), 2u);
+  ASSERT_EQ(plot->Series().size(), 3u);
   EXPECT_EQ(plot->Series()[0].name, "Pi_in_polym_dialog.fas");
-  // 1..20, size 5, step 5: c = 4 (1 + 5 + 15 >= 20), three windows.
-  EXPECT_EQ(plot->Series()[0].points.size(), 3u);
+  EXPECT_EQ(plot->Series()[2].name, "Hd_in_polym_dialog.fas");
+  // 1..20, size 5, step 5: four windows of five columns, 1..5 to 16..20.
+  EXPECT_EQ(plot->Series()[0].points.size(), 4u);
 
   const QString png = QDir::temp().filePath("polym_plot.png");
   const QString svg = QDir::temp().filePath("polym_plot.svg");
@@ -130,7 +136,7 @@ TEST(TDNApolymDbox, SlidingWindowRunGivesReportAndPlotWindowsAndExports) {
   QProcess run;
   run.start(cli, {"polymorphism", QString::fromStdString(fasta), "--groups",
                   QString::fromStdString(groups), "--window-size", "5", "--window-step", "5",
-                  "--window-stats", "pi,theta"});
+                  "--window-stats", "pi,theta,Hd"});
   ASSERT_TRUE(run.waitForFinished(60000));
   EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
   EXPECT_EQ(run.readAllStandardOutput().toStdString(), out.report);

@@ -13,12 +13,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "model/DataProjUnit.h"
+#include "ui/analysis/SaveFileButton.h"
+#include "ui/editor/ProjectTree.h"
 #include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
 #include "ui/shell/HelpWindow.h"
@@ -38,6 +41,15 @@ T* Named(T* w, const char* name) {
   return w;
 }
 
+void FillTable(TTabReport* tab, const TableCells& table) {
+  int cols = 0;
+  for (const auto& r : table) cols = std::max(cols, static_cast<int>(r.size()));
+  tab->SetSize(static_cast<int>(table.size()), cols);
+  for (std::size_t r = 0; r < table.size(); ++r)
+    for (std::size_t c = 0; c < table[r].size(); ++c)
+      tab->SetCell(static_cast<int>(r), static_cast<int>(c), table[r][c]);
+}
+
 }  // namespace
 
 // ---------------- TBaseDialogBox ----------------
@@ -49,8 +61,8 @@ TBaseDialogBox::TBaseDialogBox(TMainForm& mainForm, QWidget* parent) : TMDIChild
   layout->addWidget(pages, 1);
   auto* buttons = new QHBoxLayout;
   layout->addLayout(buttons);
-  auto* at = new QLabel("At:", this);
-  buttons->addWidget(at);
+  AtLabel = Named(new QLabel("At:", this), "AtLabel");
+  buttons->addWidget(AtLabel);
   buttons->addStretch(1);
   OkButton = Named(new QPushButton("Ok", this), "OkButton");
   CancelButton = Named(new QPushButton("Cancel", this), "CancelButton");
@@ -75,6 +87,10 @@ bool TBaseDialogBox::InitData(TDataProj* proj) {
   if (project == nullptr) return false;
   InitAnalysisSelection(*project);
   return true;
+}
+
+void TBaseDialogBox::SetAt(const QString& editorCaption) {
+  AtLabel->setText("At: " + editorCaption);
 }
 
 void TBaseDialogBox::CancelButtonClick() {
@@ -104,6 +120,16 @@ void TBaseDialogBox::closeEvent(QCloseEvent* event) {
 TBaseDialogBox1::TBaseDialogBox1(TMainForm& mainForm, QWidget* parent)
     : TBaseDialogBox(mainForm, parent) {
   const FrameOptions d;
+  // The project tree stands left of the pages.
+  auto* frameLayout = qobject_cast<QVBoxLayout*>(layout());
+  auto* split = new QSplitter(Qt::Horizontal, this);
+  ProjectTree = Named(new TProjectTree(split, TreeMode::Dialog), "ProjectTree");
+  ProjectTree->setToolTip("Datasets, groups and individuals to analyse");
+  frameLayout->removeWidget(pages);
+  split->addWidget(ProjectTree);
+  split->addWidget(pages);
+  split->setStretchFactor(1, 2);
+  frameLayout->insertWidget(0, split, 1);
   analysePage = AddPage("Analyse");
   analyseLayout = new QVBoxLayout(analysePage);
   auto* stats = new QHBoxLayout;
@@ -115,6 +141,11 @@ TBaseDialogBox1::TBaseDialogBox1(TMainForm& mainForm, QWidget* parent)
   for (QWidget* w : {static_cast<QWidget*>(cbS), static_cast<QWidget*>(cbHapNum),
                      static_cast<QWidget*>(cbOgDiv)})
     stats->addWidget(w);
+  cbPlotDistr = Named(new QCheckBox("Stats. distribution across datasets", analysePage),
+                      "cbPlotDistr");
+  cbPlotDistr->setEnabled(false);
+  cbPlotDistr->setToolTip("None of the analyses plots its statistics across datasets yet");
+  stats->addWidget(cbPlotDistr);
   analyseLayout->addLayout(stats);
 
   auto* swBox = new QGroupBox("Sliding window", analysePage);
@@ -237,7 +268,8 @@ TBaseDialogBox1::TBaseDialogBox1(TMainForm& mainForm, QWidget* parent)
   cbFileOutput = Named(new QCheckBox("File", textBox), "cbFileOutput");
   OutFname = Named(new QLineEdit(QString::fromLatin1(d.outFname.c_str()), textBox), "OutFname");
   cbListHapl = Named(new QCheckBox("List seq for each haplotype", textBox), "cbListHapl");
-  for (QWidget* w : std::initializer_list<QWidget*>{cbRepWin, cbFileOutput, OutFname, cbListHapl})
+  for (QWidget* w : std::initializer_list<QWidget*>{cbRepWin, cbFileOutput, OutFname,
+                                                   MakeSaveFileButton(OutFname, textBox), cbListHapl})
     tl->addWidget(w);
   ol->addWidget(textBox);
   auto* tableBox = new QGroupBox("Table output", output);
@@ -255,6 +287,7 @@ TBaseDialogBox1::TBaseDialogBox1(TMainForm& mainForm, QWidget* parent)
   tbl->addWidget(cbTableToWin, 0, 0);
   tbl->addWidget(cbTableToFile, 0, 1);
   tbl->addWidget(TableFileName, 0, 2, 1, 2);
+  tbl->addWidget(MakeSaveFileButton(TableFileName, tableBox), 0, 4);
   tbl->addWidget(cbPopOut, 1, 0, 1, 4);
   int col = 0;
   for (QCheckBox* c : {cbTabOutNumSeq, cbTabOutPosAnal, cbTabOutSegrS, cbTabOutMut}) {
@@ -269,10 +302,33 @@ TBaseDialogBox1::TBaseDialogBox1(TMainForm& mainForm, QWidget* parent)
   cbPlotSW->setChecked(true);
   cbsw2file = Named(new QCheckBox("File", swOut), "cbsw2file");
   swfile = Named(new QLineEdit(QString::fromLatin1(d.swfile.c_str()), swOut), "swfile");
-  for (QWidget* w : std::initializer_list<QWidget*>{cbPlotSW, cbsw2file, swfile})
+  for (QWidget* w : std::initializer_list<QWidget*>{cbPlotSW, cbsw2file, swfile,
+                                                   MakeSaveFileButton(swfile, swOut)})
     swol->addWidget(w);
   swOut->setEnabled(false);
   ol->addWidget(swOut);
+  auto* bootOut = new QGroupBox("Bootstrap output", output);
+  bootOut->setObjectName("BootstrapOutputBox");
+  auto* bol = new QGridLayout(bootOut);
+  doPhilipFile =
+      Named(new QCheckBox("Bootstraped replicates to PHYLIP file:", bootOut), "doPhilipFile");
+  PhylipFileName = Named(new QLineEdit(QString::fromLatin1(d.phylipFileName.c_str()), bootOut),
+                         "PhylipFileName");
+  doCSVfile = Named(new QCheckBox("Stats to *.csv file:", bootOut), "doCSVfile");
+  csvFileName = Named(new QLineEdit("boot_out.csv", bootOut), "csvFileName");
+  bol->addWidget(doPhilipFile, 0, 0);
+  bol->addWidget(PhylipFileName, 0, 1);
+  bol->addWidget(MakeSaveFileButton(PhylipFileName, bootOut), 0, 2);
+  bol->addWidget(doCSVfile, 1, 0);
+  bol->addWidget(csvFileName, 1, 1);
+  bol->addWidget(MakeSaveFileButton(csvFileName, bootOut), 1, 2);
+  // The analyses that write bootstrap statistics enable it.
+  doCSVfile->setEnabled(false);
+  csvFileName->setEnabled(false);
+  doCSVfile->setToolTip("This analysis writes no statistics of bootstrap replicates");
+  bootOut->setVisible(false);
+  ol->addWidget(bootOut);
+  SetReplicatesToFile(false);
   ol->addStretch(1);
 
   connect(cbDoSW, &QCheckBox::toggled, this, [this, swOut](bool on) {
@@ -302,6 +358,38 @@ TBaseDialogBox1::TBaseDialogBox1(TMainForm& mainForm, QWidget* parent)
     cbMutSil->setEnabled(!on);
     cbMutRepl->setEnabled(!on);
   });
+  connect(cbDoBootstrap, &QCheckBox::toggled, bootOut, &QWidget::setVisible);
+  connect(rbUseAllDS, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) ProjectTree->RunSelection(TreeSelection::AllDatasets);
+  });
+  connect(rbUseCurDS, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) ProjectTree->RunSelection(TreeSelection::CurrentDatasetOnly);
+  });
+  // A chosen dataset or sequence becomes the current one; the tree shows it in bold once the
+  // click is over.
+  auto choose = [this](int dsIndex, int row) {
+    if (project == nullptr || dsIndex < 0 || dsIndex >= project->DatasetCount()) return;
+    project->SetCurrent(dsIndex);
+    if (TDataSeq* ds = project->CurrentDataset(); ds != nullptr && ds->SeqAt(row) != nullptr)
+      ds->currentRow = row;
+    UpdateStatus();
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (project != nullptr) ProjectTree->Rebuild(*project);
+        },
+        Qt::QueuedConnection);
+  };
+  connect(ProjectTree, &TProjectTree::datasetChosen, this,
+          [choose](int d) { choose(d, 0); });
+  connect(ProjectTree, &TProjectTree::sequenceChosen, this, choose);
+  connect(ProjectTree, &TProjectTree::selectionFlagsChanged, this,
+          &TBaseDialogBox::projectEdited);
+  connect(ProjectTree, &TProjectTree::projectChanged, this, [this] {
+    if (project != nullptr) ProjectTree->Rebuild(*project);
+    UpdateStatus();
+    emit projectEdited();
+  });
   connect(cbListHapl, &QCheckBox::toggled, this, [this](bool on) {
     if (on) cbHapNum->setChecked(true);
   });
@@ -326,12 +414,26 @@ bool TBaseDialogBox1::InitData(TDataProj* proj) {
   if (!TBaseDialogBox::InitData(proj)) return false;
   project->UpdateMaxima();
   RegTo->setValue(std::max(1, project->maxLetters));
+  ProjectTree->Rebuild(*project);
+  UpdateStatus();
+  return true;
+}
+
+void TBaseDialogBox1::UpdateStatus() {
+  if (project == nullptr) return;
   const TDataSeq* cur = project->DatasetAt(project->CurrentIndex());
   statusBar->showMessage(QString("Datasets: %1   Current: %2   Contains: %3 seq.")
                              .arg(project->DatasetCount())
                              .arg(QString::fromLatin1(project->CurrentDatasetName().c_str()))
                              .arg(cur != nullptr ? cur->Count() : 0));
-  return true;
+}
+
+void TBaseDialogBox1::SetReplicatesToFile(bool made) {
+  doPhilipFile->setEnabled(made);
+  PhylipFileName->setEnabled(made);
+  if (!made) doPhilipFile->setChecked(false);
+  doPhilipFile->setToolTip(made ? QString("Writes every bootstrap replicate of each dataset")
+                                : QString("This analysis makes no replicates of whole datasets"));
 }
 
 FrameOptions TBaseDialogBox1::GetFrameOptions() const {
@@ -378,6 +480,8 @@ FrameOptions TBaseDialogBox1::GetFrameOptions() const {
   o.plotSW = cbPlotSW->isChecked();
   o.sw2file = cbsw2file->isChecked();
   o.swfile = Text(swfile);
+  o.phylipFile = doPhilipFile->isEnabled() && doPhilipFile->isChecked();
+  o.phylipFileName = Text(PhylipFileName);
   return o;
 }
 
@@ -417,12 +521,15 @@ void TBaseDialogBox1::ShowOutput(const AnalysisOutput& out) {
   if (out.showTable && !out.table.empty()) {
     TTabReport* tab = main.NewTabReport();
     tab->setWindowTitle("Tabular report");
-    int cols = 0;
-    for (const auto& r : out.table) cols = std::max(cols, static_cast<int>(r.size()));
-    tab->SetSize(static_cast<int>(out.table.size()), cols);
-    for (std::size_t r = 0; r < out.table.size(); ++r)
-      for (std::size_t c = 0; c < out.table[r].size(); ++c)
-        tab->SetCell(static_cast<int>(r), static_cast<int>(c), out.table[r][c]);
+    FillTable(tab, out.table);
+  }
+  // A window of its own beside the tabular report, which keeps the datasets' rows.
+  if (out.showPopTable && !out.popTable.empty()) {
+    auto* pops = new TTabReport(main);
+    pops->setWindowTitle("Tabular report for populations");
+    FillTable(pops, out.popTable);
+    main.AddChildWindow(pops)->show();
+    lastPopTable = pops;
   }
   if (out.showPlot && !out.series.empty()) {
     auto* plot = new TGraphForm(main);
@@ -437,4 +544,8 @@ void TBaseDialogBox1::ShowOutput(const AnalysisOutput& out) {
 
 TGraphForm* TBaseDialogBox1::LastPlot() const {
   return lastPlot.data();
+}
+
+TTabReport* TBaseDialogBox1::LastPopTable() const {
+  return lastPopTable.data();
 }

@@ -19,6 +19,8 @@ class QTabWidget;
 class QVBoxLayout;
 class TDataProj;
 class TGraphForm;
+class TProjectTree;
+class TTabReport;
 
 class TBaseDialogBox : public TMDIChild {
   Q_OBJECT
@@ -30,12 +32,19 @@ class TBaseDialogBox : public TMDIChild {
   virtual void cancelpressed();
   void HelpButtonClick();
   [[nodiscard]] bool Running() const { return running; }
+  // "At: " + the caption of the editor window whose project the dialog analyses.
+  void SetAt(const QString& editorCaption);
 
   QTabWidget* pages = nullptr;
+  QLabel* AtLabel = nullptr;
   QPushButton* OkButton = nullptr;
   QPushButton* CancelButton = nullptr;
   QPushButton* HelpButton = nullptr;
   QStatusBar* statusBar = nullptr;
+
+ signals:
+  // The dialog changed the project it analyses (its tree's ticks, drops and deletions).
+  void projectEdited();
 
  protected:
   virtual void OkButtonClick() {}
@@ -57,7 +66,15 @@ class TBaseDialogBox1 : public TBaseDialogBox {
   void OkButtonClick() override;
   [[nodiscard]] const AnalysisOutput& LastOutput() const { return lastOutput; }
   [[nodiscard]] TGraphForm* LastPlot() const;
+  [[nodiscard]] TTabReport* LastPopTable() const;
+  // The dialog's status bar: datasets, the current one and its sequences.
+  void UpdateStatus();
+  // Whether the run makes bootstrap replicates of whole datasets that the PHYLIP box can
+  // write; where none are made the box stays disabled and says so.
+  void SetReplicatesToFile(bool made);
 
+  // Datasets, groups, individuals and sequences chosen for the analysis.
+  TProjectTree* ProjectTree = nullptr;
   QCheckBox *cbS, *cbHapNum, *cbOgDiv, *cbDoSW;
   // "Do bootstrap. Replicates:" (group BootstrapBox, hidden unless an analysis uses it).
   QCheckBox* cbDoBootstrap;
@@ -73,6 +90,10 @@ class TBaseDialogBox1 : public TBaseDialogBox {
   QLineEdit *OutFname, *TableFileName, *swfile;
   QCheckBox *cbTabOutNumSeq, *cbTabOutPosAnal, *cbTabOutSegrS, *cbTabOutMut;
   QCheckBox *cbPlotSW, *cbsw2file;
+  QCheckBox* cbPlotDistr;  // "Stats. distribution across datasets": no analysis offers it yet
+  // Bootstrap output (group BootstrapOutputBox, shown while "Do bootstrap" is checked).
+  QCheckBox *doPhilipFile, *doCSVfile;
+  QLineEdit *PhylipFileName, *csvFileName;
 
  protected:
   // The derived dialog's analysis over the project.
@@ -86,4 +107,5 @@ class TBaseDialogBox1 : public TBaseDialogBox {
   void ShowOutput(const AnalysisOutput& out);
   AnalysisOutput lastOutput;
   QPointer<TGraphForm> lastPlot;
+  QPointer<TTabReport> lastPopTable;
 };

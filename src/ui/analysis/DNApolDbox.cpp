@@ -46,6 +46,7 @@ TDNApolymDbox::TDNApolymDbox(TMainForm& mainForm, QWidget* parent)
     swl->insertWidget(1 + swl->indexOf(cbDoSW), c);
     return c;
   };
+  cbDoSWHd = makeSw("Hd", "cbDoSWHd", "Sliding window for haplotype diversity");
   cbDoSW_S = makeSw("S", "cbDoSW_S", "Sliding window for the number of polymorphic sites");
   cbDoSWtheta = makeSw("theta", "cbDoSWtheta", "Sliding window for theta");
   cbDoSWpi = makeSw("pi", "cbDoSWpi", "Sliding window for average heterozygosity");
@@ -58,7 +59,7 @@ TDNApolymDbox::TDNApolymDbox(TMainForm& mainForm, QWidget* parent)
     cbVarTheta->setEnabled(on);
   });
   connect(cbDoSW, &QCheckBox::toggled, this, [this](bool on) {
-    for (QCheckBox* c : {cbDoSWpi, cbDoSWtheta, cbDoSW_S}) {
+    for (QCheckBox* c : {cbDoSWpi, cbDoSWtheta, cbDoSW_S, cbDoSWHd}) {
       c->setEnabled(on);
       if (!on) c->setChecked(false);
     }
@@ -75,6 +76,7 @@ DNApolymOptions TDNApolymDbox::GetPolymOptions() const {
   o.swPi = cbDoSWpi->isChecked();
   o.swTheta = cbDoSWtheta->isChecked();
   o.swS = cbDoSW_S->isChecked();
+  o.swHd = cbDoSWHd->isChecked();
   return o;
 }
 

@@ -10,7 +10,7 @@ class TDNApolymDbox : public TBaseDialogBox1 {
   explicit TDNApolymDbox(TMainForm& mainForm, QWidget* parent = nullptr);
   [[nodiscard]] DNApolymOptions GetPolymOptions() const;
 
-  QCheckBox *cbPi, *cbVarPi, *cbTheta, *cbVarTheta, *cbDoSWpi, *cbDoSWtheta, *cbDoSW_S;
+  QCheckBox *cbPi, *cbVarPi, *cbTheta, *cbVarTheta, *cbDoSWpi, *cbDoSWtheta, *cbDoSW_S, *cbDoSWHd;
 
  protected:
   AnalysisOutput RunAnalysis(const FrameOptions& options) override;

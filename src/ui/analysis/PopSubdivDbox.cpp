@@ -78,17 +78,16 @@ TPopSubdivDbox::TPopSubdivDbox(TMainForm& mainForm, QWidget* parent)
   // At least one replicate: an interval of none has no bounds to take.
   seBSreplicates->setRange(1, 10000);
   seBSreplicates->setValue(fd.bsReplicates);
-  doCSVfile = new QCheckBox("Stats to *.csv file:", boot);
-  doCSVfile->setObjectName("doCSVfile");
+  // The statistics file of the replicates is the frame's, in its bootstrap output box.
+  doCSVfile->setEnabled(true);
+  csvFileName->setEnabled(true);
+  doCSVfile->setToolTip({});
   doCSVfile->setChecked(d.csvFile);
-  csvFileName = new QLineEdit(QString::fromLatin1(d.csvFileName.c_str()), boot);
-  csvFileName->setObjectName("csvFileName");
+  csvFileName->setText(QString::fromLatin1(d.csvFileName.c_str()));
   bl->addWidget(cbDoBootstrap, 0, 0);
   bl->addWidget(seBSreplicates, 0, 1);
   cbDoBootstrap->setVisible(true);  // reparenting hides a widget
   seBSreplicates->setVisible(true);
-  bl->addWidget(doCSVfile, 1, 0);
-  bl->addWidget(csvFileName, 1, 1);
   analyseLayout->insertWidget(2, boot);
 
   cbDoSW->setText("Sliding window for:");

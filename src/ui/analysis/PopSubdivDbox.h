@@ -11,9 +11,8 @@ class TPopSubdivDbox : public TBaseDialogBox1 {
   [[nodiscard]] PopSubdivOptions GetSubdivOptions() const;
 
   QCheckBox *cbFst, *cbKst, *cbDst, *cbNm, *cbDxy, *cbDa, *cbSfix;
-  QCheckBox *cbperm, *doCSVfile, *cbSplit, *cbFixedSeed;
+  QCheckBox *cbperm, *cbSplit, *cbFixedSeed;
   QSpinBox *pruns, *thrsh, *seSeed;
-  QLineEdit* csvFileName;
   QRadioButton *swFst, *swDxy, *swDa, *swSfx;
 
  protected:

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "analysis/AnalysisOutput.h"
+#include "ui/analysis/BaseDbox.h"
 #include "ui/analysis/DNApolDbox.h"
 #include "ui/analysis/LDform.h"
 #include "ui/analysis/NTestsDialog.h"
@@ -48,6 +49,14 @@ void RunAnalyseItem(const AnalyseMenuItem& item, TSeqGridFrm& window) {
   TBaseDialogBox* dialog = item.factory(main);
   if (dialog == nullptr) return;
   window.KeepWithProject(dialog);
+  dialog->SetAt(window.windowTitle());
+  // What the dialog's tree changes shows in the editor window too (an open dialog taken over
+  // by another window forgets the first one).
+  QObject::disconnect(dialog, &TBaseDialogBox::projectEdited, nullptr, nullptr);
+  QObject::connect(dialog, &TBaseDialogBox::projectEdited, &window, [&window] {
+    window.SetModified(true);
+    window.UpdateAllBits();
+  });
   if (!dialog->InitData(&window.GetProject())) {
     main.Notify(std::string("Can not initialise data for the ") + item.dialogName + " dialog box");
     if (QWidget* frame = dialog->parentWidget()) frame->close();

@@ -12,12 +12,15 @@
 #include "editor/DatasetCommands.h"
 #include "editor/FindReplaceCommands.h"
 #include "editor/IndividCommands.h"
+#include "editor/IndividualsCommands.h"
 #include "editor/NameCommands.h"
 #include "editor/RegionCommands.h"
 #include "editor/SequenceCommands.h"
 #include "ui/editor/AnalyseMenu.h"
 #include "ui/editor/EditorColors.h"
 #include "ui/editor/ImportGroupsCommand.h"
+#include "ui/editor/ProjectReportWindows.h"
+#include "ui/editor/PropertyMenu.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/grid/QSeqGrid3.h"
 #include "ui/shell/CLXMain.h"
@@ -93,13 +96,9 @@ void TSeqGridFrm::CreateNewMenu() {
     UpdateAllBits();
   });
   Item(m, "New &sequence", "Newsequence1", [this] { AddNewSeq(); });
-  Item(m, "New &individual", "Newindividual1", [this] {
-    TIndivid individ;
-    individ.indName = "Individ" + std::to_string(GetProject().IndividCount() + 1);
-    GetProject().AddIndivid(individ);
-    SetModified(true);
-    UpdateAllBits();
-  });
+  Command(
+      m, "New &individual", "Newindividual1",
+      [](EditorContext& c) { return AddNumberedIndividual(c) >= 0; }, false);
   Item(m, "New &group", "Newgroup1", [this] {
     TGroup group;
     group.grpName = "Group" + std::to_string(GetProject().GroupCount() + 1);
@@ -230,8 +229,10 @@ void TSeqGridFrm::CreateViewMenu() {
   Command(m, "&Hide/show sequences", "Hideshowsequences1", ToggleHideSequences, false);
   Command(m, "Show a&ll sequences", "Showallsequences1", ShowAllSequences, false);
   m->addSeparator();
-  Item(m, "Show f&unctional regions...", "Showfunctionalregions1");
-  Item(m, "Show restriction sites...", "Showrestrictionsites1");
+  Item(m, "Show f&unctional regions...", "Showfunctionalregions1",
+       [this] { ShowFunctionalRegions1Click(*this); });
+  Item(m, "Show restriction sites...", "Showrestrictionsites1",
+       [this] { ShowRestrictionSites1Click(*this); });
 }
 
 void TSeqGridFrm::CreateAlignMenu() {
@@ -257,7 +258,8 @@ void TSeqGridFrm::CreateAlignMenu() {
 void TSeqGridFrm::CreateSequenceMenu() {
   QMenu* m = MenuBar->addMenu("&Sequence");
   m->setObjectName("Sequence1");
-  Item(m, "Pr&operties", "Properties1", {}, QKeySequence("Ctrl+P"));
+  Item(
+      m, "Pr&operties", "Properties1", [this] { Properties1Click(*this); }, QKeySequence("Ctrl+P"));
   Item(m, "Set ploidy of all seq", "Setploidyofallseq1", [this] { SetPloidy1Click(); });
   Item(m, "Add &new", "Addnew1", [this] { AddNewSeq(); });
   m->addSeparator();
@@ -430,8 +432,9 @@ void TSeqGridFrm::CreateRegionMenu(QMenu* sequence) {
 void TSeqGridFrm::CreateDatasetMenu() {
   QMenu* m = MenuBar->addMenu("&Dataset");
   m->setObjectName("Dataset1");
-  Item(m, "Dataset properties...", "Datasetproperties1");
-  Item(m, "Datasets...", "Datasets1");
+  Item(m, "Dataset properties...", "Datasetproperties1",
+       [this] { DatasetProperties1Click(*this); });
+  Item(m, "Datasets...", "Datasets1", [this] { Datasets1Click(*this); });
   Item(m, "Add &new", "DatasetAddnew1", [this] {
     GetProject().NewDataset();
     SetModified(true);
@@ -465,7 +468,8 @@ void TSeqGridFrm::CreateDatasetMenu() {
 void TSeqGridFrm::CreateProjectMenu() {
   QMenu* m = MenuBar->addMenu("&Project");
   m->setObjectName("Project1");
-  Item(m, "Project properties...", "Projectproperties1");
+  Item(m, "Project properties...", "Projectproperties1",
+       [this] { ProjectProperties1Click(*this); });
   Item(m, "&Concatenate seq...", "Concatenateseq1");
   Item(m, "&Filter sites...", "Filtersites1");
   Item(m, "Split long sequences", "Splitlongsequences1");
@@ -530,9 +534,12 @@ void TSeqGridFrm::CreateProjectMenu() {
 void TSeqGridFrm::CreateReportsMenu() {
   QMenu* m = MenuBar->addMenu("&Reports");
   m->setObjectName("Reports1");
-  Item(m, "Datasets report", "Datasetsreport1");
-  Item(m, "Individuals report", "Individualsreport1");
-  Item(m, "Sequences report", "Sequencesreport1");
+  Item(m, "Datasets report", "Datasetsreport1",
+       [this] { ShowProjectReport(*this, ProjectReport::Datasets); });
+  Item(m, "Individuals report", "Individualsreport1",
+       [this] { ShowProjectReport(*this, ProjectReport::Individuals); });
+  Item(m, "Sequences report", "Sequencesreport1",
+       [this] { ShowProjectReport(*this, ProjectReport::Sequences); });
   Item(m, "Functional regions", "Functionalregionsreport1");
   Item(m, "Coding regions", "Codingregionsreport1");
   Item(m, "SNPs report", "SNPsreport1");

@@ -14,6 +14,7 @@
 #include "io/IOUnit.h"
 #include "io/SaveCommand.h"
 #include "io/TextHelpers.h"
+#include "ui/editor/FileTooBigDialog.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
@@ -84,6 +85,24 @@ std::string NothingReadReason(int code, bool recognised) {
          std::string(caption.empty() ? std::string_view("this format") : caption);
 }
 
+// The dispatcher's options in the desktop program: a FASTA file over "Max seq per dataset"
+// asks the "File too big" question.
+OpenOptions DesktopOptions(TMainForm& main) {
+  OpenOptions options;
+  options.chooseFastaStart = [&main](int count, int limit) {
+    return AskFastaStart(&main, count, limit);
+  };
+  return options;
+}
+
+// Binary data read as text is garbage: such a file is refused, not offered to the last-resort
+// reader.
+bool RefuseBinary(IMessages& msg, const std::string& path) {
+  if (!FileLooksBinary(path)) return false;
+  msg.Notify(BinaryFileMessage(path));
+  return true;
+}
+
 int FilterIndexOf(const QStringList& filters, const QString& chosen) {
   const int i = static_cast<int>(filters.indexOf(chosen));
   return i < 0 ? 1 : i + 1;
@@ -115,7 +134,8 @@ bool OpenCommandLineFile(TMainForm& main, const QString& path) {
   TSeqGridFrm* w = NewSeqGridFrm(main, path);
   if (w == nullptr) return false;
   w->filePath = path;
-  const bool handled = OpenDataFile(p, code, false, &w->Target(), main.GetServices());
+  const bool handled =
+      DispatchFile(p, code, DesktopOptions(main), &w->Target(), main.GetServices()).handled;
   AfterRead(w, false);
   if (w->GetProject().DatasetCount() == 0) {
     CloseEmptyWindow(main, w, p, NothingReadReason(code, true));
@@ -180,14 +200,14 @@ void MainOpenFiles(TMainForm& main, QStringList files, int code) {
     }
     if (w == nullptr) w = AsSeqGridFrm(main.CurrentEditor());
     if (bar) bar->Step(true);
-    OpenOptions options;
+    OpenOptions options = DesktopOptions(main);
     options.addFileNamePrefix = prefix;
     options.askReference = askReference;
     const bool handled =
         DispatchFile(path, fileCode, options, w ? &w->Target() : nullptr, main.GetServices())
             .handled;
     bool readAnyway = false;
-    if (!handled &&
+    if (!handled && !RefuseBinary(msg, path) &&
         (readAnyway = msg.AskYesNo(
              "Unable to recognise format of the file: \r\n\r\n" + path +
              "\r\n\r\nIt may be interpreted incorrectly. Attempt to read it anyway?"))) {
@@ -237,7 +257,7 @@ void EditorOpenFiles(TMainForm& main, TSeqGridFrm& w, QStringList files, int cod
     const std::string path = file.toStdString();
     if (bar) bar->Step(true);
     const int fileCode = code == kCodeAuto ? DetectFormat(path, msg) : code;
-    OpenOptions options;
+    OpenOptions options = DesktopOptions(main);
     options.addFileNamePrefix = prefix;
     options.askReference = askReference;
     OpenResult result;

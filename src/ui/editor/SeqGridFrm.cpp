@@ -100,7 +100,7 @@ TSeqGridFrm::TSeqGridFrm(TMainForm& mainForm, QWidget* parent) : TMDIChild(mainF
   seqPage->setObjectName("SeqPage");
   BuildSequencePage(seqPage);
   PageControl2->addTab(seqPage, "Sequences");
-  IndividPage = new TIndividualsPage(SeqGrid, PageControl2);
+  IndividPage = new TIndividualsPage(*this, PageControl2);
   IndividPage->setObjectName("IndividPage");
   PageControl2->addTab(IndividPage, "Individuals");
   split->addWidget(left);
@@ -135,7 +135,14 @@ TSeqGridFrm::TSeqGridFrm(TMainForm& mainForm, QWidget* parent) : TMDIChild(mainF
   });
   connect(TreeView, &TProjectTree::datasetChosen, this, &TSeqGridFrm::ShowDataset);
   connect(TreeView, &TProjectTree::sequenceChosen, this, &TSeqGridFrm::ShowRow);
-  connect(TreeView, &TProjectTree::selectionFlagsChanged, this, [this] { SetModified(true); });
+  connect(TreeView, &TProjectTree::selectionFlagsChanged, this, [this] {
+    SetModified(true);
+    SeqGrid->Refresh(false);  // enabled flags show in the grid
+  });
+  connect(TreeView, &TProjectTree::projectChanged, this, [this] {
+    SetModified(true);
+    UpdateAllBits();
+  });
   connect(PageControl2, &QTabWidget::currentChanged, this, [this](int page) {
     if (PageControl2->widget(page) == IndividPage) IndividPage->Rebuild();
   });
@@ -151,6 +158,13 @@ TSeqGridFrm::TSeqGridFrm(TMainForm& mainForm, QWidget* parent) : TMDIChild(mainF
     a->setIcon(style()->standardIcon(icon));
     ToolBar1->addAction(a);
   }
+  auto* deleteNode = new QAction(style()->standardIcon(QStyle::SP_TrashIcon), "Delete", this);
+  deleteNode->setObjectName("DeleteNode1");
+  deleteNode->setToolTip("Delete the chosen item of the project tree");
+  connect(deleteNode, &QAction::triggered, this, [this] {
+    if (!MainForm().RefuseIfBusy()) TreeView->DeleteNode(TreeView->currentItem());
+  });
+  ToolBar1->addAction(deleteNode);
   ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
   ToolBar2->addSeparator();
   for (const char* name : {"ShiftLeft1", "ShiftRight1"}) ToolBar2->addAction(Action(name));

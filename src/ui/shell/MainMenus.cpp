@@ -9,6 +9,7 @@
 #include <QMenuBar>
 
 #include "common/FileMask.h"
+#include "ui/editor/RenzymForm.h"
 #include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
 #include "ui/shell/GCodEditor.h"
@@ -86,7 +87,10 @@ void TMainForm::CreateOptionsMenu() {
   options->addSeparator();
   connect(AddAction(options, "&Genetic code...", "GeneticCode1"), &QAction::triggered, this,
           &TMainForm::GeneticCode1Click);
-  AddAction(options, "&Restriction enzymes...", "RestrictionEnzymes1")->setEnabled(false);
+  connect(AddAction(options, "&Restriction enzymes...", "RestrictionEnzymes1"), &QAction::triggered,
+          this, [this] {
+            if (!RefuseIfBusy()) NewRenzymForm(*this);
+          });
 }
 
 void TMainForm::CreateWindowMenu() {

@@ -49,6 +49,7 @@ TNJTreeFrm::TNJTreeFrm(TMainForm& mainForm, QWidget* parent) : TBaseDialogBox1(m
   analyseLayout->insertLayout(1, extras);
   // Trees come with bootstrap support here; sliding windows mean nothing for them.
   if (auto* bs = findChild<QGroupBox*>("BootstrapBox")) bs->setVisible(true);
+  SetReplicatesToFile(true);
   cbDoSW->parentWidget()->setVisible(false);
   if (auto* sw = findChild<QGroupBox*>("SlidingWindowOutputBox")) sw->setVisible(false);
 }

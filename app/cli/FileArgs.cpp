@@ -1,0 +1,235 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Reading and writing the files of nodrix3-cli commands through the open dispatcher and the
+// save command, as the desktop program's open and save dialogs do.
+#include "FileArgs.h"
+
+#include <filesystem>
+#include <iostream>
+
+#include "CliCommand.h"
+#include "CliServices.h"
+#include "io/Dispatcher.h"
+#include "io/FormatDetect.h"
+#include "io/FormatTables.h"
+#include "io/SaveCommand.h"
+#include "io/TextHelpers.h"
+#include "model/DataProjUnit.h"
+
+namespace {
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+// The same file after resolving links, or (for a file still to come) the same path.
+bool SameFile(const std::string& a, const std::string& b) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (fs::equivalent(a, b, ec)) return true;
+  const fs::path ca = fs::weakly_canonical(a, ec);
+  if (ec) return false;
+  const fs::path cb = fs::weakly_canonical(b, ec);
+  return !ec && ca == cb;
+}
+
+}  // namespace
+
+const std::vector<ReadFormatName>& ReadFormatNames() {
+  static const std::vector<ReadFormatName> names{
+      {"project", 2}, {"nexus", 4},    {"mega", 5},    {"fasta", 6}, {"pir", 7},
+      {"text", 8},    {"clustal", 18}, {"phylip", 35}, {"abi", 11},  {"scf", 12},
+  };
+  return names;
+}
+
+const std::vector<WriteFormat>& WriteFormats() {
+  static const std::vector<WriteFormat> formats{
+      {"project", 1, {".psf", ".df"}},
+      {"nexus", 2, {".nex", ".nexus"}},
+      {"phylip", 3, {".phy", ".phylip"}},
+      {"mega", 4, {".meg", ".mega"}},
+      {"fasta", 5, {".fasta", ".fas", ".fa"}},
+      {"dataset-psf", 6, {}},
+      {"text", 7, {".txt"}},
+      {"gff", 21, {".gff"}},
+  };
+  return formats;
+}
+
+int ReadCodeByName(std::string_view name) {
+  for (const ReadFormatName& f : ReadFormatNames())
+    if (f.name == Lower(name)) return f.code;
+  const auto n = ParseInt(name);
+  return n && *n >= 2 && *n <= kLastFormatCode ? *n : 0;
+}
+
+const WriteFormat* WriteFormatByName(std::string_view name) {
+  for (const WriteFormat& f : WriteFormats())
+    if (f.name == Lower(name)) return &f;
+  return nullptr;
+}
+
+const WriteFormat* WriteFormatByPath(const std::string& path) {
+  const std::string name = Lower(FileNameOnly(path));
+  const auto dot = name.rfind('.');
+  if (dot == std::string::npos) return nullptr;
+  const std::string ext = name.substr(dot);
+  for (const WriteFormat& f : WriteFormats())
+    for (auto e : f.extensions)
+      if (e == ext) return &f;
+  return nullptr;
+}
+
+void AddReadOptions(CliCommand& cmd) {
+  cmd.Add("from", "Reads the input as format NAME (see below) instead of detecting it.", "NAME");
+  cmd.Add("max-seq",
+          "Reads up to N sequences per dataset (\"Max seq per dataset\", default 30000); a "
+          "FASTA file with more is refused.",
+          "N");
+  cmd.Add("rescue",
+          "Reads a damaged project file with the rescue reader: every whole sequence record.");
+  cmd.Add("yes", "Answers Yes to every question the desktop program would ask.");
+  cmd.Add("no", "Answers No to every question the desktop program would ask.");
+  cmd.Add("verbose", "Shows those questions and their answers on stderr.");
+}
+
+bool ReadReadOptions(const CliCommand& cmd, ReadArgs& args) {
+  if (cmd.IsSet("from")) {
+    args.fromCode = ReadCodeByName(cmd.Value("from"));
+    if (args.fromCode == 0) {
+      cmd.UsageError("unknown input format " + cmd.Value("from"));
+      return false;
+    }
+  }
+  if (!cmd.Int("max-seq", args.maxSeq, 1, 1000000000)) return false;
+  if (cmd.IsSet("yes") && cmd.IsSet("no")) {
+    cmd.UsageError("--yes and --no exclude each other");
+    return false;
+  }
+  args.rescue = cmd.IsSet("rescue");
+  args.answerAll = cmd.IsSet("yes") ? 1 : cmd.IsSet("no") ? -1 : 0;
+  args.verbose = cmd.IsSet("verbose");
+  return true;
+}
+
+void ApplyReadArgs(const ReadArgs& args, CliServices& cli) {
+  if (args.maxSeq > 0) cli.settings.maxSeqPerDataset = args.maxSeq;
+  cli.messages.answerAll = args.answerAll;
+  cli.messages.verbose = args.verbose;
+}
+
+void AddWriteOptions(CliCommand& cmd) {
+  cmd.Add("format", "Writes the output as format NAME (see below); default: from its extension.",
+          "NAME");
+}
+
+std::string ReadFormatsNote() {
+  std::string text = "Input formats (--from): ";
+  for (const ReadFormatName& f : ReadFormatNames())
+    text += std::string(f.name) + (&f == &ReadFormatNames().back() ? "" : ", ");
+  text +=
+      ", or a format code. Without --from the format is detected from the content; a .phy "
+      "or .phylip file whose content says nothing else is read as PHYLIP.\n";
+  return text;
+}
+
+std::string WriteFormatsNote() {
+  std::string text = "Output formats (--format) and their extensions:\n";
+  for (const WriteFormat& f : WriteFormats()) {
+    text += "  " + std::string(f.name);
+    for (auto e : f.extensions) text += " " + std::string(e);
+    text += "  (" + std::string(SaveFilterAt(f.saveIndex)->caption) + ")\n";
+  }
+  return text;
+}
+
+bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int& code,
+              const ReadArgs& args) {
+  code = 0;
+  if (const std::string reason = CannotOpenMessage(path); !reason.empty()) {
+    cli.messages.ReportError(reason);
+    return false;
+  }
+  OpenWindow window(project);
+  window.caption = FileNameOnly(path);
+  OpenOptions options;
+  // Nobody to ask: a file over the limit is refused rather than cut.
+  options.chooseFastaStart = [&cli, &path](int count, int limit) {
+    cli.messages.ReportError(path + ": holds " + std::to_string(count) +
+                             " sequences, more than the limit of " + std::to_string(limit) +
+                             " per dataset; raise it with --max-seq N");
+    return 0;
+  };
+  code = args.rescue ? kCodeRescue : args.fromCode;
+  if (code == 0) code = DetectFormat(path, cli.messages);
+  if (code < 2) {
+    cli.messages.ReportError(FileLooksBinary(path)
+                                 ? path +
+                                       ": Unable to recognise format of the file: it holds "
+                                       "binary data, not text"
+                                 : path + ": Unable to recognise format of the file");
+    return false;
+  }
+  // --rescue is the answer to the rescue reader's question, whatever --no says.
+  if (args.rescue) cli.messages.answers["Warning: Rescue mode."] = true;
+  const OpenResult r = DispatchFile(path, code, options, &window, cli.services);
+  if (!r.handled) return false;  // the dispatcher said why
+  if (r.sequencesAdded == 0) {
+    std::string text =
+        path + ": no sequences could be read as \"" + std::string(OpenFilterCaption(code)) + "\"";
+    if (code == kCodeProjectFile) text += "; --rescue reads what is left of a damaged file";
+    cli.messages.ReportError(text);
+    return false;
+  }
+  return true;
+}
+
+int ReadInput(const CliCommand& cmd, const std::string& path, TDataProj& project, CliServices& cli,
+              int& code) {
+  ReadArgs args;
+  if (!ReadReadOptions(cmd, args)) return kExitUsage;
+  ApplyReadArgs(args, cli);
+  return ReadInto(path, project, cli, code, args) ? kExitOk : kExitFailed;
+}
+
+const WriteFormat* OutputFormat(const CliCommand& cmd, const std::string& path) {
+  const std::string name = cmd.IsSet("format") ? cmd.Value("format") : std::string();
+  const WriteFormat* format = name.empty() ? WriteFormatByPath(path) : WriteFormatByName(name);
+  if (format == nullptr)
+    cmd.UsageError(name.empty() ? "cannot tell the format from " + path + "; use --format NAME"
+                                : "unknown format " + name);
+  return format;
+}
+
+int WriteOutput(TDataProj& project, const WriteFormat& format, const std::string& path,
+                CliServices& cli, const std::string& input, bool force, bool allDatasets) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    std::cerr << "nodrix3-cli: cannot write '" << path << "': is a directory\n";
+    return kExitFailed;
+  }
+  const std::vector<PlannedFile> plan =
+      PlanSave(project, format.saveIndex, path, allDatasets && project.DatasetCount() > 1,
+               /*allSequences=*/true, /*keepExtension=*/true);
+  for (const PlannedFile& file : plan) {
+    if (!input.empty() && SameFile(file.path, input)) {
+      std::cerr << "nodrix3-cli: " << file.path << " is the input file; it is not overwritten\n";
+      return kExitFailed;
+    }
+    if (!force && std::filesystem::exists(file.path, ec)) {
+      std::cerr << "nodrix3-cli: " << file.path << " exists; --force overwrites it\n";
+      return kExitFailed;
+    }
+  }
+  const SaveOutcome out =
+      RunSaveCommand(project, format.saveIndex, path, cli.services, {}, /*keepExtension=*/true);
+  for (const std::string& w : out.written) std::cout << "wrote " << w << '\n';
+  if (!out.ok) {
+    std::cerr << "nodrix3-cli: could not write " << path << '\n';
+    return kExitFailed;
+  }
+  return kExitOk;
+}

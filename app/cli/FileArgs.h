@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The files of every nodrix3-cli command: reading IN (content detection, or the format named by
+// --from) and writing OUT in the format named by --format or guessed from its extension.
+// New readers and writers join the two tables here, so every command reaches them.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CliCommand;
+struct CliServices;
+class TDataProj;
+
+struct ReadFormatName {
+  std::string_view name;
+  int code;  // open-dispatcher format code
+};
+const std::vector<ReadFormatName>& ReadFormatNames();
+
+struct WriteFormat {
+  std::string_view name;
+  int saveIndex;  // save-command entry
+  std::vector<std::string_view> extensions;
+};
+const std::vector<WriteFormat>& WriteFormats();
+
+// An open format code from a --from name or a number; 0 when unknown.
+int ReadCodeByName(std::string_view name);
+const WriteFormat* WriteFormatByName(std::string_view name);
+const WriteFormat* WriteFormatByPath(const std::string& path);
+
+// What a command that reads a file takes from its options: the format, the reading limits
+// and how the questions the desktop program would ask are answered.
+struct ReadArgs {
+  int fromCode = 0;      // --from; 0: detected from the content
+  int maxSeq = 0;        // --max-seq: "Max seq per dataset"; 0 keeps the default
+  bool rescue = false;   // --rescue: the rescue reader of damaged project files, unasked
+  int answerAll = 0;     // --yes 1, --no -1; 0: each question's usual answer
+  bool verbose = false;  // --verbose: questions and their answers on stderr
+};
+
+// "--from NAME", "--max-seq N", "--rescue", "--yes", "--no" and "--verbose" on a command that
+// reads IN; "--format NAME" on one that writes OUT.
+void AddReadOptions(CliCommand& cmd);
+// False after a usage error on stderr.
+bool ReadReadOptions(const CliCommand& cmd, ReadArgs& args);
+// Applies the limits and the answers to the command's services.
+void ApplyReadArgs(const ReadArgs& args, CliServices& cli);
+void AddWriteOptions(CliCommand& cmd);
+// The lists of names for the usage notes.
+std::string ReadFormatsNote();
+std::string WriteFormatsNote();
+
+// Reads path into project (its format from --from when cmd has it set, else detected);
+// code receives the format code read. The exit status: kExitOk, kExitUsage for a bad read
+// option, kExitFailed when no sequence could be read (the reason is on stderr).
+int ReadInput(const CliCommand& cmd, const std::string& path, TDataProj& project, CliServices& cli,
+              int& code);
+// The same with the options already read (and applied to cli). A FASTA file with more
+// records than "Max seq per dataset" is refused with the limit and the option to raise it.
+bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int& code,
+              const ReadArgs& args = {});
+
+// The format OUT is written in (--format, else OUT's extension); nullptr after a usage error
+// on stderr.
+const WriteFormat* OutputFormat(const CliCommand& cmd, const std::string& path);
+// Writes project to path in format through the save command, keeping the extension path has;
+// each file written is named on stdout. The files are checked first: none may be the input
+// file (after resolving links), nor an existing file unless force. The exit status
+// (kExitFailed with the reason on stderr).
+int WriteOutput(TDataProj& project, const WriteFormat& format, const std::string& path,
+                CliServices& cli, const std::string& input = {}, bool force = true,
+                bool allDatasets = false);
