@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the desktop program and nodrix3-cli (Release) and starts the desktop program on the
-# bundled example; without a display it shows the example through nodrix3-cli instead.
+# bundled example study (examples/study.nex); without a display it shows the example through
+# nodrix3-cli instead.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./tools/install-deps.sh
@@ -8,7 +9,7 @@ cd "$(dirname "$0")"
 cmake --preset release >/dev/null
 cmake --build --preset release
 
-example=examples/example.psf
+example=examples/study.nex
 args=()
 [ -f "$example" ] && args+=("$example")
 

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libalglib-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core openbox
   muscle clustalw tracetuner staden-io-lib-utils seqtk scrm plink1.9
   phylip python3-biopython
   emboss

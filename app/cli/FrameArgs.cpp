@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 
 #include "CliCommand.h"
 #include "CliServices.h"
 #include "FileArgs.h"
 #include "io/Dispatcher.h"
 #include "io/FormatDetect.h"
+#include "io/GroupsFile.h"
 #include "io/TextHelpers.h"
 #include "model/DataProjUnit.h"
 
@@ -20,23 +22,14 @@ bool ReadGroupsFile(const std::string& path, TDataProj& project) {
     std::cerr << "nodrix3-cli: cannot read the groups file " << path << "\n";
     return false;
   }
-  std::vector<std::pair<std::string, std::string>> pairs;
-  std::string line;
-  while (std::getline(in, line)) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-    const auto sep = line.find_first_of(",\t");
-    if (sep == std::string::npos || sep == 0) continue;
-    std::string group = line.substr(sep + 1);
-    if (group.empty()) continue;
-    if (project.GroupIndexByName(group) < 0) {
-      TGroup g;
-      g.grpName = group;
-      project.AddGroup(g);
-    }
-    pairs.emplace_back(line.substr(0, sep), std::move(group));
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const GroupImport result = ImportGroups(project, text);
+  if (!result.unmatched.empty()) {
+    std::cerr << "nodrix3-cli: " << path << ": " << result.unmatched.size()
+              << " name(s) match no sequence:";
+    for (const std::string& name : result.unmatched) std::cerr << ' ' << name;
+    std::cerr << '\n';
   }
-  // All pairs at once: one visit of the project's rows per dataset, not one per line.
-  for (int d = 0; d < project.DatasetCount(); ++d) project.AssignSeqsToGroups(d, pairs);
   return true;
 }
 

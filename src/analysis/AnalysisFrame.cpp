@@ -212,6 +212,10 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
   tableHeaderWritten_ = false;
   files_.clear();
   opt = ScanOptionsOf(fo);
+  if (proj.TotalSeqCount() == 0) {
+    out.error = kNoSequencesToAnalyse;
+    return std::move(out);
+  }
 
   std::vector<int> chosen;
   if (fo.useAllDatasets) {
@@ -254,6 +258,7 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
     std::optional<ProgressScope> bar;
     if (chosen.size() > 1) bar.emplace(services.progress, 2 * datasetCount, "Processing output...");
     std::vector<std::pair<int, int>> regions;
+    bool scanCancelled = false;
     for (int d : chosen) {
       TDataSeq& ds = *proj.DatasetAt(d);
       proj.SetCurrent(d);
@@ -277,14 +282,18 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
       scan.regionFrom = from;
       scan.regionTo = to;
       scan.showProgress = chosen.size() < 2;
-      UpdateMuts(ds, scan, &proj, groupIds, RunScanChoices());
+      // A scan stopped by the user leaves no tables: nothing of the run can be reported.
+      if (!UpdateMuts(ds, scan, &proj, groupIds, RunScanChoices()) && CancelRequested()) {
+        scanCancelled = true;
+        break;
+      }
       for (auto* list : {&ds.mutHolders, &ds.groupMutHolders})
         for (const auto& t : *list)
           if (static_cast<int>(t->mutations.size()) >= t->maxMutations && !t->message.empty())
             services.messages.ReportError(t->message + " in " + ds.dsName);
     }
-    AfterUpdateMuts();
-    for (std::size_t k = 0; k < chosen.size() && !Failed(); ++k) {
+    if (!scanCancelled) AfterUpdateMuts();
+    for (std::size_t k = 0; k < chosen.size() && !Failed() && !scanCancelled; ++k) {
       TDataSeq& ds = *proj.DatasetAt(chosen[k]);
       proj.SetCurrent(chosen[k]);
       services.progress.ShowStatus("Analysing polymorphism in " + ds.dsName, bar.has_value(),
@@ -301,6 +310,7 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
         break;
       }
     }
+    if (CancelRequested()) out.cancelled = true;
     if (!Failed()) AfterRun();
   }
   CloseFiles();

@@ -10,6 +10,8 @@
 #include "common/ReportText.h"
 #include "model/Datasequnit.h"
 
+// What a run on a project without a single sequence says instead of a report.
+inline constexpr const char* kNoSequencesToAnalyse = "The project has no sequences to analyse";
 
 struct AnalysisOutput {
   std::string reportCaption;
@@ -21,6 +23,7 @@ struct AnalysisOutput {
   bool showPopTable = false;
   std::vector<tser> series;  // non-empty series for a plot window
   std::string plotCaption;
+  std::string plotXTitle, plotYTitle;  // the plot's axes: position, statistic with its unit
   bool showPlot = false;
   std::vector<std::string> filesWritten;
   std::vector<std::string> notices;  // "Textual output was saved to file ..." and the like

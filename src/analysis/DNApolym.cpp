@@ -274,6 +274,12 @@ void DNApolymAnalysis::Profile(TDataSeq& ds, const tmutholder& t, const samptype
 void DNApolymAnalysis::AfterRun() {
   out.reportCaption = kPolymReportCaption;
   PublishSeries(series_, kSlidingWindowPlotCaption);
+  out.plotXTitle = "Position (window midpoint, bp)";
+  std::string y;
+  if (po.swPi) y = "Pi (differences per site)";
+  if (po.swTheta) y += (y.empty() ? "" : ", ") + std::string("Theta-W (per site)");
+  if (po.swS) y += (y.empty() ? "" : ", ") + std::string("Segregating sites (per window)");
+  out.plotYTitle = y;
 }
 
 AnalysisOutput RunDNApolym(TDataProj& project, const FrameOptions& frame,

@@ -81,7 +81,7 @@ AssemblyScanText AssemblyLDScan(const tmutholder& t, const samptype& mask,
     return t.mutations[static_cast<std::size_t>(snps[static_cast<std::size_t>(k)])].carrierCount;
   };
   for (int w = 0; n > 0 && (w == 0 || w + 2 * b <= n); w += step) {
-    if (onWindow) onWindow(pos(w));
+    if (onWindow && onWindow(pos(w))) break;
     const int leftEnd = std::min(n, w + b), rightEnd = std::min(n, w + 2 * b);
     AsmWindow win;
     win.leftJunction = w + b - 1 < n ? pos(w + b - 1) : 0;

@@ -123,9 +123,10 @@ std::string LDSequentialOutput(const tmutholder& t, const samptype& mask,
   std::string rowHead, carriersI;
   auto startRow = [&](int k) {
     const auto u = static_cast<std::size_t>(k);
-    if (onRow) onRow(pos[u]);
+    if (onRow && onRow(pos[u])) return true;
     rowHead = dataset + ", " + posText[u] + ", ";
     carriersI = ", " + carrierText[u] + ", ";
+    return false;
   };
   auto pair = [&](int k, int l, int, const PairLDValues& v) {
     const auto uk = static_cast<std::size_t>(k), ul = static_cast<std::size_t>(l);
@@ -199,7 +200,7 @@ void LDCrossTable(const tmutholder& t, const samptype& mask, const std::string& 
   for (int k = 0; k < s; ++k) {
     const int i = snps[static_cast<std::size_t>(k)];
     const int pi = PositionOf(t, i);
-    if (onRow) onRow(pi);
+    if (onRow && onRow(pi)) break;
     out += std::to_string(pi);
     for (int l = 0; l < s; ++l) {
       if (l == k) {

@@ -19,8 +19,9 @@ struct LDPairChoices {
   int binSize = 100;
 };
 
-// Called once per first SNP of the pairs with its position (status and progress).
-using LDRowHook = std::function<void(int position)>;
+// Called once per first SNP of the pairs with its position (status and progress); true stops
+// the output there (a cancelled run, whose output is then dropped).
+using LDRowHook = std::function<bool(int position)>;
 
 // Table indices of the SNPs the pairwise outputs use: minSNPfreq <= carrierCount <=
 // sequences - minSNPfreq.

@@ -181,7 +181,7 @@ NODRIX_POPCOUNT_CLONES void PackedCarriers::BothBlock(int k0, int k1, int l0, in
 
 void ForEachPairLD(const PackedCarriers& carriers, const std::vector<int>& reach,
                    const std::function<void(int, int, int, const PairLDValues&)>& fn,
-                   const std::function<void(int)>& onRow) {
+                   const std::function<bool(int)>& onRow) {
   const int s = carriers.Size(), m = carriers.SampleSize();
   auto reachOf = [&](int k) { return reach.empty() ? s : reach[static_cast<std::size_t>(k)]; };
   constexpr int kBlock = 64;
@@ -194,7 +194,7 @@ void ForEachPairLD(const PackedCarriers& carriers, const std::vector<int>& reach
     carriers.BothBlock(k0, k1, l0, l1, both);
     const auto cols = static_cast<std::size_t>(l1 - l0);
     for (int k = k0; k < k1; ++k) {
-      if (onRow) onRow(k);
+      if (onRow && onRow(k)) return;
       const int nA = carriers.Count(k);
       const int* row = both.data() + static_cast<std::size_t>(k - k0) * cols;
       for (int l = k + 1; l < reachOf(k); ++l) {

@@ -61,10 +61,11 @@ class PackedCarriers {
 
 // Calls fn(k, l, nAB, values) for every packed pair k < l < reach[k] (all later l when reach
 // is empty), rows in rising order and partners in rising order within a row; onRow (when set)
-// is called with k before the pairs of every row but the last.
+// is called with k before the pairs of every row but the last, and stops the walk by
+// returning true (a cancelled run).
 void ForEachPairLD(const PackedCarriers& carriers, const std::vector<int>& reach,
                    const std::function<void(int, int, int, const PairLDValues&)>& fn,
-                   const std::function<void(int)>& onRow = {});
+                   const std::function<bool(int)>& onRow = {});
 
 // D' of mutation pairs computed in one dataset step, keyed by the two table indices (either
 // order), so two mutations at one column never share an entry. Each first mutation keeps its

@@ -74,7 +74,7 @@ struct ScanChoices {
 // enabled outgroup exists, ds.groupMutHolders. groupIds empty means group 0 only; project
 // null means the dataset's own project. rng may be
 // null: the run then seeds its own generator once from the clock. Returns false when the
-// dataset has no sequences (the tables are then empty).
+// dataset has no sequences, or when the user cancelled the scan (the tables are then empty).
 bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* project,
                 const std::vector<int>& groupIds, const ScanChoices& choices,
                 PlatformRandom* rng = nullptr);

@@ -8,6 +8,7 @@
 #include "analysis/Neutrality.h"
 #include "analysis/NeutralityWindows.h"
 #include "common/Services.h"
+#include "common/StepTicker.h"
 #include "model/DataProjUnit.h"
 
 namespace {
@@ -82,6 +83,10 @@ void NeutralityAnalysis::DoForm(TDataSeq& ds) {
 void NeutralityAnalysis::AfterRun() {
   out.reportCaption = kNeutralityReportCaption;
   PublishSeries(series_, kTajimaPlotCaption);
+  out.plotXTitle = "Position (window midpoint, bp)";
+  out.plotYTitle = no.swTajimaD && no.swZnS ? "Tajima's D, ZnS (dimensionless)"
+                   : no.swZnS               ? "ZnS (dimensionless)"
+                                            : "Tajima's D (dimensionless)";
 }
 
 AnalysisOutput RunNeutrality(TDataProj& project, const FrameOptions& frame,
@@ -133,10 +138,15 @@ void LDAnalysis::DoForm(TDataSeq& ds) {
   if (progress)
     bar.emplace(svc->progress, static_cast<int>(t.mutations.size()),
                 "Analysing LD in " + ds.dsName);
+  // Without a bar of its own the pair output still lets events and a cancel through; a
+  // cancelled output is not written at all.
+  StepTicker ticker(bar ? nullptr : &svc->progress, "Analysing LD in " + ds.dsName, length);
   auto onRow = [&](int position) {
     svc->progress.ShowStatus(
         "Analysing LD for " + ds.dsName + " [" + std::to_string(position) + "]", false, false);
-    if (bar) bar->Step(true);
+    if (!bar) return ticker.Tick(position);
+    bar->Step(true);
+    return CancelRequested();
   };
   if (anyValue && t.mutations.size() >= 2 && lo.mode != LDPairMode::None) {
     // The pair lines go to the file as they are computed.
@@ -146,25 +156,31 @@ void LDAnalysis::DoForm(TDataSeq& ds) {
             hist = LDSequentialOutput(t, mask, ds.dsName, length, pc, keep, sink, onRow);
           }))
         return;
+      if (CancelRequested()) return;
       if (pc.averageR2 && !AppendToFile(PrefixedFile(lo.pairFile, "hist_"), hist)) return;
     } else {
-      for (const bool dTable : {true, false})
-        if ((dTable ? pc.D || pc.Dprime : pc.R || pc.chiSquare) &&
-            !AppendToFile(lo.pairFile, [&](TextSink& sink) {
+      for (const bool dTable : {true, false}) {
+        if (dTable ? !(pc.D || pc.Dprime) : !(pc.R || pc.chiSquare)) continue;
+        if (!AppendToFile(lo.pairFile, [&](TextSink& sink) {
               LDCrossTable(t, mask, ds.dsName, length, pc, dTable, keep, sink, onRow);
-            }))
+            }) ||
+            CancelRequested())
           return;
+      }
     }
   }
   bar.reset();
   if (!lo.assemblyTest) return;
+  StepTicker scanTicker(&svc->progress, "LD sliding window for |D'| in " + ds.dsName, length);
   const AssemblyScanText scan =
       AssemblyLDScan(t, mask, ds.dsName, lo.asmWinSize, lo.asmWinStep, pc.minSNPfreq, pc.Dprime,
                      cache, [&](int position) {
                        svc->progress.ShowStatus("LD sliding window for |D'| in " + ds.dsName +
                                                     " [" + std::to_string(position) + "]",
                                                 false, false);
+                       return scanTicker.Tick(position);
                      });
+  if (CancelRequested()) return;
   if (!AppendToFile(BesideFile(lo.pairFile, "avrgLDscan.csv"), scan.scanFile)) return;
   if (lo.split) {
     const std::string splitFile = BesideFile(lo.pairFile, "avrgLDsplit.csv");

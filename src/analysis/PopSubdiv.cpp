@@ -361,7 +361,8 @@ void PopSubdivAnalysis::Permutations(const tmutholder& t, const std::vector<samp
   SubdivisionValues obs = observed;
   DivergenceSums obsSums = observedSums;
   // The differences between all pairs are counted once; each replicate only relabels.
-  const SubdivisionMatrix matrix(t, regionFrom, regionTo, sf, mf, masks, so.kst);
+  const SubdivisionMatrix matrix(t, regionFrom, regionTo, sf, mf, masks, so.kst, &svc->progress);
+  if (CancelRequested()) return;
   std::vector<int> labels = LabelsOf(masks, t.SequenceCount());
   if (matrix.Usable()) {
     const SubdivisionStats s = matrix.Evaluate(labels);

@@ -7,6 +7,7 @@
 
 #include "analysis/SiteScanInternal.h"
 #include "common/PlatformRandom.h"
+#include "common/StepTicker.h"
 #include "model/DataProjUnit.h"
 #include "model/Datasequnit.h"
 
@@ -192,13 +193,27 @@ bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
   if (opt.showProgress)
     bar.emplace(svc.progress, std::max(0, endColumn - firstColumn),
                 "Searching for polymorphisms...");
+  // Without a bar of its own (one of several datasets) the scan still lets events through and
+  // sees a cancel; a cancelled scan leaves no tables.
+  StepTicker ticker(bar ? nullptr : &svc.progress, "Searching for polymorphisms in " + ds.dsName,
+                    endColumn - firstColumn + 1);
+  const auto cancelled = [&ds] {
+    ds.mutHolders.clear();
+    ds.groupMutHolders.clear();
+    return false;
+  };
 
   for (int c0 = firstColumn; c0 <= endColumn; c0 += kBlockColumns) {
     // Two extra columns so a codon starting in this block is read from it.
     ctx.block.Fill(c0, std::min(kBlockColumns, endColumn - c0 + 1) + 2);
     const int c1 = std::min(endColumn, c0 + kBlockColumns - 1);
     for (int c = c0; c <= c1; ++c) {
-      if (bar) bar->Step((c & 255) == 0);
+      if (bar) {
+        bar->Step((c & 255) == 0);
+        if ((c & 255) == 0 && svc.progress.cancelRequested()) return cancelled();
+      } else if (ticker.Tick(c - firstColumn)) {
+        return cancelled();
+      }
       int stored = c;
       bool storedKnown = false;
       for (TableScan& t : scans) {

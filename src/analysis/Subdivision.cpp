@@ -9,6 +9,7 @@
 
 #include "analysis/SiteStates.h"
 #include "common/PlatformRandom.h"
+#include "common/StepTicker.h"
 
 namespace {
 
@@ -398,7 +399,7 @@ std::unique_ptr<tmutholder> BootstrapTable(const tmutholder& source, PlatformRan
 
 SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int siteFlags,
                                      int mutationFlags, const std::vector<samptype>& masks,
-                                     bool withLogs)
+                                     bool withLogs, IProgress* progress)
     : withLogs_(withLogs) {
   sites_ = AnalysedColumns(t, from, to);
   const int total = t.SequenceCount();
@@ -446,7 +447,9 @@ SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int 
   if (withLogs_) logs_.resize(pairs);
   std::size_t at = 0;
   rowTotal_.assign(static_cast<std::size_t>(n), 0);
-  for (int u = 0; u < n; ++u)
+  StepTicker ticker(progress, "Counting differences between pairs", n);
+  for (int u = 0; u < n; ++u) {
+    if (ticker.Tick(u)) return;
     for (int v = u + 1; v < n; ++v, ++at) {
       const int d = rows.Differences(u, v);
       if (d > 0xFFFF) return;  // beyond the packed range: callers use the table operations
@@ -457,6 +460,7 @@ SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int 
         totalLog_ += logs_[at];
       }
     }
+  }
   usable_ = true;
 }
 

@@ -14,6 +14,7 @@
 #include "analysis/MutHold.h"
 
 class PlatformRandom;
+struct IProgress;
 
 // -1 marks a value that cannot be computed.
 struct SubdivisionValues {
@@ -77,8 +78,11 @@ struct SubdivisionStats {
 // haplotypes and a regrouping is evaluated from the counts of each haplotype in each group.
 class SubdivisionMatrix {
  public:
+  // With progress, the pair counting reports and stops at a cancel (the matrix is then not
+  // usable).
   SubdivisionMatrix(const tmutholder& t, int from, int to, int siteFlags, int mutationFlags,
-                    const std::vector<samptype>& masks, bool withLogs);
+                    const std::vector<samptype>& masks, bool withLogs,
+                    IProgress* progress = nullptr);
   // False when the inputs make every statistic not computable, or a difference count is too
   // large for the packed form (callers then fall back to the table operations).
   [[nodiscard]] bool Usable() const { return usable_; }

@@ -17,6 +17,9 @@ struct AppSettings {
   bool showDatasetNumber = false;  // "Show dataset number: OFF"
   std::string programFolder;       // folder of the executable: RENZYM.txt, outside programs
   int defaultInsertedQuality = 0;  // quality given to letters inserted into a read
+  // NCBI number of the table the current genetic code was loaded from; 0 when it was edited
+  // by hand or read from a file. Every coding analysis translates with the current code.
+  int geneticCodeId = 1;
   // The grid colours; every editor refresh copies the whole scheme into its grid.
   ColorScheme colors = DefaultColorScheme();
   // Read from RENZYM.txt at start-up; the restriction enzyme window switches entries on.

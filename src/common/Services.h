@@ -30,6 +30,15 @@ struct IProgress {
   [[nodiscard]] virtual bool cancelRequested() const = 0;
   // Lowers the cancel flag when the user, asked, chooses to go on after all.
   virtual void ClearCancel() {}
+  // Where a long step inside the running command has got to (a distance matrix, the joins of
+  // a tree, a site scan): the status names the step, the bar shows done of total, pending
+  // events are processed. total 0 ends the step and gives the bar back to the command. Steps
+  // report through StepTicker, which calls this at most once per StepInterval.
+  virtual void ShowStepProgress(const std::string& status, long long done, long long total) {
+    if (total > 0) ShowStatus(status, false, true);
+  }
+  // How often a long step reports (and so how soon it sees a cancel).
+  [[nodiscard]] virtual int StepIntervalMs() const { return 50; }
 };
 
 // What a command needs from the program around it. Passed by reference, never global.

@@ -117,6 +117,28 @@ bool IsDottedLetter(int row, char letter, char firstRowLetter) {
          std::toupper(static_cast<unsigned char>(firstRowLetter));
 }
 
+char OverviewLetter(const TSeq& seq, const TSeq* reference, int firstColumn, int lastColumn) {
+  const int from = std::max(firstColumn, seq.columnShift + 1);
+  const int to = std::min(lastColumn, seq.columnShift + seq.Length());
+  if (from > to) return 0;
+  if (reference == &seq) reference = nullptr;
+  char first = 0;
+  for (int c = from; c <= to; ++c) {
+    const char letter = seq.letters[static_cast<std::size_t>(c - seq.columnShift - 1)];
+    if (letter == '-') continue;
+    if (first == 0) first = letter;
+    if (reference == nullptr) break;
+    const int rp = c - reference->columnShift;
+    const char ref = rp >= 1 && rp <= reference->Length()
+                         ? reference->letters[static_cast<std::size_t>(rp - 1)]
+                         : '\0';
+    if (std::toupper(static_cast<unsigned char>(letter)) !=
+        std::toupper(static_cast<unsigned char>(ref)))
+      return letter;
+  }
+  return first != 0 ? first : '-';
+}
+
 std::string RegionLabel(const TRegion& region) {
   std::string label = RegionKindName(region.regType);
   if (!region.regName.empty() && TrimUpper(region.regName) != TrimUpper(label))

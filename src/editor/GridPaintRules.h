@@ -34,6 +34,13 @@ int RegionBandHeight(int kind, const ColorScheme& scheme);
 // shown as '.', on rows after the first. firstRowLetter 0: the first row has no letter there.
 bool IsDottedLetter(int row, char letter, char firstRowLetter);
 
+// Zoomed out, when columns are too narrow for letters, each column is a block in its letter's
+// colour; where several columns share one pixel, the letter shown for alignment columns
+// first..last of the row is the first that differs (ignoring case) from the reference row's
+// letter in its column, else the first letter that is not a gap, else '-'. 0 when the row has
+// no letter there. reference may be nullptr (or the row itself).
+char OverviewLetter(const TSeq& seq, const TSeq* reference, int firstColumn, int lastColumn);
+
 // Label of a region band: the kind's display name, then ": " and the region name when the name
 // differs from the kind's (trimmed, upper-cased).
 std::string RegionLabel(const TRegion& region);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "io/IOUnit.h"
+#include "io/NexusTaxSets.h"
 #include "io/NexusTokens.h"
 #include "io/TextHelpers.h"
 #include "model/DataProjUnit.h"
@@ -32,7 +33,8 @@ struct Entry {
 
 struct TaxSet {
   std::string name;
-  std::vector<int> members;  // 1-based sequence numbers as written
+  std::vector<const NexusToken*> items;  // after '='; resolved once the taxa are known
+  int line = 0;
 };
 
 struct NexusRead {
@@ -272,20 +274,9 @@ void NexusRead::ReadTaxSet(const Command& cmd) {
   std::size_t i = 1;
   if (i < cmd.size() && cmd[i]->text == "*" && !cmd[i]->quoted) ++i;
   if (i >= cmd.size()) return;
-  TaxSet set{cmd[i]->text, {}};
+  TaxSet set{cmd[i]->text, {}, cmd[i]->line};
   while (i < cmd.size() && !cmd[i]->Is('=')) ++i;
-  for (++i; i < cmd.size(); ++i) {
-    int a = 0, b = 0;
-    if (cmd[i]->quoted || !ParseRange(cmd[i]->text, 0, a, b)) continue;
-    // "4 - 6" written with blanks around the dash
-    if (a == b && i + 2 < cmd.size() && cmd[i + 1]->text == "-")
-      if (const auto end = ParseInt(cmd[i + 2]->text)) {
-        b = *end;
-        i += 2;
-      }
-    if (b - a > 1000000) continue;  // no dataset holds that many sequences
-    for (int k = a; k <= b; ++k) set.members.push_back(k);
-  }
+  if (i < cmd.size()) set.items.assign(cmd.begin() + static_cast<std::ptrdiff_t>(i) + 1, cmd.end());
   taxsets.push_back(std::move(set));
 }
 
@@ -376,6 +367,8 @@ bool OpenNexus(const ByteSource& src, ReadContext& ctx, TDataProj& proj) {
   if (ctx.showProgress && read.ntax > 0)
     bar = std::make_unique<ProgressScope>(ctx.services.progress, read.ntax + 2,
                                           "Reading Nexus file...");
+  std::vector<std::string> entryNames;  // as the sets name them, before any "~k" suffix
+  for (const Entry& e : read.entries) entryNames.push_back(e.name);
   std::unique_ptr<TDataSeq> ds = proj.MakeDataset();
   ds->dsName = FileNameOnly(ctx.fileName);
   ds->dsSourceFile = ctx.fileName;
@@ -396,13 +389,25 @@ bool OpenNexus(const ByteSource& src, ReadContext& ctx, TDataProj& proj) {
   const int dsIndex = proj.AddDataset(ds, false);
 
   std::vector<std::pair<int, std::vector<bool>>> groups;  // key, members
+  std::unordered_map<std::string, std::vector<int>> resolved;
+  entryNames.resize(static_cast<std::size_t>(count));  // taxa past a full dataset are not read
   for (const TaxSet& set : read.taxsets) {
+    TaxSetMembers found = ResolveTaxSet(set.items, entryNames, resolved);
+    if (!found.unknown.empty()) {
+      std::string list;
+      for (std::size_t k = 0; k < found.unknown.size() && k < 5; ++k)
+        list += (k > 0 ? ", " : "") + found.unknown[k];
+      if (found.unknown.size() > 5) list += ", ...";
+      ctx.ReportLine(set.line, "TAXSET " + set.name + ": " + std::to_string(found.unknown.size()) +
+                                   " item(s) name no taxon: " + list);
+    }
     TGroup group;
     group.grpName = set.name;
     if (UpperCase(set.name) == "OUTGROUPS") group.grpKey = kOutgroupKey;
     group.grpMembers.assign(static_cast<std::size_t>(count), false);
-    for (const int k : set.members)
+    for (const int k : found.members)
       if (k >= 1 && k <= count) group.grpMembers[static_cast<std::size_t>(k - 1)] = true;
+    resolved[NexusNameKey(set.name)] = std::move(found.members);
     std::vector<bool> members = group.grpMembers;
     const int key = proj.AddGroup(std::move(group));
     if (key != -1) groups.emplace_back(key, std::move(members));

@@ -15,16 +15,17 @@ std::string GeneTreeNotice(const NJTreeOptions& options) {
 bool NJAnalyseGroup(const std::vector<std::string>& names, const DistanceMatrix& matrix,
                     const std::string& datasetName, const std::string& groupName, bool wholeDataset,
                     const NJTreeOptions& options, NJTreeRun& run, IMessages& messages,
-                    TTree* leaves, const std::function<void(TTree&)>& beforeWriting) {
+                    TTree* leaves, const std::function<void(TTree&)>& beforeWriting,
+                    IProgress* progress) {
   if (names.size() < 2) return true;
   if (!options.buildTree) {
-    run.report += DistanceMatrixReport(names, matrix, options.model, options.showSD);
+    run.report += DistanceMatrixReport(names, matrix, options.model, options.showSD, progress);
     return true;
   }
   TTree own;
   TTree& tree = leaves != nullptr ? *leaves : own;
   run.report += NeighborJoinReport(names, matrix, options.model, options.showSD, tree, &messages,
-                                   beforeWriting);
+                                   beforeWriting, progress);
   if (tree.Count() == 0) {
     ++run.missingTrees;
     return true;

@@ -12,6 +12,7 @@
 #include "trees/TreeTexts.h"
 
 struct IMessages;
+struct IProgress;
 
 struct NJTreeOptions {
   DistanceModel model = DistanceModel::JukesCantor;  // rbJC / rbKimura / rbNumDif
@@ -43,7 +44,8 @@ std::string GeneTreeNotice(const NJTreeOptions& options);
 bool NJAnalyseGroup(const std::vector<std::string>& names, const DistanceMatrix& matrix,
                     const std::string& datasetName, const std::string& groupName, bool wholeDataset,
                     const NJTreeOptions& options, NJTreeRun& run, IMessages& messages,
-                    TTree* leaves = nullptr, const std::function<void(TTree&)>& beforeWriting = {});
+                    TTree* leaves = nullptr, const std::function<void(TTree&)>& beforeWriting = {},
+                    IProgress* progress = nullptr);
 
 // Appends "datasetName TAB bracketText CR LF" to the file, creating it when absent.
 bool AppendGeneTree(const std::string& path, const std::string& datasetName,

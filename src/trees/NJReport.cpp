@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/NumberFormat.h"
+#include "common/StepTicker.h"
 #include "trees/NJTreeUnit.h"
 
 namespace {
@@ -33,7 +34,8 @@ std::string ModelTitle(DistanceModel model) {
 }
 
 std::string DistanceMatrixReport(const std::vector<std::string>& names,
-                                 const DistanceMatrix& matrix, DistanceModel model, bool showSD) {
+                                 const DistanceMatrix& matrix, DistanceModel model, bool showSD,
+                                 IProgress* progress) {
   std::size_t w = 4;
   for (const std::string& name : names) w = std::max(w, name.size());
   w = std::min<std::size_t>(w, 7);
@@ -43,7 +45,9 @@ std::string DistanceMatrixReport(const std::vector<std::string>& names,
   for (const std::string& name : names) out += RightAligned(name, w + 1) + " ";
   out += "\r\n";
   const int n = std::min(matrix.n, static_cast<int>(names.size()));
+  StepTicker ticker(progress, "Writing the distance matrix", n);
   for (int i = 0; i < n; ++i) {
+    if (ticker.Tick(i)) break;
     out += RightAligned(names[static_cast<std::size_t>(i)], w + 1) + " ";
     for (int j = 0; j < n; ++j) {
       if (j == i) {
@@ -85,8 +89,13 @@ std::string TerminalBranchLengths(const TTree& tree) {
 
 std::string NeighborJoinReport(const std::vector<std::string>& names, const DistanceMatrix& matrix,
                                DistanceModel model, bool showSD, TTree& tree, IMessages* messages,
-                               const std::function<void(TTree&)>& beforeWriting) {
-  std::string out = DistanceMatrixReport(names, matrix, model, showSD);
+                               const std::function<void(TTree&)>& beforeWriting,
+                               IProgress* progress) {
+  std::string out = DistanceMatrixReport(names, matrix, model, showSD, progress);
+  if (progress != nullptr && progress->cancelRequested()) {
+    tree.Clear();
+    return out;
+  }
   if (tree.Count() != static_cast<int>(names.size()) || tree.LeafCount() != tree.Count())
     tree.LeavesFromNames(names);
   if (tree.Count() < 3 || matrix.n < 3) {
@@ -102,9 +111,10 @@ std::string NeighborJoinReport(const std::vector<std::string>& names, const Dist
     tree.Clear();
     return out;
   }
-  if (!NeighborJoin(tree, matrix, messages)) {
+  if (!NeighborJoin(tree, matrix, messages, progress)) {
+    const bool cancelled = progress != nullptr && progress->cancelRequested();
     tree.Clear();
-    return out + "\r\nThe neighbor-joining tree could not be built.\r\n";
+    return cancelled ? out : out + "\r\nThe neighbor-joining tree could not be built.\r\n";
   }
   if (beforeWriting) beforeWriting(tree);
   out += "\r\nNeighbor-joining tree:\r\n" + tree.WriteBrackets(false) + "\r\n";

@@ -7,6 +7,7 @@
 #include "analysis/PolymEstimators.h"
 #include "analysis/SiteStates.h"
 #include "common/Services.h"
+#include "common/StepTicker.h"
 #include "io/IOUnit.h"
 #include "model/DataProjUnit.h"
 #include "trees/NJTreeUnit.h"
@@ -14,7 +15,7 @@
 
 DistanceMatrix TableDistances(const tmutholder& table, const std::vector<int>& rows,
                               DistanceModel model, int siteFlags, int mutationFlags, int from,
-                              int to) {
+                              int to, IProgress* progress) {
   const int n = static_cast<int>(rows.size());
   DistanceMatrix out = DistanceMatrix::Zero(n);
   const int code = static_cast<int>(model);
@@ -34,7 +35,11 @@ DistanceMatrix TableDistances(const tmutholder& table, const std::vector<int>& r
       model == DistanceModel::Differences
           ? nucleotideDiversityVar(table, from, to, table.sampleMask, siteFlags, mutationFlags)
           : -1;
-  for (int i = 0; i < n; ++i)
+  // Row i costs i pairs: the ticker counts pairs done, so the bar moves evenly.
+  StepTicker ticker(progress, "Computing the distance matrix",
+                    static_cast<long long>(n) * (n - 1) / 2);
+  for (int i = 0; i < n; ++i) {
+    if (ticker.Tick(static_cast<long long>(i) * (i - 1) / 2)) return DistanceMatrix{};
     for (int j = 0; j < i; ++j) {
       const PackedStates::PairCount c = states.Compare(i, j);
       DistanceResult r =
@@ -42,6 +47,7 @@ DistanceMatrix TableDistances(const tmutholder& table, const std::vector<int>& r
       if (model == DistanceModel::Differences) r.variance = countVariance;
       out.Set(i, j, {r.distance, r.variance});
     }
+  }
   return out;
 }
 
@@ -96,13 +102,14 @@ void NJTreeAnalysis::AnalysePop(TDataSeq& ds, const std::string& groupName) {
   if (rows.size() < 2) return;
   const DistanceMatrix matrix =
       TableDistances(*ds.mutHolders[static_cast<std::size_t>(ti)], rows, nj_.model, opt.siteFlags,
-                     opt.mutationFlags, regionFrom, regionTo);
+                     opt.mutationFlags, regionFrom, regionTo, &svc->progress);
+  if (CancelRequested()) return;
   TTree tree;
   tree.LeavesFromDataset(ds, &mask);
   run_.report.clear();
-  const bool written =
-      NJAnalyseGroup(names, matrix, ds.dsName, groupName, groupName.empty(), nj_, run_,
-                     svc->messages, &tree, [&](TTree& joined) { AddSupport(joined, rows, names); });
+  const bool written = NJAnalyseGroup(
+      names, matrix, ds.dsName, groupName, groupName.empty(), nj_, run_, svc->messages, &tree,
+      [&](TTree& joined) { AddSupport(joined, rows, names); }, &svc->progress);
   Append(run_.report);
   Append(supportNote_);
   run_.report.clear();
@@ -115,18 +122,21 @@ void NJTreeAnalysis::AddSupport(TTree& tree, const std::vector<int>& rows,
   if (!replicates_ || replicates_->DatasetCount() == 0) return;
   std::vector<TTree> trees(static_cast<std::size_t>(replicates_->DatasetCount()));
   std::vector<const TTree*> built;
+  StepTicker ticker(&svc->progress, "Bootstrap trees", replicates_->DatasetCount());
   for (int k = 0; k < replicates_->DatasetCount(); ++k) {
+    if (ticker.Tick(k)) return;  // the run is cancelled: no support on a tree that goes
     const TDataSeq& rep = *replicates_->DatasetAt(k);
     TTree& t = trees[static_cast<std::size_t>(k)];
-    const DistanceMatrix m = rep.mutHolders.empty() ? DistanceMatrix{}
-                                                    : TableDistances(*rep.mutHolders[0], rows,
-                                                                     nj_.model, kSiteAll, kMutAll);
+    const DistanceMatrix m = rep.mutHolders.empty()
+                                 ? DistanceMatrix{}
+                                 : TableDistances(*rep.mutHolders[0], rows, nj_.model, kSiteAll,
+                                                  kMutAll, 0, 0, &svc->progress);
     t.LeavesFromNames(names);
     // A replicate whose distances cannot all be computed (saturated by the draw) gives no
     // tree; the support is the share among the replicates that do, and the report says how
     // many did not.
     const bool joined = m.n == static_cast<int>(rows.size()) && FindUndefined(m).count == 0 &&
-                        NeighborJoin(t, m, nullptr);
+                        NeighborJoin(t, m, nullptr, &svc->progress);
     if (joined) built.push_back(&t);
   }
   AssignSplitSupport(tree, built);
@@ -152,6 +162,8 @@ NJRunOutput RunNJ(TDataProj& project, const FrameOptions& frame, const NJTreeOpt
   NJRunOutput result;
   result.output = analysis.Run(project, services);
   result.trees = analysis.TakeTrees();
+  // A stopped run hands over no tree, not even those of the groups it had finished.
+  if (result.output.cancelled) result.trees.clear();
   result.missingTrees = analysis.MissingTrees();
   return result;
 }

@@ -15,15 +15,16 @@
 #include "trees/NJAnalysis.h"
 
 class TDataProj;
+struct IProgress;
 
 // Pairwise distances of the rows (0-based sequence indexes of the table) over the sites of
 // from..to (0, 0: all) with mutations that pass both filters, as pairwiseDistance gives them,
 // but with the variance in every model (the table gives a standard deviation for the number of
 // differences). Each sequence's states are packed once, so a pair costs a few word operations
-// per 64 sites.
+// per 64 sites. With progress, the rows report and a cancel gives an empty matrix.
 DistanceMatrix TableDistances(const tmutholder& table, const std::vector<int>& rows,
                               DistanceModel model, int siteFlags, int mutationFlags, int from = 0,
-                              int to = 0);
+                              int to = 0, IProgress* progress = nullptr);
 
 struct NJRunOutput {
   AnalysisOutput output;
@@ -56,6 +57,7 @@ class NJTreeAnalysis : public AnalysisFrame {
   std::string supportNote_;                // replicates without a tree, for the group report
 };
 
-// The whole analysis: what the dialog's Ok and the command line both run.
+// The whole analysis: what the dialog's Ok and the command line both run. A cancelled run
+// gives no trees.
 NJRunOutput RunNJ(TDataProj& project, const FrameOptions& frame, const NJTreeOptions& options,
                   Services& services, std::optional<std::uint32_t> seed = std::nullopt);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/Services.h"
+#include "common/StepTicker.h"
 #include "trees/NJTreeUnit.h"
 
 UndefinedDistances FindUndefined(const DistanceMatrix& m) {
@@ -38,11 +39,13 @@ class Joiner {
     live = s;
   }
 
-  void Run() {
+  // False when the ticker saw a cancel; the tree is then unfinished.
+  bool Run(StepTicker& ticker) {
     const int n = s;
     double f = n - 2;
     int nextNumber = n + 1;
     for (int step = 0; step < n - 3; ++step) {
+      if (ticker.Tick(step)) return false;
       int a = -1, b = -1;
       ChoosePair(f, a, b);
       if (a < 0) FirstLivePair(a, b);  // only when every Q overflowed
@@ -83,6 +86,7 @@ class Joiner {
     tree.Link(root, cluster[e[0]], b1);
     tree.Link(root, cluster[e[1]], b2);
     tree.Link(root, cluster[e[2]], b3);
+    return true;
   }
 
  private:
@@ -167,7 +171,8 @@ class Joiner {
 
 }  // namespace
 
-bool NeighborJoin(TTree& tree, const DistanceMatrix& matrix, IMessages* messages) {
+bool NeighborJoin(TTree& tree, const DistanceMatrix& matrix, IMessages* messages,
+                  IProgress* progress) {
   const int n = matrix.n;
   if (n < 3 || tree.Count() < n) {
     if (messages) messages->ReportError("To construct a tree at least three nodes are needed.");
@@ -183,7 +188,8 @@ bool NeighborJoin(TTree& tree, const DistanceMatrix& matrix, IMessages* messages
     }
     return false;
   }
-  Joiner(tree, matrix).Run();
+  StepTicker ticker(progress, "Joining neighbours", n - 3);
+  if (!Joiner(tree, matrix).Run(ticker)) return false;
   tree.ComputeSplits();
   return tree.Count() > n && tree.Count() <= 2 * n - 1;
 }

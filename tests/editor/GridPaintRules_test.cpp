@@ -96,3 +96,23 @@ TEST(GridHintText, NamesTheShortestRegionUnderTheMouseOrTheLetter) {
   EXPECT_EQ(GridHintText(nullptr, 1, 1, 2, 23, scheme),
             "To add sequences to this window right-click on it and use menu Open");
 }
+
+// Many columns per pixel: a letter that differs from the first row wins, so a variable column
+// shows however far the view is zoomed out; shifts and gaps are honoured.
+TEST(OverviewLetter, PicksTheLetterThatDiffersFromTheReference) {
+  TSeq reference("r", "ACGTACGT");
+  TSeq row("s", "ACGTAGGT");  // differs at column 6
+  EXPECT_EQ(OverviewLetter(row, &reference, 1, 4), 'A');
+  EXPECT_EQ(OverviewLetter(row, &reference, 5, 8), 'G');
+  EXPECT_EQ(OverviewLetter(row, &reference, 6, 6), 'G');
+  EXPECT_EQ(OverviewLetter(row, nullptr, 5, 8), 'A');
+  EXPECT_EQ(OverviewLetter(reference, &reference, 5, 8), 'A');  // the reference row itself
+  TSeq shifted("t", "--tTACG");
+  shifted.columnShift = 2;  // letters from column 3; columns 3..4 are gaps
+  EXPECT_EQ(OverviewLetter(shifted, &reference, 1, 2), 0);  // before the row starts
+  EXPECT_EQ(OverviewLetter(shifted, &reference, 3, 4), '-');
+  EXPECT_EQ(OverviewLetter(shifted, &reference, 3, 6), 't');  // column 5: t against A
+  EXPECT_EQ(OverviewLetter(shifted, &reference, 6, 6), 'T');  // T against C
+  TSeq lower("u", "acgt");
+  EXPECT_EQ(OverviewLetter(lower, &reference, 1, 4), 'a');
+}

@@ -144,6 +144,51 @@ TEST(OpenNexus, TaxSetsBecomeGroupsAndOutgroupsTheOutgroup) {
   EXPECT_EQ(proj.GroupOfSeq(ds, ds.SeqAt(3)->seqId), kOutgroupKey);
 }
 
+// Sets as programs write them: names (plain, with '_' for a blank, quoted), ranges with and
+// without blanks, steps, '.' for the last taxon, earlier set names, all mixed.
+TEST(OpenNexus, TaxSetsListNamesRangesStepsAndEarlierSets) {
+  RecordingServices svc;
+  TDataProj proj(svc);
+  std::string text =
+      "#NEXUS\nBEGIN TAXA;\nDIMENSIONS NTAX=8;\nTAXLABELS P1_01 P1_02 'P1 03'"
+      " P2-01 P2-02 P2-03 O_1 O_2;\nEND;\nBEGIN DATA;\nMATRIX\n";
+  for (const char* n : {"P1_01", "P1_02", "'P1 03'", "P2-01", "P2-02", "P2-03", "O_1", "O_2"})
+    text += std::string(n) + " ACGT\n";
+  text +=
+      ";\nEND;\nBEGIN SETS;\n"
+      "TAXSET P1 = P1_01 'P1_02' 'P1 03';\n"  // quoted, and '_' read as a blank
+      "TAXSET P2 = P2-01 5 - 6;\n"            // a name with a dash, a range with blanks
+      "TAXSET odd = 1-.\\2;\n"                // every second taxon to the last
+      "TAXSET both = P1 P2 P1-02;\n"          // earlier sets; a misspelt name matches nothing
+      "TAXSET Outgroups = O_1 8;\nEND;\n";
+  ReadNexus(text, svc, &proj);
+  ASSERT_EQ(proj.DatasetCount(), 1);
+  const TDataSeq& ds = *proj.DatasetAt(0);
+  ASSERT_EQ(ds.Count(), 8);
+  const auto members = [&](const char* group) {
+    std::vector<int> rows;
+    const int key = proj.GroupKeyByName(group);
+    const int index = proj.GroupIndexByKey(key);
+    if (index < 0) return rows;
+    const std::vector<bool>& m = proj.Groups()[static_cast<std::size_t>(index)].grpMembers;
+    for (std::size_t k = 0; k < m.size(); ++k)
+      if (m[k]) rows.push_back(static_cast<int>(k) + 1);
+    return rows;
+  };
+  EXPECT_EQ(members("P1"), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(members("P2"), (std::vector<int>{4, 5, 6}));
+  EXPECT_EQ(members("odd"), (std::vector<int>{1, 3, 5, 7}));
+  EXPECT_EQ(members("both"), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+  // A sequence belongs to one group: the last set naming it wins; the outgroups are theirs.
+  EXPECT_EQ(proj.GroupOfSeq(ds, ds.SeqAt(2)->seqId), proj.GroupKeyByName("both"));
+  EXPECT_EQ(proj.GroupOfSeq(ds, ds.SeqAt(7)->seqId), kOutgroupKey);
+  EXPECT_EQ(proj.GroupOfSeq(ds, ds.SeqAt(8)->seqId), kOutgroupKey);
+  ASSERT_EQ(svc.messages.errors.size(), 1u);
+  EXPECT_NE(svc.messages.errors[0].find("TAXSET both: 1 item(s) name no taxon: P1-02"),
+            std::string::npos)
+      << svc.messages.errors[0];
+}
+
 TEST(NexusText, BlocksCodonRunsAndSetsLineByLine) {
   RecordingServices svc;
   TDataProj proj(svc);

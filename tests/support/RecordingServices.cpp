@@ -32,6 +32,20 @@ void RecordingProgress::ClearCancel() {
   eventSteps = eventStatuses = 0;
 }
 
+void RecordingProgress::ShowStepProgress(const std::string& status, long long, long long total) {
+  // As the main window does: the step's end gives the status line back to the command.
+  if (total <= 0) {
+    if (inStep) statuses.push_back(beforeStep);
+    inStep = false;
+    return;
+  }
+  if (!inStep) beforeStep = statuses.empty() ? std::string() : statuses.back();
+  inStep = true;
+  ++stepReports;
+  if (statuses.empty() || statuses.back() != status) statuses.push_back(status);
+  if (stepReports == cancelAtStepReport) cancelled = true;
+}
+
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> out;
   std::size_t start = 0;

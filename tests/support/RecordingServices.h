@@ -13,7 +13,7 @@ class RecordingMessages final : public IMessages {
   std::vector<std::string> errors;
   std::vector<std::string> questions;
   std::vector<std::string> notices;
-  std::deque<bool> answers;    // next answers to AskYesNo; No once exhausted
+  std::deque<bool> answers;  // next answers to AskYesNo; No once exhausted
   void ReportError(const std::string& text) override { errors.push_back(text); }
   bool AskYesNo(const std::string& question) override;
   void Notify(const std::string& text) override { notices.push_back(text); }
@@ -32,11 +32,18 @@ class RecordingProgress final : public IProgress {
   void EndProgress() override { ++ends; }
   bool cancelRequested() const override { return cancelled; }
   void ClearCancel() override;
+  // Long steps report on every unit here; the cancel flag rises at the given report.
+  int stepReports = 0;
+  int cancelAtStepReport = -1;
+  void ShowStepProgress(const std::string& status, long long done, long long total) override;
+  int StepIntervalMs() const override { return 0; }
 
  private:
   int eventSteps = 0;
   int eventStatuses = 0;
   bool cancelled = false;
+  bool inStep = false;
+  std::string beforeStep;
 };
 
 // Everything a command needs, owned in one place.

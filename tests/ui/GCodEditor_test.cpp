@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QFile>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "ShellFixture.h"
 #include "model/GenCodUnit.h"
 
 namespace {
@@ -80,4 +82,34 @@ TEST(TGCodEditor, SavedTableReloadsToTheSameCodeAndAddsRowsAndColumns) {
   }
   EXPECT_FALSE(editor.LoadTable(dir.filePath("missing.csv")));
   EXPECT_EQ(editor.Codgrid()->rowCount(), 21);
+}
+
+// NCBI's tables in one choice each; the choice is what Ok applies, and the main window keeps
+// its number for the next opening.
+TEST(TGCodEditor, StandardCodeChoiceLoadsAnNcbiTableAndTheMainWindowKeepsIt) {
+  ShellFixture f;
+  TGCodEditor* editor = f.form->GCodEditor();
+  QComboBox* choice = editor->StandardCodes();
+  EXPECT_GE(choice->count(), 28);  // "(table of its own)" and every NCBI table
+  EXPECT_EQ(choice->itemText(2), "2. Vertebrate Mitochondrial");
+  WhenModalShows([](QWidget* modal) {
+    auto* dialog = qobject_cast<TGCodEditor*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->ChosenTable(), 1);  // the program starts on the standard code
+    dialog->StandardCodes()->setCurrentIndex(dialog->StandardCodes()->findData(2));
+    emit dialog->StandardCodes()->activated(dialog->StandardCodes()->currentIndex());
+    // The grid holds table 2: the stop row lists taa, tag, aga, agg.
+    EXPECT_EQ(dialog->Codgrid()->item(0, 5)->text(), QString("aga"));
+    dialog->Button1Click();
+  });
+  f.Action("GeneticCode1")->trigger();
+  EXPECT_EQ(f.form->Settings().geneticCodeId, 2);
+  EXPECT_EQ(f.form->GenCode().TranslateSeq("ATATGAAGA", false), "MW*");
+  EXPECT_EQ(f.form->GenCode().codeName, "NCBI 2 Vertebrate Mitochondrial");
+
+  // A cell edited by hand makes the table one of its own.
+  editor->Open(f.form->GenCode(), f.form->Settings().geneticCodeId);
+  EXPECT_EQ(editor->ChosenTable(), 2);
+  editor->Codgrid()->item(0, 5)->setText("");
+  EXPECT_EQ(editor->ChosenTable(), 0);
 }

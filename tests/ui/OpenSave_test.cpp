@@ -18,6 +18,7 @@
 #include "ui/editor/ProjectTree.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/grid/QSeqGrid3.h"
+#include "ui/shell/MessagePane.h"
 
 namespace {
 
@@ -33,6 +34,11 @@ std::vector<TSeqGridFrm*> EditorWindows(TMainForm& form) {
   for (QMdiSubWindow* sub : form.MdiArea()->subWindowList())
     if (auto* w = AsSeqGridFrm(sub->widget())) out.push_back(w);
   return out;
+}
+
+void DeleteWindows() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
 }
 
 struct OpenFixture : ShellFixture {
@@ -126,6 +132,36 @@ TEST(MainOpenFiles, UnrecognisedFileIsOfferedToTheTextReader) {
   ASSERT_EQ(windows.size(), 1u);
   EXPECT_EQ(windows[0]->windowTitle(), QString("odd.dat"));
   EXPECT_EQ(windows[0]->GetProject().TotalSeqCount(), 1);
+}
+
+// A file that gives nothing leaves no empty window behind (it would look like a file without
+// sequences); the message pane says which file and why.
+TEST(MainOpenFiles, FileThatGivesNothingLeavesNoWindowAndTheReasonInThePane) {
+  OpenFixture f;
+  QTemporaryDir dir;
+  const QString nexus = WriteText(dir, "empty.nex", "#NEXUS\nBEGIN DATA;\nEND;\n");
+  const QString odd = WriteText(dir, "odd.dat", "ACGTACGTACGT\n");
+  MainOpenFiles(*f.form, {nexus}, kCodeAuto);
+  DeleteWindows();
+  f.dialogs.answers = {false};  // "Attempt to read it anyway?" No
+  MainOpenFiles(*f.form, {odd}, kCodeAuto);
+  DeleteWindows();
+  f.form->OpenFiles({nexus});  // a command-line name
+  DeleteWindows();
+  EXPECT_TRUE(EditorWindows(*f.form).empty());
+  const QString pane = f.form->Messages()->Text();
+  EXPECT_EQ(pane.count("Nothing was read from " + nexus + ": no sequences were found in it as "), 2)
+      << pane.toStdString();
+  EXPECT_TRUE(pane.contains("Nothing was read from " + odd + ": its format was not recognised"))
+      << pane.toStdString();
+
+  // Into a window that was already there, nothing is closed.
+  TSeqGridFrm* current = AsSeqGridFrm(f.form->NewEditorWindow("mine"));
+  f.dialogs.answers = {true};  // "Open in the current project window?" Yes
+  MainOpenFiles(*f.form, {nexus}, kCodeAuto);
+  DeleteWindows();
+  ASSERT_EQ(EditorWindows(*f.form).size(), 1u);
+  EXPECT_EQ(EditorWindows(*f.form)[0], current);
 }
 
 // The shared PHYLIP samples (Biopython's and EMBOSS's test files) open with "Auto" as the

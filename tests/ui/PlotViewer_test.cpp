@@ -226,3 +226,36 @@ TEST(TGraphForm, HorizontalGridPenStyles) {
   EXPECT_GT(dashed, dotted);
   EXPECT_GT(solid, dashed);
 }
+
+// Axis titles: the position under the X axis, the statistic with its unit turned along the Y
+// axis; both outside the tick labels, which move in to make room.
+TEST(TGraphForm, AxisTitlesStandOutsideTheTickLabels) {
+  ShellFixture f;
+  TGraphForm* plot = OpenFromMenu(f);
+  ASSERT_NE(plot, nullptr);
+  plot->AddSer(Series("Pi_in_L", {{50, 0.01}, {150, 0.02}, {250, 0.015}}));
+  const auto paint = [&] {
+    QImage image(600, 400, QImage::Format_RGB32);
+    QPainter p(&image);
+    plot->PaintPlot(p, 600, 400);
+    return image;
+  };
+  const auto darkIn = [](const QImage& image, const QRect& r) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x) n += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+    return n;
+  };
+  const QImage plain = paint();
+  const int plainMargin = plot->LastFrame().margin;
+  plot->xTitle = "Position (window midpoint, bp)";
+  plot->yTitle = "Pi (differences per site)";
+  const QImage titled = paint();
+  EXPECT_GT(plot->LastFrame().margin, plainMargin);
+  const int lineHeight = QFontMetrics(QFont()).height();
+  const QRect left(0, 100, lineHeight, 200), bottom(150, 400 - lineHeight, 300, lineHeight - 1);
+  EXPECT_EQ(darkIn(plain, left), 0);
+  EXPECT_EQ(darkIn(plain, bottom), 0);
+  EXPECT_GT(darkIn(titled, left), 20);
+  EXPECT_GT(darkIn(titled, bottom), 20);
+}

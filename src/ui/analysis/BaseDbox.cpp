@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -23,7 +22,9 @@
 #include "model/DataProjUnit.h"
 #include "ui/analysis/SaveFileButton.h"
 #include "ui/editor/ProjectTree.h"
+#include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
+#include "ui/shell/HelpWindow.h"
 #include "ui/viewers/GraphUnit.h"
 #include "ui/viewers/RepUnit.h"
 #include "ui/viewers/TabRepUnit.h"
@@ -70,6 +71,7 @@ TBaseDialogBox::TBaseDialogBox(TMainForm& mainForm, QWidget* parent) : TMDIChild
   statusBar = new QStatusBar(this);
   layout->addWidget(statusBar);
   connect(OkButton, &QPushButton::clicked, this, [this] { OkButtonClick(); });
+  BusyGuard::MarkAsCancelControl(CancelButton);
   connect(CancelButton, &QPushButton::clicked, this, &TBaseDialogBox::CancelButtonClick);
   connect(HelpButton, &QPushButton::clicked, this, &TBaseDialogBox::HelpButtonClick);
 }
@@ -101,7 +103,7 @@ void TBaseDialogBox::cancelpressed() {
 }
 
 void TBaseDialogBox::HelpButtonClick() {
-  QMessageBox::information(this, windowTitle(), "Help system is not available yet");
+  MainForm().ShowHelp(HelpTopicFor(windowTitle()));
 }
 
 void TBaseDialogBox::closeEvent(QCloseEvent* event) {
@@ -487,9 +489,22 @@ void TBaseDialogBox1::OkButtonClick() {
   if (project == nullptr || running) return;
   running = true;
   OkButton->setEnabled(false);
-  lastOutput = RunAnalysis(GetFrameOptions());
+  const QString idle = statusBar->currentMessage();
+  statusBar->showMessage("Running... (Escape or Cancel stops)");
+  {
+    // Long steps let events through: only Escape and Cancel may act meanwhile.
+    BusyGuard busy(MainForm());
+    lastOutput = RunAnalysis(GetFrameOptions());
+  }
+  MainForm().EndProgress();  // the status line names no step once the run is over
   running = false;
   OkButton->setEnabled(true);
+  if (lastOutput.cancelled) {
+    // A cancelled run shows nothing of what it had got to, so no half result is taken for one.
+    statusBar->showMessage("Cancelled");
+    return;
+  }
+  statusBar->showMessage(idle);
   ShowOutput(lastOutput);
   AfterOutput(lastOutput);
 }
@@ -519,6 +534,8 @@ void TBaseDialogBox1::ShowOutput(const AnalysisOutput& out) {
   if (out.showPlot && !out.series.empty()) {
     auto* plot = new TGraphForm(main);
     plot->setWindowTitle(QString::fromLatin1(out.plotCaption.c_str()));
+    plot->xTitle = out.plotXTitle;
+    plot->yTitle = out.plotYTitle;
     for (const tser& s : out.series) plot->AddSer(s);
     main.AddChildWindow(plot)->show();
     lastPlot = plot;

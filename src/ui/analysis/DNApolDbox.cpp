@@ -3,10 +3,9 @@
 #include "ui/analysis/DNApolDbox.h"
 
 #include <QCheckBox>
-#include <QRadioButton>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QMdiSubWindow>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "ui/shell/CLXMain.h"
@@ -86,10 +85,8 @@ AnalysisOutput TDNApolymDbox::RunAnalysis(const FrameOptions& options) {
 }
 
 TDNApolymDbox* NewDNApolDbox(TMainForm& mainForm) {
-  if (auto* open = qobject_cast<TDNApolymDbox*>(mainForm.ToolWindow(ToolKind::DNApolymDbox))) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) sub->showNormal();
+  if (auto* open = qobject_cast<TDNApolymDbox*>(mainForm.RaiseToolWindow(ToolKind::DNApolymDbox)))
     return open;
-  }
   auto* dialog = new TDNApolymDbox(mainForm);
   mainForm.RegisterToolWindow(ToolKind::DNApolymDbox, dialog);
   return dialog;

@@ -11,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -223,10 +222,7 @@ AnalysisOutput TLDform::RunAnalysis(const FrameOptions& options) {
 }
 
 TLDform* NewLDform(TMainForm& mainForm) {
-  if (auto* open = qobject_cast<TLDform*>(mainForm.ToolWindow(ToolKind::LDform))) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) sub->showNormal();
-    return open;
-  }
+  if (auto* open = qobject_cast<TLDform*>(mainForm.RaiseToolWindow(ToolKind::LDform))) return open;
   auto* dialog = new TLDform(mainForm);
   mainForm.RegisterToolWindow(ToolKind::LDform, dialog);
   return dialog;

@@ -6,7 +6,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -90,10 +89,8 @@ AnalysisOutput TNTestsDialog::RunAnalysis(const FrameOptions& options) {
 }
 
 TNTestsDialog* NewNTestsDialog(TMainForm& mainForm) {
-  if (auto* open = qobject_cast<TNTestsDialog*>(mainForm.ToolWindow(ToolKind::NTestsDialog))) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) sub->showNormal();
+  if (auto* open = qobject_cast<TNTestsDialog*>(mainForm.RaiseToolWindow(ToolKind::NTestsDialog)))
     return open;
-  }
   auto* dialog = new TNTestsDialog(mainForm);
   mainForm.RegisterToolWindow(ToolKind::NTestsDialog, dialog);
   return dialog;

@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -161,10 +160,8 @@ AnalysisOutput TPopSubdivDbox::RunAnalysis(const FrameOptions& options) {
 }
 
 TPopSubdivDbox* NewPopSubdivDbox(TMainForm& mainForm) {
-  if (auto* open = qobject_cast<TPopSubdivDbox*>(mainForm.ToolWindow(ToolKind::PopSubdivDbox))) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) sub->showNormal();
+  if (auto* open = qobject_cast<TPopSubdivDbox*>(mainForm.RaiseToolWindow(ToolKind::PopSubdivDbox)))
     return open;
-  }
   auto* dialog = new TPopSubdivDbox(mainForm);
   mainForm.RegisterToolWindow(ToolKind::PopSubdivDbox, dialog);
   return dialog;

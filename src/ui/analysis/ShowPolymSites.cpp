@@ -8,7 +8,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -137,10 +136,9 @@ void TShowPolymSites::ShowDatasets(std::vector<std::unique_ptr<TDataSeq>>& datas
 }
 
 TShowPolymSites* NewShowPolymSites(TMainForm& mainForm) {
-  if (auto* open = qobject_cast<TShowPolymSites*>(mainForm.ToolWindow(ToolKind::ShowPolymSites))) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) sub->showNormal();
+  if (auto* open =
+          qobject_cast<TShowPolymSites*>(mainForm.RaiseToolWindow(ToolKind::ShowPolymSites)))
     return open;
-  }
   auto* dialog = new TShowPolymSites(mainForm);
   mainForm.RegisterToolWindow(ToolKind::ShowPolymSites, dialog);
   return dialog;

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <string>
 
+#include "analysis/AnalysisOutput.h"
 #include "ui/analysis/BaseDbox.h"
 #include "ui/analysis/DNApolDbox.h"
 #include "ui/analysis/LDform.h"
@@ -50,6 +51,10 @@ void RunAnalyseItem(const AnalyseMenuItem& item, TSeqGridFrm& window) {
     return;
   }
   if (!item.factory || main.RefuseIfBusy()) return;
+  if (window.GetProject().TotalSeqCount() == 0) {
+    main.Notify(kNoSequencesToAnalyse);
+    return;
+  }
   TBaseDialogBox* dialog = item.factory(main);
   if (dialog == nullptr) return;
   window.KeepWithProject(dialog);

@@ -19,6 +19,7 @@
 #include "editor/SequenceCommands.h"
 #include "ui/editor/AnalyseMenu.h"
 #include "ui/editor/EditorColors.h"
+#include "ui/editor/ImportGroupsCommand.h"
 #include "ui/editor/ProjectReportWindows.h"
 #include "ui/editor/PropertyMenu.h"
 #include "ui/editor/SeqGridFrmUnit.h"
@@ -120,6 +121,7 @@ void TSeqGridFrm::CreateFileMenu() {
   Item(filter, "Open all but datasets with names already in the project", "Filter21",
        [this] { FilterOpen(2); });
   Item(m, "&Save...", "SaveSeq1", [this] { Save1Click(); });
+  Item(m, "Import groups...", "ImportGroups1", [this] { ImportGroups1Click(*this); });
   m->addSeparator();
   Item(m, "&Close", "CloseSeq1", [this] {
     if (QWidget* frame = parentWidget())

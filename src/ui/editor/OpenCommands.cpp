@@ -3,8 +3,10 @@
 #include "ui/editor/OpenCommands.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 #include <memory>
 
 #include "io/FormatDetect.h"
@@ -75,6 +77,25 @@ std::function<std::string()> ReferenceChooser(TMainForm& main) {
   };
 }
 
+// A window opened for a file that gave nothing goes again, and the message pane says why:
+// an empty window would look like a file without sequences.
+void CloseEmptyWindow(TMainForm& main, TSeqGridFrm* w, const std::string& path,
+                      const std::string& why) {
+  if (w == nullptr || w->GetProject().DatasetCount() > 0) return;
+  main.ReportError("Nothing was read from " + path + ": " + why +
+                   "; the window opened for it was closed");
+  w->SetModified(false);
+  QWidget* frame = w->parentWidget() != nullptr ? w->parentWidget() : w;
+  if (!frame->isHidden()) frame->close();
+}
+
+std::string NothingReadReason(int code, bool recognised) {
+  if (!recognised) return "its format was not recognised";
+  const std::string_view caption = OpenFilterCaption(code);
+  return "no sequences were found in it as " +
+         std::string(caption.empty() ? std::string_view("this format") : caption);
+}
+
 // The dispatcher's options in the desktop program: a FASTA file over "Max seq per dataset"
 // asks the "File too big" question; a column file opens its dialog; the SNP table shows its
 // dialog; readers that want another file ask for it with an open dialog; the read formats offer
@@ -139,6 +160,10 @@ bool OpenCommandLineFile(TMainForm& main, const QString& path) {
   const bool handled =
       DispatchFile(p, code, DesktopOptions(main), &w->Target(), main.GetServices()).handled;
   AfterRead(w, false);
+  if (w->GetProject().DatasetCount() == 0) {
+    CloseEmptyWindow(main, w, p, NothingReadReason(code, true));
+    return false;
+  }
   return handled;
 }
 
@@ -153,6 +178,12 @@ void MainOpenFiles(TMainForm& main, QStringList files, int code) {
   if (code == kCodeSam && files.size() == 1)
     askReference = msg.AskYesNo("Open fasta file with reference sequence(s)?");
   bool oneWindow = intoCurrent;
+  // Windows made for files that then gave nothing: closed once the progress run is over.
+  struct NothingRead {
+    QPointer<TSeqGridFrm> window;
+    std::string path, why;
+  };
+  std::vector<NothingRead> emptyWindows;
   std::unique_ptr<ProgressScope> bar;
   if (files.size() > 1) {
     if (code == kCodeSdi || !msg.AskYesNo("Open files in separate windows?")) oneWindow = true;
@@ -198,17 +229,30 @@ void MainOpenFiles(TMainForm& main, QStringList files, int code) {
     const bool handled =
         DispatchFile(path, fileCode, options, w ? &w->Target() : nullptr, main.GetServices())
             .handled;
+    bool readAnyway = false;
     if (!handled && !RefuseBinary(msg, path) &&
-        msg.AskYesNo("Unable to recognise format of the file: \r\n\r\n" + path +
-                     "\r\n\r\nIt may be interpreted incorrectly. Attempt to read it anyway?")) {
+        (readAnyway = msg.AskYesNo(
+             "Unable to recognise format of the file: \r\n\r\n" + path +
+             "\r\n\r\nIt may be interpreted incorrectly. Attempt to read it anyway?"))) {
       // The window made for this file is still empty: read into it rather than open another.
       const bool keep = (oneWindow && intoCurrent) ||
                         (madeForFile && w != nullptr && w->GetProject().DatasetCount() == 0);
-      if (!keep || w == nullptr) w = NewSeqGridFrm(main, QFileInfo(file).fileName());
+      if (!keep || w == nullptr) {
+        w = NewSeqGridFrm(main, QFileInfo(file).fileName());
+        madeForFile = true;
+      }
       if (w != nullptr) ReadUnknownText(main, *w, path);
     }
     AfterRead(w, w != nullptr && (intoCurrent || (oneWindow && files.size() > 1)));
+    const bool fresh = madeForFile || (w != nullptr && w == shared && !intoCurrent);
+    if (fresh && w != nullptr && w->GetProject().DatasetCount() == 0)
+      emptyWindows.push_back({w, path, NothingReadReason(fileCode, handled || readAnyway)});
+    else if (!handled && !readAnyway)
+      msg.ReportError("Nothing was read from " + path + ": " + NothingReadReason(fileCode, false));
   }
+  bar.reset();
+  for (const NothingRead& n : emptyWindows)
+    if (!n.window.isNull()) CloseEmptyWindow(main, n.window.data(), n.path, n.why);
 }
 
 void EditorOpenFiles(TMainForm& main, TSeqGridFrm& w, QStringList files, int code) {
@@ -279,6 +323,15 @@ bool SaveWindowInteractive(TMainForm& main, TSeqGridFrm& w) {
   if (chosen.isEmpty()) return false;
   if (index == 1 && QFileInfo(chosen).suffix().isEmpty()) chosen += ".df";
   return SaveWindowAs(main, w, index, chosen);
+}
+
+bool SaveWindowToItsFile(TMainForm& main, TSeqGridFrm& w) {
+  // Only a project file takes the whole project back; a window opened from FASTA or any
+  // other exchange format would lose its groups and regions if written over its source.
+  const std::string& file = w.GetProject().projFile;
+  if (file.empty() || !QFileInfo(QString::fromStdString(file)).dir().exists())
+    return SaveWindowInteractive(main, w);
+  return SaveWindowAs(main, w, 1, QString::fromStdString(file));
 }
 
 void InstallOpenDispatcher(TMainForm& main) {

@@ -29,6 +29,10 @@ bool SaveWindowAs(TMainForm& mainForm, TSeqGridFrm& window, int filterIndex,
                   const QString& chosenPath);
 // Shows the save dialog first; false when cancelled or when writing failed.
 bool SaveWindowInteractive(TMainForm& mainForm, TSeqGridFrm& window);
+// "Save" without a question where one is known: a project read from or last saved as a
+// project file is written back to that file; any other shows the save dialog. False when
+// cancelled or when writing failed.
+bool SaveWindowToItsFile(TMainForm& mainForm, TSeqGridFrm& window);
 
 // The open dialog's filter strings in code order (Qt form: caption and patterns).
 QStringList OpenDialogFilters();

@@ -489,7 +489,7 @@ void TSeqGridFrm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
       case YesNoCancel::Yes:
-        if (!SaveWindowInteractive(MainForm(), *this)) {
+        if (!SaveWindowToItsFile(MainForm(), *this)) {
           event->ignore();  // a cancelled or failed save keeps the window and its data
           return;
         }

@@ -149,14 +149,57 @@ void DrawOverview(QPainter& p, const TSeq& seq, const ColumnMap& map, int top, i
       p.drawLine(clampX(map.X(firstPos + shift)), mid, clampX(map.X(lastPos + shift + 1)), mid);
     }
   }
+  DrawRegionStrip(p, seq, map, mid, 0, clipLeft, clipRight, withShift, shown, scheme);
+}
+
+void DrawRegionStrip(QPainter& p, const TSeq& seq, const ColumnMap& map, int mid, int height,
+                     int clipLeft, int clipRight, bool withShift, const std::array<bool, 28>& shown,
+                     const ColorScheme& scheme) {
+  const int shift = withShift ? seq.columnShift : 0;
+  auto clampX = [&](double x) {
+    return static_cast<int>(
+        std::clamp(x, static_cast<double>(clipLeft), static_cast<double>(clipRight)));
+  };
   for (const TRegion& r : seq.regions) {
     if (r.regType >= shown.size() || !shown[r.regType]) continue;
     const int lo = std::min(r.regStart, r.regEnd), hi = std::max(r.regStart, r.regEnd);
     const double x0 = map.X(lo + shift), x1 = map.X(hi + shift + 1);
     if (x1 < clipLeft || x0 > clipRight) continue;
-    const int h = std::max(2, RegionBandHeight(r.regType, scheme));
+    const int h = height > 0 ? height : std::max(2, RegionBandHeight(r.regType, scheme));
     const QColor c = SchemeColor(scheme, RegionColorSlot(r.regType));
     const int left = clampX(x0), right = std::max(clampX(x1), left + 1);
     p.fillRect(QRect(left, mid - h / 2, right - left, h), c);
   }
+}
+
+void DrawLetterBlocks(QPainter& p, const TSeq& seq, const TSeq* reference, const ColumnMap& map,
+                      int top, int height, int clipLeft, int clipRight, const ColorScheme& scheme) {
+  const int width = clipRight - clipLeft;
+  if (width <= 0 || height <= 0 || seq.Length() == 0) return;
+  const double ppc = map.pixelsPerColumn > 0 ? map.pixelsPerColumn : 1e-15;
+  // One pixel row, stretched to the row's height: a single image per row however many
+  // columns share a pixel.
+  QImage line(width, 1, QImage::Format_ARGB32_Premultiplied);
+  line.fill(Qt::transparent);
+  auto* pixels = reinterpret_cast<QRgb*>(line.scanLine(0));
+  QRgb colors[kColorSchemeSlots + 1];
+  for (int i = 0; i < kColorSchemeSlots; ++i) colors[i] = SchemeColor(scheme, i).rgb();
+  colors[kColorSchemeSlots] = QColor(Qt::black).rgb();
+  // Columns outside the row are cut off before they become integers: at the smallest zoom a
+  // pixel can stand for more columns than an int holds.
+  const double rowEnd = seq.columnShift + seq.Length() + 1.0;
+  for (int x = 0; x < width; ++x) {
+    double left = (clipLeft + x - map.originX) / ppc + map.firstColumn;
+    double right = (clipLeft + x + 1 - map.originX) / ppc + map.firstColumn;
+    if (!(right > 1) || !(left < rowEnd)) continue;
+    left = std::max(left, 1.0);
+    right = std::min(right, rowEnd);
+    const int first = static_cast<int>(std::floor(left));
+    const int last = std::max(first, static_cast<int>(std::ceil(right)) - 1);
+    const char letter = OverviewLetter(seq, reference, first, last);
+    if (letter == 0 || letter == '-') continue;
+    const int slot = LetterColorSlot(seq.seqType, letter, seq.enabled);
+    pixels[x] = colors[slot < 0 ? kColorSchemeSlots : slot];
+  }
+  p.drawImage(QRect(clipLeft, top, width, height), line);
 }

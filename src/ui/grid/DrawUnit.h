@@ -67,3 +67,13 @@ void DrawRegionBand(QPainter& p, const TRegion& region, const BandGeometry& band
 void DrawOverview(QPainter& p, const TSeq& seq, const ColumnMap& map, int top, int height,
                   int clipLeft, int clipRight, bool withShift, const std::array<bool, 28>& shown,
                   const ColorScheme& scheme);
+// The overview's regions alone: bands centred on `mid`, each `height` pixels high (0: the
+// height of its kind).
+void DrawRegionStrip(QPainter& p, const TSeq& seq, const ColumnMap& map, int mid, int height,
+                     int clipLeft, int clipRight, bool withShift, const std::array<bool, 28>& shown,
+                     const ColorScheme& scheme);
+// The zoomed-out grid: every alignment column of the row as a block in its letter's colour,
+// gaps left as background; where columns are narrower than a pixel, OverviewLetter picks the
+// letter of the pixel, so the columns that vary stay visible at any zoom.
+void DrawLetterBlocks(QPainter& p, const TSeq& seq, const TSeq* reference, const ColumnMap& map,
+                      int top, int height, int clipLeft, int clipRight, const ColorScheme& scheme);

@@ -48,10 +48,18 @@ void TSeqGrid3::PaintViewport(QPainter& p, const QRect& exposed) {
     p.setClipRect(seqArea.intersected(QRect(seqLeft, y, width - seqLeft, rowHeight)));
     p.fillRect(QRect(seqLeft, y, width - seqLeft, rowHeight), background);
     if (outlineMode) {
+      // Too small for letters: coloured blocks, with the regions as a strip under them.
       const ColumnMap map{static_cast<double>(layout.left + layout.letterMargin),
                           static_cast<double>(layout.firstVisibleCol), letterWidth};
-      DrawOverview(p, s, map, y, rowHeight, std::max(seqLeft, exposed.left()),
-                   std::min(width, exposed.right() + 1), true, shown, colorScheme);
+      const int clipLeft = std::max(seqLeft, exposed.left());
+      const int clipRight = std::min(width, exposed.right() + 1);
+      const bool strip = s.showRegions && !s.regions.empty();
+      const int blockHeight = std::max(1, rowHeight - (strip ? 7 : 3));
+      DrawLetterBlocks(p, s, ds->SeqAt(1), map, y + 1, blockHeight, clipLeft, clipRight,
+                       colorScheme);
+      if (strip)
+        DrawRegionStrip(p, s, map, y + rowHeight - 4, 3, clipLeft, clipRight, true, shown,
+                        colorScheme);
     } else if (s.showTrace && s.HasTrace()) {
       PaintRowTrace(p, y, s, std::max(seqLeft, exposed.left()),
                     std::min(width, exposed.right() + 1));

@@ -18,6 +18,7 @@
 #include "ui/shell/GCodEditor.h"
 #include "ui/shell/MessagePane.h"
 #include "ui/shell/ShellEventFilter.h"
+#include "ui/shell/WindowSizes.h"
 #include "ui/viewers/RepUnit.h"
 #include "ui/viewers/TabRepUnit.h"
 
@@ -106,6 +107,9 @@ QMdiSubWindow* TMainForm::AddChildWindow(QWidget* child) {
                          ? style()->standardIcon(QStyle::SP_FileIcon)
                          : child->windowIcon());
   sub->move(10 * n + 5, 10 * n + 5);
+  WatchChildSize(sub);
+  FitChildWindow(child, child->property("nodrixEditor").toBool() ? EditorWindowSize(ChildArea())
+                                                                 : child->size());
   return sub;
 }
 
@@ -113,18 +117,19 @@ QWidget* TMainForm::RaiseToolWindow(ToolKind kind) {
   QWidget* open = registry.Get(kind);
   if (open == nullptr) return nullptr;
   if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) {
-    if (sub->isMinimized()) sub->showNormal();
+    if (sub->isMinimized() || sub->isHidden()) sub->showNormal();
     mdiArea->setActiveSubWindow(sub);
+    sub->raise();
   }
+  // The window's own choice of control (its last focus) when it has one.
+  QWidget* target = open->focusWidget() != nullptr ? open->focusWidget() : open;
+  target->setFocus(Qt::OtherFocusReason);
   return open;
 }
 
 template <typename T>
 T* TMainForm::RegisteredWindow(ToolKind kind) {
-  if (auto* open = qobject_cast<T*>(registry.Get(kind))) {
-    RaiseToolWindow(kind);
-    return open;
-  }
+  if (auto* open = qobject_cast<T*>(RaiseToolWindow(kind))) return open;
   auto* window = new T(*this);
   window->setWindowTitle(ToolKindCaption(kind));
   registry.Set(kind, window);
@@ -146,8 +151,8 @@ TRepForm* TMainForm::NewRepForm() {
   auto* form = RegisteredWindow<TRepForm>(ToolKind::RepForm);
   if (fresh) {
     auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
-    sub->resize(640, 420);
     sub->move(2, 2);
+    FitChildWindow(form, QSize(640, 400));
     sub->show();
   }
   return form;
@@ -162,7 +167,7 @@ TTabReport* TMainForm::NewTabReport() {
   auto* table = RegisteredWindow<TTabReport>(ToolKind::TabReport);
   if (fresh) {
     auto* sub = qobject_cast<QMdiSubWindow*>(table->parentWidget());
-    sub->resize(560, 360);
+    FitChildWindow(table, QSize(560, 340));
     sub->show();
   }
   return table;

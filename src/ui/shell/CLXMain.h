@@ -3,11 +3,13 @@
 // genetic code, the enzyme list and the colour scheme, shows reported problems in its message
 // pane, drives the progress bar for long operations and keeps the registry of tool windows.
 #pragma once
+#include <QHash>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,7 @@ class QProgressBar;
 class QSplitter;
 class MessagePane;
 class TGCodEditor;
+class THelpForm;
 class TRepForm;
 class TMDIChild;
 class TDataProj;
@@ -75,6 +78,10 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   void EndProgress() override;
   [[nodiscard]] bool cancelRequested() const override { return cancelFlag; }
   void ClearCancel() override { cancelFlag = false; }
+  // A long step takes the bar over (0..1000) until it ends, then gives it back as it was.
+  void ShowStepProgress(const std::string& status, long long done, long long total) override;
+  // Every 50 ms: a step of up to 50 ms between reports still answers within 100 ms.
+  [[nodiscard]] int StepIntervalMs() const override { return 50; }
   void RequestCancel() { cancelFlag = true; }
 
   [[nodiscard]] QProgressBar* ProgressBar() const { return progressBar; }
@@ -86,8 +93,16 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   // True (and a status hint) when a command must not start now.
   bool RefuseIfBusy();
 
-  // Places a child window in the main window; it is deleted when it closes.
+  // Places a child window in the main window; it is deleted when it closes. It opens at the
+  // size its content asks for (an editor at least two thirds of the area) within the area, or
+  // at the size the user last gave a window of its kind.
   QMdiSubWindow* AddChildWindow(QWidget* child);
+  // Resizes a child's frame to hold `content` (the child's own size) within the area, unless
+  // the user has chosen a size for windows of its kind in this session.
+  void FitChildWindow(QWidget* child, QSize content);
+  void RememberChildSize(const QWidget* child, QSize frameSize);
+  [[nodiscard]] QSize RememberedSize(const QWidget* child) const;  // invalid when none
+  [[nodiscard]] QSize ChildArea() const;                           // the room child windows have
 
   // Tool window registry: New<Kind> gives the open window of the kind (activated) or a new one.
   TRepForm* NewRepForm();
@@ -95,7 +110,8 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   TTabReport* NewTabReport();
   void TabReportClose();
   [[nodiscard]] QWidget* ToolWindow(ToolKind kind) const { return registry.Get(kind); }
-  // The open window of the kind, brought to the front; nullptr when none is open.
+  // The open window of the kind brought to the front (restored when minimised) with the
+  // focus in it; nullptr when none is open.
   QWidget* RaiseToolWindow(ToolKind kind);
   // Places a tool window built elsewhere (analysis dialogs) in its registry slot; the slot
   // empties when the window closes.
@@ -134,6 +150,9 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
 
   // Shared dialogs.
   [[nodiscard]] TGCodEditor* GCodEditor() const { return gcodEditor; }
+  // The user guide at the section on `topic` (a heading's first words; empty: the start), in
+  // the one guide window, opened or brought to the front.
+  THelpForm* ShowHelp(const QString& topic = {});
 
   // Tools whose work is in the core; public so batch callers and tests can run them without
   // the file and number prompts.
@@ -161,6 +180,8 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   void CreateToolsMenu();
   void CreateWindowMenu();
   void CreateHelpMenu();
+  void FillWindowList(QMenu* windowMenu);
+  void WatchChildSize(QMdiSubWindow* sub);
   QAction* AddAction(QMenu* menu, const QString& caption, const char* objectName);
   template <typename T>
   T* RegisteredWindow(ToolKind kind);
@@ -206,11 +227,21 @@ class TMainForm : public QMainWindow, public IMessages, public IProgress {
   DatasetViewer datasetViewer;
   FileOpener fileOpener;
   QPointer<QWidget> currentEditor;
+  QPointer<THelpForm> helpForm;
   std::vector<std::unique_ptr<TSeq>> seqClipboard;
 
+  QHash<QString, QSize> rememberedSizes;  // by the class of the window in the frame
+  QObject* sizeWatcher = nullptr;
   std::unique_ptr<ShellEventFilter> eventFilter;
   int busyDepth = 0;
   bool progressActive = false;
+  // The bar and status of the command while a step has taken them over.
+  struct SavedBar {
+    int min = 0, max = 0, value = 0;
+    bool visible = false;
+    QString status;
+  };
+  std::optional<SavedBar> stepSaved;
   bool cancelFlag = false;
   QPointer<QWidget> modalAtBusyStart;
 };

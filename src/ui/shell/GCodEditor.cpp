@@ -3,10 +3,13 @@
 #include "ui/shell/GCodEditor.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
@@ -15,6 +18,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "model/NcbiCodes.h"
 
 namespace {
 constexpr const char* kFilter = "Comma delimited genetic code (*.csv)";
@@ -43,12 +48,31 @@ TGCodEditor::TGCodEditor(QWidget* parent) : QDialog(parent) {
   connect(addCol, &QAction::triggered, this, &TGCodEditor::AddColumn);
   connect(addRow, &QAction::triggered, this, &TGCodEditor::AddRow);
 
+  auto* chooser = new QHBoxLayout;
+  auto* label = new QLabel("Standard code:", this);
+  cbStandardCode = new QComboBox(this);
+  cbStandardCode->setObjectName("cbStandardCode");
+  cbStandardCode->addItem("(table of its own)", 0);
+  for (const NcbiCodeTable& t : NcbiCodeTables())
+    cbStandardCode->addItem(QString("%1. %2").arg(t.id).arg(QString::fromLatin1(t.name)), t.id);
+  cbStandardCode->setToolTip("Load one of NCBI's genetic codes into the table");
+  label->setBuddy(cbStandardCode);
+  chooser->addWidget(label);
+  chooser->addWidget(cbStandardCode, 1);
+  layout->addLayout(chooser);
+  connect(cbStandardCode, &QComboBox::activated, this,
+          [this](int index) { ChooseTable(cbStandardCode->itemData(index).toInt()); });
+
   codgrid = new QTableWidget(this);
   codgrid->setObjectName("codgrid");
   codgrid->verticalHeader()->setDefaultSectionSize(16);
   codgrid->verticalHeader()->setMinimumSectionSize(12);
   codgrid->horizontalHeader()->setMinimumSectionSize(20);
   layout->addWidget(codgrid, 1);
+  // A cell typed into makes the table one of its own.
+  connect(codgrid, &QTableWidget::itemChanged, this, [this] {
+    if (!filling) cbStandardCode->setCurrentIndex(0);
+  });
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   layout->addWidget(buttons);
@@ -59,16 +83,33 @@ TGCodEditor::TGCodEditor(QWidget* parent) : QDialog(parent) {
   resize(560, 480);
 }
 
-int TGCodEditor::Execute(TGenCode& target) {
-  Open(target);
+int TGCodEditor::Execute(TGenCode& target, int tableId) {
+  Open(target, tableId);
   return exec();
 }
 
-void TGCodEditor::Open(TGenCode& target) {
+void TGCodEditor::Open(TGenCode& target, int tableId) {
   code = &target;
   CodeGrid grid = Grid();
   FillCodeGrid(target, grid);
   SetGrid(grid);
+  const int index = cbStandardCode->findData(NcbiCodeById(tableId) != nullptr ? tableId : 0);
+  cbStandardCode->setCurrentIndex(std::max(0, index));
+}
+
+int TGCodEditor::ChosenTable() const {
+  return cbStandardCode->currentData().toInt();
+}
+
+void TGCodEditor::ChooseTable(int ncbiId) {
+  const NcbiCodeTable* table = NcbiCodeById(ncbiId);
+  if (table == nullptr) return;
+  TGenCode loaded("");
+  LoadNcbiCode(*table, loaded);
+  CodeGrid grid = EmptyCodeGrid();
+  FillCodeGrid(loaded, grid);
+  SetGrid(grid);
+  cbStandardCode->setCurrentIndex(std::max(0, cbStandardCode->findData(ncbiId)));
 }
 
 CodeGrid TGCodEditor::Grid() const {
@@ -87,6 +128,7 @@ CodeGrid TGCodEditor::Grid() const {
 }
 
 void TGCodEditor::SetGrid(const CodeGrid& grid) {
+  filling = true;
   std::size_t cols = 0;
   for (const auto& row : grid) cols = std::max(cols, row.size());
   codgrid->clear();
@@ -104,6 +146,7 @@ void TGCodEditor::SetGrid(const CodeGrid& grid) {
     }
   }
   FitColumns();
+  filling = false;
 }
 
 void TGCodEditor::FitColumns() {
@@ -179,6 +222,9 @@ void TGCodEditor::LoadButtonClick() {
 
 void TGCodEditor::Button1Click() {
   CommitEdit();
-  if (code != nullptr) ApplyCodeGrid(Grid(), *code);
+  if (code != nullptr) {
+    ApplyCodeGrid(Grid(), *code);
+    if (const NcbiCodeTable* table = NcbiCodeById(ChosenTable())) LoadNcbiCode(*table, *code);
+  }
   accept();
 }

@@ -5,6 +5,7 @@
 
 #include "model/GenCodeTable.h"
 
+class QComboBox;
 class QTableWidget;
 class TGenCode;
 
@@ -14,9 +15,10 @@ class TGCodEditor : public QDialog {
   explicit TGCodEditor(QWidget* parent = nullptr);
 
   // Fills the grid from `code` and shows the dialog modally; Ok rebuilds `code` in place.
-  int Execute(TGenCode& code);
+  // tableId: the NCBI number the code was loaded from (0: a table of its own).
+  int Execute(TGenCode& code, int tableId = 0);
   // Fills the grid from `code` (a code without entries keeps the grid) and remembers it.
-  void Open(TGenCode& code);
+  void Open(TGenCode& code, int tableId = 0);
 
   [[nodiscard]] CodeGrid Grid() const;  // header row included
   void SetGrid(const CodeGrid& grid);
@@ -30,6 +32,12 @@ class TGCodEditor : public QDialog {
 
   void Button1Click();  // "Ok": applies the grid to the remembered code and closes
 
+  // "Standard code:": the NCBI tables; choosing one loads it into the grid in one step.
+  [[nodiscard]] QComboBox* StandardCodes() const { return cbStandardCode; }
+  // The NCBI number of the table the grid holds; 0 once a cell was edited by hand.
+  [[nodiscard]] int ChosenTable() const;
+  void ChooseTable(int ncbiId);
+
  private:
   void SaveButtonClick();
   void LoadButtonClick();
@@ -37,5 +45,7 @@ class TGCodEditor : public QDialog {
   void CommitEdit();
 
   QTableWidget* codgrid = nullptr;
+  QComboBox* cbStandardCode = nullptr;
   TGenCode* code = nullptr;
+  bool filling = false;  // the grid is being filled, not edited
 };

@@ -13,6 +13,7 @@
 #include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
 #include "ui/shell/GCodEditor.h"
+#include "ui/shell/HelpWindow.h"
 #include "ui/shell/OpenFolderDialog.h"
 #include "ui/shell/ValuePrompt.h"
 
@@ -104,13 +105,32 @@ void TMainForm::CreateWindowMenu() {
   });
   connect(AddAction(window, "C&lose", "WindowClose1"), &QAction::triggered, this,
           &TMainForm::Close1Click);
+  // Below them the open windows, the active one checked, as in every MDI program.
+  connect(window, &QMenu::aboutToShow, this, [this, window] { FillWindowList(window); });
 }
 
 void TMainForm::CreateHelpMenu() {
   QMenu* help = menuBar()->addMenu("&Help");
   help->setObjectName("Help1");
+  QAction* guide = AddAction(help, "&User guide", "UserGuide1");
+  guide->setShortcut(QKeySequence::HelpContents);
+  connect(guide, &QAction::triggered, this, [this] { ShowHelp(); });
   connect(AddAction(help, "&About...", "About1"), &QAction::triggered, this,
           &TMainForm::About1Click);
+}
+
+THelpForm* TMainForm::ShowHelp(const QString& topic) {
+  if (helpForm.isNull()) {
+    helpForm = new THelpForm(*this);
+    AddChildWindow(helpForm)->show();
+  }
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(helpForm->parentWidget())) {
+    if (sub->isMinimized()) sub->showNormal();
+    mdiArea->setActiveSubWindow(sub);
+    sub->raise();
+  }
+  helpForm->ShowTopic(topic);
+  return helpForm;
 }
 
 void TMainForm::Open1Click() {
@@ -208,7 +228,8 @@ void TMainForm::SwitchOffErrorReporting1Click() {
 
 void TMainForm::GeneticCode1Click() {
   if (RefuseIfBusy()) return;
-  gcodEditor->Execute(currentCode);
+  if (gcodEditor->Execute(currentCode, settings.geneticCodeId) == QDialog::Accepted)
+    settings.geneticCodeId = gcodEditor->ChosenTable();
 }
 
 void TMainForm::About1Click() {

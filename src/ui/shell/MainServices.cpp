@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
@@ -84,8 +85,29 @@ void TMainForm::ShowStatus(const std::string& text, bool step, bool processEvent
   }
 }
 
+void TMainForm::ShowStepProgress(const std::string& status, long long done, long long total) {
+  if (total <= 0) {
+    if (!stepSaved) return;
+    progressBar->setRange(stepSaved->min, stepSaved->max);
+    progressBar->setValue(stepSaved->value);
+    progressBar->setVisible(stepSaved->visible);
+    statusLabel->setText(stepSaved->status);
+    stepSaved.reset();
+    return;
+  }
+  if (!stepSaved)
+    stepSaved = SavedBar{progressBar->minimum(), progressBar->maximum(), progressBar->value(),
+                         progressBar->isVisible(), statusLabel->text()};
+  progressBar->setRange(0, 1000);
+  progressBar->setValue(static_cast<int>(std::clamp(done, 0LL, total) * 1000 / total));
+  progressBar->show();
+  if (!status.empty()) statusLabel->setText(QString::fromLatin1(status.c_str()));
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
 void TMainForm::EndProgress() {
   progressActive = false;
+  stepSaved.reset();
   progressBar->reset();
   progressBar->hide();
   statusLabel->clear();
@@ -130,20 +152,25 @@ bool TMainForm::EventPassesWhileBusy(QObject* target) const {
 void TMainForm::UpdateShortcutOwnership() {
   // An editor window's own shortcut (WidgetWithChildrenShortcut) and a main-window shortcut on
   // the same key would be ambiguous while focus is in the editor, and Qt then fires neither.
-  // The main window gives the key up while focus is inside a child window that claims it,
-  // also while the child's item is disabled: the key then does nothing rather than something
-  // the user did not ask for.
+  // The main window gives the key up while focus is inside a child window whose item on that
+  // key is enabled. A disabled item claims nothing: the key stays with the main window, so
+  // "&Open" works from every window until the editor has a command of its own on Ctrl+O.
   QWidget* focus = QApplication::focusWidget();
   QMdiSubWindow* sub = nullptr;
   for (QWidget* w = focus; w != nullptr; w = w->parentWidget()) {
     if ((sub = qobject_cast<QMdiSubWindow*>(w)) != nullptr) break;
   }
   QList<QKeySequence> claimed;
+  const auto claim = [this, &claimed](QAction* a) {
+    if (a->shortcutContext() != Qt::WidgetWithChildrenShortcut || a->shortcuts().isEmpty()) return;
+    // An item enabled or disabled later changes who owns its key.
+    connect(a, &QAction::enabledChanged, this, &TMainForm::UpdateShortcutOwnership,
+            Qt::UniqueConnection);
+    if (a->isEnabled()) claimed += a->shortcuts();
+  };
   if (sub != nullptr && sub->widget() != nullptr && mdiArea->isAncestorOf(sub)) {
-    for (QAction* a : sub->widget()->findChildren<QAction*>())
-      if (a->shortcutContext() == Qt::WidgetWithChildrenShortcut) claimed += a->shortcuts();
-    for (QAction* a : sub->widget()->actions())
-      if (a->shortcutContext() == Qt::WidgetWithChildrenShortcut) claimed += a->shortcuts();
+    for (QAction* a : sub->widget()->findChildren<QAction*>()) claim(a);
+    for (QAction* a : sub->widget()->actions()) claim(a);
   }
   for (auto& [action, key] : ownShortcuts) {
     const QKeySequence wanted = claimed.contains(key) ? QKeySequence() : key;

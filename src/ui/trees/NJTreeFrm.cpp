@@ -7,9 +7,13 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QRadioButton>
+#include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include "model/DataProjUnit.h"
 #include "ui/shell/CLXMain.h"
 #include "ui/trees/ShowTreeUnit.h"
 #include "ui/trees/TreeViewWindow.h"
@@ -70,19 +74,39 @@ void TNJTreeFrm::OkButtonClick() {
   if (project == nullptr || Running()) return;
   trees.clear();
   TBaseDialogBox1::OkButtonClick();
+  // A cancelled run shows no tree at all rather than the part that was built.
+  if (LastOutput().cancelled) {
+    trees.clear();
+    statusBar->showMessage("Cancelled: no tree was built");
+    return;
+  }
   TTreeViewForm* viewer = OpenTreeViewForm(MainForm());
   viewer->ClearTrees();
   for (const NamedTree& t : trees) viewer->AddTree(t.name, t.text, true);
   viewer->SelectTree(1);
+  // The trees are drawn rooted on the project's outgroup, when it has one, and sized to the
+  // window once it is laid out.
+  std::vector<std::string> outgroup;
+  for (int d = 0; d < project->DatasetCount(); ++d) {
+    const TDataSeq& ds = *project->DatasetAt(d);
+    for (int r = 1; r <= ds.Count(); ++r)
+      if (project->IsOutgroup(ds, r)) outgroup.push_back(ds.NameAt(r));
+  }
+  viewer->SetOutgroup(outgroup);
+  if (QWidget* window = viewer->parentWidget()) {
+    const QSize area = MainForm().ChildArea();
+    MainForm().FitChildWindow(window, QSize(area.width() * 2 / 3, area.height()));
+  }
+  QTimer::singleShot(0, viewer, [viewer = QPointer<TTreeViewForm>(viewer)] {
+    if (viewer) viewer->FitToWindow();
+  });
   lastViewer = viewer;
   if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->close();
 }
 
 TNJTreeFrm* NewNJTreeFrm(TMainForm& mainForm) {
-  if (auto* open = qobject_cast<TNJTreeFrm*>(mainForm.ToolWindow(ToolKind::NJTreeFrm))) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) sub->showNormal();
+  if (auto* open = qobject_cast<TNJTreeFrm*>(mainForm.RaiseToolWindow(ToolKind::NJTreeFrm)))
     return open;
-  }
   auto* dialog = new TNJTreeFrm(mainForm);
   mainForm.RegisterToolWindow(ToolKind::NJTreeFrm, dialog);
   return dialog;

@@ -133,6 +133,7 @@ void TTreeViewForm::ShowCurrent() {
   const TreeRow& row = table.CurrentRow();
   Memo1->setPlainText(Latin1(row.text));
   Memo2->setPlainText(Latin1(row.name));
+  RefreshRootChoices();
   CurTreeEdit->setValue(table.Current());
   treeGrid->setCurrentCell(table.Current() - 1, 1);
   syncing = false;
@@ -165,7 +166,7 @@ void TTreeViewForm::PaintCurrentTree(QPainter& painter, QPoint origin) {
     TrackBar2->setValue(row.vSize);
     const int labels = LabelMargin(row.text, drawStyle);
     hScroll->setMaximum(std::max(TrackBar1->value() + labels - paintBox->width(), 0));
-    vScroll->setMaximum(std::max(TrackBar2->value() + 40 - paintBox->height(), 0));
+    vScroll->setMaximum(std::max(TrackBar2->value() + 40 + kScaleBarRoom - paintBox->height(), 0));
     syncing = false;
   }
   // Anything wrong is drawn into the box, never shown in a message box from here.
@@ -222,7 +223,8 @@ bool TTreeViewForm::SaveTreeFile(const QString& path, TreeFileFormat format) {
 
 bool TTreeViewForm::ExportPng(const QString& path) {
   const TreeRow& row = table.CurrentRow();
-  const QSize size = DrawingSize() + QSize(LabelMargin(row.text, drawStyle) + 10, 40);
+  const QSize size =
+      DrawingSize() + QSize(LabelMargin(row.text, drawStyle) + 10, 40 + kScaleBarRoom);
   QImage image(size, QImage::Format_ARGB32);
   image.fill(Qt::white);
   {
@@ -239,7 +241,8 @@ bool TTreeViewForm::ExportPng(const QString& path) {
 
 bool TTreeViewForm::ExportSvg(const QString& path) {
   const TreeRow& row = table.CurrentRow();
-  const QSize size = DrawingSize() + QSize(LabelMargin(row.text, drawStyle) + 10, 40);
+  const QSize size =
+      DrawingSize() + QSize(LabelMargin(row.text, drawStyle) + 10, 40 + kScaleBarRoom);
   QSvgGenerator svg;
   svg.setFileName(path);
   svg.setSize(size);

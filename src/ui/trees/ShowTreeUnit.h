@@ -4,11 +4,13 @@
 #pragma once
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "trees/TreeTable.h"
 #include "ui/trees/TreeDrawing.h"
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -45,6 +47,12 @@ class TTreeViewForm : public QWidget {
   // What the last paint drew instead of a tree; empty when it drew the tree.
   [[nodiscard]] const std::string& LastPaintMessage() const { return lastPaintMessage; }
   void SetDrawStyle(int style);  // 2 normal, 0 V-like
+  // Leaves of the outgroup: "Root:" then offers "outgroup" and starts on it.
+  void SetOutgroup(const std::vector<std::string>& names);
+  // "Fit to window": the current tree's drawing sized to the paint box, labels included.
+  void FitToWindow();
+  [[nodiscard]] QComboBox* RootChoice() const { return cbRootOn; }
+  [[nodiscard]] const TreeDrawStyle& DrawStyle() const { return drawStyle; }
 
   // Paints the current tree; called by the paint box.
   void PaintCurrentTree(QPainter& painter, QPoint origin);
@@ -68,6 +76,7 @@ class TTreeViewForm : public QWidget {
   void RefreshGrid();
   void ShowCurrent();  // memos, spin box, status, track bars; then redraw
   void ReadStyle();
+  void RefreshRootChoices();
   void TrackBarMoved();
   [[nodiscard]] QSize DrawingSize() const;
   int LeafRowHeight() const;
@@ -82,6 +91,8 @@ class TTreeViewForm : public QWidget {
   QTabWidget* pages = nullptr;
   QWidget* paintBox = nullptr;
   QSpinBox* CurTreeEdit = nullptr;
+  QComboBox* cbRootOn = nullptr;
+  std::vector<std::string> outgroup;
   QSlider* TrackBar1 = nullptr;
   QSlider* TrackBar2 = nullptr;
   QScrollBar* hScroll = nullptr;

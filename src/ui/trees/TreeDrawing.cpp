@@ -5,10 +5,12 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 #include <cmath>
 
 #include "common/NumberFormat.h"
 #include "trees/TreeLayout.h"
+#include "trees/TreeRooting.h"
 #include "trees/TreeTexts.h"
 
 namespace {
@@ -92,10 +94,36 @@ void DrawLabels(QPainter& p, const TTree& tree, const TreeGeometry& g, const Tre
   }
 }
 
+// A bar of a round length under the tree's left end, so branch lengths can be read off it.
+void DrawScaleBar(QPainter& p, const TTree& tree, const TreeGeometry& g, const TreeDrawStyle& s) {
+  const double length = ScaleBarLength(tree.maxDepth);
+  if (!(length > 0)) return;
+  const int x0 = g.X(0), x1 = g.X(length);
+  const int y = g.Y(tree.maxYPos) + 14;
+  const QPen saved = p.pen();
+  p.setPen(QPen(s.branchColor, 2, Qt::SolidLine, Qt::FlatCap));
+  p.drawLine(x0, y, x1, y);
+  p.drawLine(x0, y - 4, x0, y + 4);
+  p.drawLine(x1, y - 4, x1, y + 4);
+  p.setPen(saved);
+  const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(length) + 1e-9)));
+  const QString text = QString::fromLatin1(FormatFixed(length, decimals).c_str());
+  const QFontMetrics fm(s.lengthFont);
+  TextAt(p, s.lengthFont, (x0 + x1 - fm.horizontalAdvance(text)) / 2, y + 5, text);
+}
+
+bool HasBranchLengths(const TTree& tree) {
+  for (const auto& node : tree.nodes)
+    if (node->BranchLength() > 0) return true;
+  return false;
+}
+
 }  // namespace
 
 std::string DrawTree(QPainter& painter, TTree& tree, const TreeDrawStyle& style, QPoint origin,
                      int width, int height) {
+  // Unit lengths stand in for missing ones in the layout; a scale for them would mislead.
+  const bool lengths = HasBranchLengths(tree);
   const std::string failure = LayoutTree(tree);
   if (!failure.empty()) return failure;
   ApplyStyle(tree, style);
@@ -103,6 +131,7 @@ std::string DrawTree(QPainter& painter, TTree& tree, const TreeDrawStyle& style,
   painter.setRenderHint(QPainter::Antialiasing, false);
   DrawBranches(painter, tree, g, style);
   DrawLabels(painter, tree, g, style);
+  if (lengths && style.showScaleBar) DrawScaleBar(painter, tree, g, style);
   return {};
 }
 
@@ -118,6 +147,7 @@ std::string PaintTreeText(QPainter& painter, const std::string& text, const Tree
   } else if (!tree.ReadBrackets(*extracted)) {
     shown = kParseErrorText;
   } else {
+    if (!style.rootOn.empty()) RootOnLeaves(tree, style.rootOn);
     const std::string failure = DrawTree(painter, tree, style, origin, width, height);
     if (failure.empty()) return {};
     shown = failure + "\r\n" + kDrawErrorText;

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QPoint>
 #include <string>
+#include <vector>
 
 class QPainter;
 class TTree;
@@ -19,7 +20,14 @@ struct TreeDrawStyle {
   bool showSupport = false;
   int style = 2;  // 2 normal (rectangular), 0 V-like
   QFont lengthFont, labelFont, supportFont;
+  bool showScaleBar = true;  // under the tree, when it has branch lengths
+  // Leaves the drawing is rooted on before it is laid out (an outgroup, or a leaf the user
+  // chose); empty: drawn as the text roots it. The tree text itself is not changed.
+  std::vector<std::string> rootOn;
 };
+
+// Pixels below the tree that the scale bar and its label take.
+inline constexpr int kScaleBarRoom = 36;
 
 // The bracket messages drawn in place of a tree.
 inline constexpr const char* kEmptyTreeText = "Empty tree!";

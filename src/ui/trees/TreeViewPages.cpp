@@ -2,6 +2,7 @@
 // The controls of the tree viewer's three pages and the reading of the drawing options.
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,8 +20,11 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <charconv>
+#include <optional>
 
+#include "trees/TreeTexts.h"
 #include "ui/trees/ShowTreeUnit.h"
 
 namespace {
@@ -68,6 +72,12 @@ void TTreeViewForm::BuildTreePage(QWidget* page) {
   auto* normalBtn = ToolButton("Normal", "Normal tree", page);
   auto* vBtn = ToolButton("V-like", "V-like tree", page);
   auto* pictureBtn = ToolButton("Save picture...", "Save the drawing as PNG or SVG", page);
+  auto* fitBtn = ToolButton("Fit to window", "Size the drawing to the window", page);
+  fitBtn->setObjectName("FitToWindowBtn");
+  cbRootOn = new QComboBox(page);
+  cbRootOn->setObjectName("cbRootOn");
+  cbRootOn->setToolTip("Root the drawing on the outgroup or on a leaf");
+  cbRootOn->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   CurTreeEdit = new QSpinBox(page);
   CurTreeEdit->setMinimum(1);
   TrackBar1 = new QSlider(Qt::Horizontal, page);
@@ -84,6 +94,9 @@ void TTreeViewForm::BuildTreePage(QWidget* page) {
   bar->addWidget(CurTreeEdit);
   bar->addWidget(TrackBar1);
   bar->addWidget(TrackBar2);
+  bar->addWidget(fitBtn);
+  bar->addWidget(new QLabel("Root:", page));
+  bar->addWidget(cbRootOn);
   bar->addWidget(pictureBtn);
   grid->addLayout(bar, 0, 0, 1, 2);
   hScroll = new QScrollBar(Qt::Horizontal, page);
@@ -96,6 +109,11 @@ void TTreeViewForm::BuildTreePage(QWidget* page) {
   connect(normalBtn, &QToolButton::clicked, this, [this] { SetDrawStyle(2); });
   connect(vBtn, &QToolButton::clicked, this, [this] { SetDrawStyle(0); });
   connect(pictureBtn, &QToolButton::clicked, this, &TTreeViewForm::SavePictureClick);
+  connect(fitBtn, &QToolButton::clicked, this, &TTreeViewForm::FitToWindow);
+  connect(cbRootOn, &QComboBox::activated, this, [this] {
+    ReadStyle();
+    paintBox->update();
+  });
   connect(CurTreeEdit, &QSpinBox::valueChanged, this, [this](int n) {
     if (!syncing) SelectTree(n);
   });
@@ -228,4 +246,49 @@ void TTreeViewForm::ReadStyle() {
   drawStyle.lengthFont = BLfontBtn->font();
   drawStyle.labelFont = LabelFontBtn->font();
   drawStyle.supportFont = BstrapFontBtn->font();
+  drawStyle.rootOn.clear();
+  for (const QString& name : cbRootOn->currentData().toStringList())
+    drawStyle.rootOn.push_back(Bytes(name));
+}
+
+void TTreeViewForm::RefreshRootChoices() {
+  // "As written", the outgroup when the trees came with one, then every leaf of the tree.
+  const QString kept = cbRootOn->currentText();
+  const bool firstFill = cbRootOn->count() == 0;
+  cbRootOn->clear();
+  cbRootOn->addItem("as written", QStringList());
+  QStringList og;
+  for (const std::string& name : outgroup) og << QString::fromLatin1(name.c_str());
+  if (!og.isEmpty()) cbRootOn->addItem("outgroup", og);
+  TTree tree;
+  const std::optional<std::string> text = ExtractTree(table.CurrentRow().text);
+  if (text && tree.ReadBrackets(*text))
+    for (const auto& node : tree.nodes)
+      if (node->ChildCount() == 0) {
+        const QString name = QString::fromLatin1(node->name.c_str());
+        cbRootOn->addItem(name, QStringList{name});
+      }
+  int index = firstFill || kept.isEmpty() ? -1 : cbRootOn->findText(kept);
+  if (index < 0) index = og.isEmpty() ? 0 : 1;
+  cbRootOn->setCurrentIndex(index);
+  ReadStyle();
+}
+
+void TTreeViewForm::SetOutgroup(const std::vector<std::string>& names) {
+  outgroup = names;
+  RefreshRootChoices();
+  if (!outgroup.empty()) cbRootOn->setCurrentIndex(1);
+  ReadStyle();
+  paintBox->update();
+}
+
+void TTreeViewForm::FitToWindow() {
+  TreeRow& row = table.CurrentRow();
+  if (row.text.empty()) return;
+  const int labels = LabelMargin(row.text, drawStyle);
+  row.hSize = std::clamp(paintBox->width() - labels - 12, 1, TrackBar1->maximum());
+  row.vSize = std::clamp(paintBox->height() - 24 - kScaleBarRoom, 1, TrackBar2->maximum());
+  hScroll->setValue(0);
+  vScroll->setValue(0);
+  paintBox->update();
 }

@@ -2,8 +2,6 @@
 // The tree viewer's child window and its registry slot.
 #include "ui/trees/TreeViewWindow.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QVBoxLayout>
 
 #include "ui/shell/CLXMain.h"
@@ -27,12 +25,7 @@ TTreeViewForm* OpenTreeViewForm(TMainForm& mainForm) {
 }
 
 TTreeViewForm* NewTreeViewForm(TMainForm& mainForm) {
-  if (auto* open = qobject_cast<TTreeViewWindow*>(mainForm.ToolWindow(ToolKind::TreeViewForm))) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget())) {
-      if (sub->isMinimized()) sub->showNormal();
-      mainForm.MdiArea()->setActiveSubWindow(sub);
-    }
+  if (auto* open = qobject_cast<TTreeViewWindow*>(mainForm.RaiseToolWindow(ToolKind::TreeViewForm)))
     return open->Viewer();
-  }
   return OpenTreeViewForm(mainForm);
 }

@@ -96,9 +96,24 @@ void TPlotBoxForm::PaintPlot(QPainter& p, int w, int h) {
   const int labelWidth = fm.horizontalAdvance(
       Latin1(FormatFixed(f.r.yMax - f.r.yMin, std::abs(DecimalOrder(f.r.yMax - f.r.yMin)) + 2)));
   if (margin < labelWidth + 5) margin = labelWidth + 10;
-  f.margin = margin;
+  // Titles sit outside the tick labels, so every side gives them a line's room.
+  const int titleRoom = xTitle.empty() && yTitle.empty() ? 0 : fm.height() + 6;
+  f.margin = margin + titleRoom;
   lastFrame = f;
-  const int m = margin;
+  const int m = f.margin;
+  p.setPen(Qt::black);
+  if (!xTitle.empty()) {
+    const QString text = Latin1(xTitle);
+    p.drawText((w - fm.horizontalAdvance(text)) / 2, h - 4 - fm.descent(), text);
+  }
+  if (!yTitle.empty()) {
+    const QString text = Latin1(yTitle);
+    p.save();
+    p.translate(4 + fm.ascent(), h / 2.0);
+    p.rotate(-90);
+    p.drawText(-fm.horizontalAdvance(text) / 2, 0, text);
+    p.restore();
+  }
   const int xAxis = f.XAxisRow(), yAxis = f.YAxisColumn();
   p.setPen(Qt::black);
   p.drawLine(m, xAxis, w - m, xAxis);

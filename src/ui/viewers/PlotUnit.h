@@ -35,6 +35,9 @@ class TPlotBoxForm : public TMDIChild {
   bool showLabels = false;                  // rbShowLabels: X tick texts from the point labels
   Qt::PenStyle gridPenStyle = Qt::DotLine;  // rbDot, rbDash, rbSolid, rbDashDot
   int margin = 30;
+  // Axis titles: what X is (a position) and the statistic with its unit. Empty: none, and the
+  // margins keep the room of a plot without titles.
+  std::string xTitle, yTitle;
   // Ranges, margin and size of the last paint, for what is drawn in line with the X axis.
   [[nodiscard]] const PlotFrame& LastFrame() const { return lastFrame; }
 

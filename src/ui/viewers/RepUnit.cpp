@@ -10,11 +10,14 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextDocument>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/ReportText.h"
+#include "ui/shell/CLXMain.h"
 #include "ui/viewers/ReportPrinting.h"
 
 namespace {
@@ -29,7 +32,7 @@ TRepForm::TRepForm(TMainForm& mainForm, QWidget* parent) : TMDIChild(mainForm, p
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  auto* toolbar = new QToolBar(this);
+  toolbar = new QToolBar(this);
   toolbar->setIconSize(QSize(16, 16));
   QAction* save = toolbar->addAction("&Save...");
   save->setObjectName("Save1");
@@ -64,6 +67,27 @@ void TRepForm::AddLine(const std::string& line) {
 
 void TRepForm::SetText(const std::string& text) {
   redit1->setPlainText(Latin1(text));
+  // Wide enough for the longest line (the font is fixed-width, so characters give the width
+  // without laying out every line), as tall as the text, within the main window.
+  std::size_t longest = 0, lines = 0, length = 0;
+  for (const char c : text) {
+    if (c == '\n') {
+      longest = std::max(longest, length);
+      length = 0;
+      ++lines;
+    } else if (c != '\r') {
+      length += c == '\t' ? 8 : 1;
+    }
+  }
+  longest = std::max(longest, length);
+  const QFontMetrics fm(redit1->font());
+  const int chrome = 2 * redit1->frameWidth() + redit1->verticalScrollBar()->sizeHint().width() +
+                     2 * static_cast<int>(redit1->document()->documentMargin()) + 4;
+  const int width =
+      static_cast<int>(std::min<std::size_t>(longest, 2000)) * fm.horizontalAdvance('M') + chrome;
+  const int height = static_cast<int>(std::min<std::size_t>(lines + 2, 200)) * fm.lineSpacing() +
+                     chrome + toolbar->sizeHint().height();
+  MainForm().FitChildWindow(this, QSize(std::max(width, 420), std::max(height, 240)));
 }
 
 void TRepForm::Clear() {

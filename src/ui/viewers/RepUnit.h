@@ -6,6 +6,7 @@
 #include "ui/shell/CLXChildWin.h"
 
 class QPlainTextEdit;
+class QToolBar;
 
 class TRepForm : public TMDIChild {
   Q_OBJECT
@@ -33,4 +34,5 @@ class TRepForm : public TMDIChild {
   void ExportPdf1Click();
 
   QPlainTextEdit* redit1 = nullptr;
+  QToolBar* toolbar = nullptr;
 };

@@ -119,7 +119,13 @@ TEST(TLDform, SaveDialogNamesThePairwiseFile) {
     auto* save = qobject_cast<QFileDialog*>(modal);
     ASSERT_NE(save, nullptr);
     EXPECT_EQ(save->windowTitle(), "Save");
-    save->selectFile(chosen);
+    // The name is typed into the dialog's name box: selectFile leaves the box alone once it has
+    // the keyboard focus, and whether the window was activated by now depends on the load of
+    // the machine (the test failed once that way under ctest -j2).
+    save->setDirectory(dir.path());
+    auto* name = save->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText("pairs_chosen.csv");
     static_cast<QDialog*>(save)->accept();  // QFileDialog hides accept()
   });
   dialog->LDFileButton->click();

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTest>
 
 #include "../ShellFixture.h"
 #include "EditorFixture.h"
@@ -37,6 +38,48 @@ TEST(TSeqGridFrmAnalyse, EveryBuiltAnalysisOpensItsDialogOnTheProject) {
   EXPECT_TRUE(f.dialogs.notices.empty());
   // Analyses that do not exist yet are offered disabled, never as a silent no-op.
   EXPECT_FALSE(w->Action("Nucleotidecomposition1")->isEnabled());
+}
+
+TEST(TSeqGridFrmAnalyse, EmptyProjectSaysSoAndOpensNoDialog) {
+  EditorFixture f;
+  TSeqGridFrm* w = f.NewEditor("empty");
+  w->Action("DNApolymorphism1")->trigger();
+  EXPECT_EQ(f.dialogs.notices, std::vector<std::string>{"The project has no sequences to analyse"});
+  EXPECT_EQ(f.form->ToolWindow(ToolKind::DNApolymDbox), nullptr);
+}
+
+// A dialog left behind the editor comes back to the front, with the focus, when its item is
+// chosen again, instead of staying hidden under the editor.
+TEST(TSeqGridFrmAnalyse, ChosenAgainAnOpenDialogComesToTheFrontWithTheFocus) {
+  EditorFixture f;
+  f.form->show();
+  f.form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(f.form.get()));
+  TSeqGridFrm* w = f.NewEditor("demo");
+  AddDataset(w->GetProject(), "L", {{"a", "ACGTACGT"}, {"b", "ACGAACGT"}, {"c", "TCGAACGA"}});
+  w->UpdateAllBits();
+  const std::pair<const char*, ToolKind> items[] = {
+      {"DNApolymorphism1", ToolKind::DNApolymDbox},
+      {"Populationsubdivision1", ToolKind::PopSubdivDbox},
+      {"Linkagedisequilibrium1", ToolKind::LDform},
+  };
+  for (const auto& [name, kind] : items) {
+    SCOPED_TRACE(name);
+    w->Action(name)->trigger();
+    QWidget* dialog = f.form->ToolWindow(kind);
+    ASSERT_NE(dialog, nullptr);
+    f.form->MdiArea()->setActiveSubWindow(f.Frame(w));
+    w->SeqGrid->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(f.form->MdiArea()->activeSubWindow(), f.Frame(w));
+    w->Action(name)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.form->ToolWindow(kind), dialog);
+    EXPECT_EQ(f.form->MdiArea()->activeSubWindow(), f.Frame(dialog));
+    EXPECT_TRUE(dialog->isAncestorOf(QApplication::focusWidget()));
+    const QList<QMdiSubWindow*> stack = f.form->MdiArea()->subWindowList(QMdiArea::StackingOrder);
+    EXPECT_EQ(stack.back(), f.Frame(dialog));
+  }
 }
 
 TEST(TSeqGridFrmAnalyse, PolymorphicSitesOpenInANewUnsavedEditorWindow) {

@@ -122,6 +122,20 @@ TEST(GridPictures, RealAlignmentWithRegionsBlockAndCursor) {
   const QImage outline = grid.grab().toImage();
   Save(outline, "grid_outline.png");
   EXPECT_NE(standard, outline);
+  // Too small for letters, the cells are blocks in the letters' colours, not a black line.
+  int green = 0, red = 0, blue = 0, black = 0;
+  const int rowTop = grid.RowTopPixel(3);
+  for (int x = grid.SeqColLeft() + 4; x < outline.width() - 4; ++x) {
+    const QColor c = outline.pixelColor(x, rowTop + grid.RowHeight() / 2);
+    green += c == QColor(0, 128, 0);
+    red += c == QColor(255, 0, 0);
+    blue += c == QColor(0, 0, 255);
+    black += c == QColor(0, 0, 0);
+  }
+  EXPECT_GT(green, 20);
+  EXPECT_GT(red, 20);
+  EXPECT_GT(blue, 5);
+  EXPECT_GT(black, 5);  // G is drawn black in the default scheme
 }
 
 TEST(GridPictures, TraceViewShowsChannelsPeaksAndFollowsClicks) {

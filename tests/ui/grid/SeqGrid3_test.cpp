@@ -270,18 +270,23 @@ TEST(SeqGrid3Picture, BlocksAndRegionsAreDrawnInTheirColours) {
             Rgb(f.grid.colorScheme[kSelectedBlockColor]));
 }
 
-TEST(SeqGrid3Picture, SmallZoomDrawsOutlines) {
+// This test once pinned the zoomed-out row as a black line through it; the cells are now
+// blocks in their letters' colours, so a whole alignment shows where it varies.
+TEST(SeqGrid3Picture, SmallZoomDrawsLettersAsColouredBlocks) {
   GridFixture f;
   f.grid.letterWidth = 5;  // narrower than a Courier 13 character
   f.grid.Refresh(false);
   EXPECT_TRUE(f.grid.outlineMode);
   const QImage img = f.Picture();
-  const QColor line = Rgb(f.grid.colorScheme[kSeqLineColor]);
+  const QColor c = Rgb(f.grid.colorScheme[kLetterCColor]);
+  const QColor t = Rgb(f.grid.colorScheme[kLetterTColor]);
   const QColor bg = Rgb(f.grid.colorScheme[kBackgroundColor]);
   const int mid = f.grid.RowTopPixel(3) + f.grid.RowHeight() / 2;
-  EXPECT_EQ(img.pixelColor(f.grid.CellRect(3, 10).center().x(), mid), line);
-  EXPECT_EQ(img.pixelColor(f.grid.CellRect(3, 10).center().x(), mid - 4), bg);
-  // Row 2 has no letters in column 1: no line there.
+  // Row 3 is AAAAACCCCCGGGGGTTTTT.
+  EXPECT_EQ(img.pixelColor(f.grid.CellRect(3, 10).center().x(), mid), c);
+  EXPECT_EQ(img.pixelColor(f.grid.CellRect(3, 10).center().x(), mid - 4), c);  // a block
+  EXPECT_EQ(img.pixelColor(f.grid.CellRect(3, 20).center().x(), mid), t);
+  // Row 2 has no letters in column 1: nothing there.
   EXPECT_EQ(img.pixelColor(f.grid.CellRect(2, 1).left() + 2, mid - f.grid.RowHeight()), bg);
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QTabWidget>
@@ -178,4 +179,48 @@ TEST(TTreeViewForm, SupportsShowAsPercentWhenAskedAndBifurcatingAsksFirst) {
   // Shortest length 0.4: the new inner edge is 0.04.
   EXPECT_EQ(form.Table().Row(1).text,
             "(Pongo:1.100,((Homo:0.500,Pan:0.400)97:0.860,Gorilla:0.760):0.040);");
+}
+
+// Fit to window fills the paint box with the drawing; the outgroup (or a chosen leaf) roots it
+// before it is laid out; a scale bar of a round length sits under trees with branch lengths.
+TEST(TTreeViewForm, FitsTheWindowRootsOnTheOutgroupAndShowsAScaleBar) {
+  RecordingMessages messages;
+  TTreeViewForm form(messages);
+  form.resize(700, 560);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  form.ClearTrees();
+  ASSERT_TRUE(form.AddTree("nj", "((A:1,B:2):3,C:4,(O1:1,O2:1):5);", true));
+  form.FitToWindow();
+  const QWidget* box = form.PaintBox();
+  const TreeRow& row = form.Table().Row(1);
+  EXPECT_GT(row.hSize, box->width() / 2);
+  EXPECT_LT(row.hSize, box->width());
+  EXPECT_GT(row.vSize, box->height() / 2);
+  EXPECT_LT(row.vSize + kScaleBarRoom, box->height());
+
+  QComboBox* root = form.RootChoice();
+  EXPECT_EQ(root->currentText(), "as written");
+  form.SetOutgroup({"O1", "O2"});
+  EXPECT_EQ(root->currentText(), "outgroup");
+  EXPECT_EQ(form.DrawStyle().rootOn, (std::vector<std::string>{"O1", "O2"}));
+  // A leaf of the tree can be chosen instead; the tree text is never changed.
+  ASSERT_GE(root->findText("C"), 0);
+  root->setCurrentIndex(root->findText("C"));
+  emit root->activated(root->currentIndex());
+  EXPECT_EQ(form.DrawStyle().rootOn, std::vector<std::string>{"C"});
+  EXPECT_EQ(form.Table().Row(1).text, "((A:1,B:2):3,C:4,(O1:1,O2:1):5);");
+
+  // Rooted on the outgroup the deepest leaf is B, 2.5 + 3 + 2 = 7.5 from the root: the bar
+  // is 1 (the largest 1, 2 or 5 times a power of ten within a quarter of 7.5), drawn from the
+  // root's x to 1 / 7.5 of the drawing's width further, below the lowest leaf.
+  root->setCurrentIndex(root->findText("outgroup"));
+  emit root->activated(root->currentIndex());
+  const QImage withBar = form.PaintBox()->grab().toImage();
+  EXPECT_EQ(form.LastPaintMessage(), "");
+  const int x0 = 1 + 5, x1 = 1 + 5 + row.hSize * 10 / 75;
+  const int barY = row.vSize + 1 + 20 + 14;  // lowest leaf's y, then 14 below it
+  int dark = 0;
+  for (int x = x0 + 2; x < x1 - 2; ++x) dark += qGray(withBar.pixel(x, barY)) < 100 ? 1 : 0;
+  EXPECT_GT(dark, (x1 - x0) * 3 / 4);
 }
