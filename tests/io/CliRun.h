@@ -13,10 +13,12 @@ struct CliRun {
   std::string out, err;
 };
 
-inline CliRun Cli(const std::string& args, const TestFolder& dir) {
+// cwd: the folder the program runs in (empty: the test's own).
+inline CliRun Cli(const std::string& args, const TestFolder& dir, const std::string& cwd = {}) {
   const std::string errFile = dir.File("stderr.txt");
-  const std::string command =
-      std::string(NODRIX_BINARY_DIR) + "/nodrix3-cli " + args + " 2>" + errFile;
+  const std::string command = (cwd.empty() ? "" : "cd '" + cwd + "' && ") +
+                              std::string(NODRIX_BINARY_DIR) + "/nodrix3-cli " + args + " 2>" +
+                              errFile;
   CliRun r;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return r;

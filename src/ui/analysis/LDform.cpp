@@ -218,6 +218,11 @@ LDRunOptions TLDform::GetLDOptions() const {
   return o;
 }
 
+bool TLDform::WritesFiles(const FrameOptions& options) const {
+  return TBaseDialogBox1::WritesFiles(options) || !rbNoPairwiseLD->isChecked() ||
+         cbLDTestAsm->isChecked();
+}
+
 AnalysisOutput TLDform::RunAnalysis(const FrameOptions& options) {
   return RunLD(*project, options, GetLDOptions(), MainForm().GetServices());
 }

@@ -111,6 +111,11 @@ PolymSitesOptions TShowPolymSites::GetPolymSitesOptions() const {
   return o;
 }
 
+bool TShowPolymSites::WritesFiles(const FrameOptions& options) const {
+  return TBaseDialogBox1::WritesFiles(options) || cbDoubleMut->isChecked() ||
+         cbSNPlist->isChecked() || cbSNPrep->isChecked();
+}
+
 AnalysisOutput TShowPolymSites::RunAnalysis(const FrameOptions& options) {
   return RunPolymSites(*project, options, GetPolymSitesOptions(), MainForm().GetServices());
 }
