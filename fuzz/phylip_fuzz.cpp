@@ -16,6 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   TDataSeq ds(svc.services);
   ReadContext ctx(svc.services, "fuzz.phy");
-  if (OpenPhylip(MemorySource(bytes), ctx, ds)) (void)PhylipText(ds, true);
+  if (OpenPhylip(MemorySource(bytes), ctx, ds)) {
+    (void)PhylipText(ds);
+    (void)PhylipLinesText(ds, true);
+  }
   return 0;
 }

@@ -9,7 +9,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libalglib-dev
   xvfb xauth fonts-dejavu-core
-  muscle clustalw tracetuner staden-io-lib-utils seqtk
+  muscle clustalw tracetuner staden-io-lib-utils seqtk scrm
+  phylip python3-biopython
 )
 
 missing=()

@@ -20,10 +20,11 @@ void StderrMessages::ReportError(const std::string& text) {
 }
 
 bool StderrMessages::AskYesNo(const std::string& question) {
-  bool yes = false;
-  for (const std::string& p : yesPrefixes)
-    if (question.starts_with(p)) yes = true;
-  std::cerr << "nodrix3-cli: " << OneLine(question) << " [" << (yes ? "Yes" : "No") << "]\n";
+  bool yes = answerAll > 0;
+  for (const auto& [prefix, answer] : answers)
+    if (question.starts_with(prefix)) yes = answer;
+  if (verbose)
+    std::cerr << "nodrix3-cli: " << OneLine(question) << " [" << (yes ? "Yes" : "No") << "]\n";
   return yes;
 }
 

@@ -1,18 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Services of the command-line tool: messages and questions on stderr, a text progress line.
 #pragma once
-#include <set>
+#include <map>
 #include <string>
 
 #include "common/Services.h"
 #include "model/GenCodUnit.h"
 
-// Questions are answered without asking: Yes for those whose text begins with one of
-// yesPrefixes, No for all others; each question and its answer is echoed on stderr so a
+// Questions are answered without asking: a question whose text begins with a key of
+// `answers` gets that answer (what the command's own options decide); the others Yes with
+// answerAll 1, else No. With verbose each question and its answer is echoed on stderr, so a
 // script's log shows what was decided.
 class StderrMessages final : public IMessages {
  public:
-  std::set<std::string> yesPrefixes;
+  std::map<std::string, bool> answers;
+  int answerAll = 0;
+  bool verbose = false;
   int errorCount = 0;
   void ReportError(const std::string& text) override;
   bool AskYesNo(const std::string& question) override;

@@ -24,11 +24,15 @@ std::string Lower(std::string_view s) {
   return out;
 }
 
-// PHYLIP has no content test of its own: a file detection cannot place is read as PHYLIP
-// when its name says so.
-int CodeFromExtension(const std::string& path) {
-  const std::string name = Lower(FileNameOnly(path));
-  return name.ends_with(".phy") || name.ends_with(".phylip") ? kCodePhylip : 0;
+// The same file after resolving links, or (for a file still to come) the same path.
+bool SameFile(const std::string& a, const std::string& b) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (fs::equivalent(a, b, ec)) return true;
+  const fs::path ca = fs::weakly_canonical(a, ec);
+  if (ec) return false;
+  const fs::path cb = fs::weakly_canonical(b, ec);
+  return !ec && ca == cb;
 }
 
 }  // namespace
@@ -81,6 +85,40 @@ const WriteFormat* WriteFormatByPath(const std::string& path) {
 
 void AddReadOptions(CliCommand& cmd) {
   cmd.Add("from", "Reads the input as format NAME (see below) instead of detecting it.", "NAME");
+  cmd.Add("max-seq",
+          "Reads up to N sequences per dataset (\"Max seq per dataset\", default 30000); a "
+          "FASTA file with more is refused.",
+          "N");
+  cmd.Add("rescue",
+          "Reads a damaged project file with the rescue reader: every whole sequence record.");
+  cmd.Add("yes", "Answers Yes to every question the desktop program would ask.");
+  cmd.Add("no", "Answers No to every question the desktop program would ask.");
+  cmd.Add("verbose", "Shows those questions and their answers on stderr.");
+}
+
+bool ReadReadOptions(const CliCommand& cmd, ReadArgs& args) {
+  if (cmd.IsSet("from")) {
+    args.fromCode = ReadCodeByName(cmd.Value("from"));
+    if (args.fromCode == 0) {
+      cmd.UsageError("unknown input format " + cmd.Value("from"));
+      return false;
+    }
+  }
+  if (!cmd.Int("max-seq", args.maxSeq, 1, 1000000000)) return false;
+  if (cmd.IsSet("yes") && cmd.IsSet("no")) {
+    cmd.UsageError("--yes and --no exclude each other");
+    return false;
+  }
+  args.rescue = cmd.IsSet("rescue");
+  args.answerAll = cmd.IsSet("yes") ? 1 : cmd.IsSet("no") ? -1 : 0;
+  args.verbose = cmd.IsSet("verbose");
+  return true;
+}
+
+void ApplyReadArgs(const ReadArgs& args, CliServices& cli) {
+  if (args.maxSeq > 0) cli.settings.maxSeqPerDataset = args.maxSeq;
+  cli.messages.answerAll = args.answerAll;
+  cli.messages.verbose = args.verbose;
 }
 
 void AddWriteOptions(CliCommand& cmd) {
@@ -124,7 +162,7 @@ std::string ReadFormatsNote() {
     text += std::string(f.name) + (&f == &ReadFormatNames().back() ? "" : ", ");
   text +=
       ", or a format code. Without --from the format is detected from the content; a .phy "
-      "file detection cannot place is read as PHYLIP.\n";
+      "or .phylip file whose content says nothing else is read as PHYLIP.\n";
   return text;
 }
 
@@ -139,32 +177,41 @@ std::string WriteFormatsNote() {
 }
 
 bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int& code,
-              int forcedCode) {
+              const ReadArgs& args) {
   code = 0;
-  const int access = CheckFileAccess(path);
-  if (access != 0) {
-    cli.messages.ReportError(path + ": " + OneLine(IoErrorMessage(access, path)));
+  if (const std::string reason = CannotOpenMessage(path); !reason.empty()) {
+    cli.messages.ReportError(reason);
     return false;
   }
   OpenWindow window(project);
   window.caption = FileNameOnly(path);
-  OpenResult r;
-  if (forcedCode == 0) {
-    r = OpenDetected(path, window, cli.services, code);
-    if (code < 2 && CodeFromExtension(path) != 0) forcedCode = CodeFromExtension(path);
-  }
-  if (forcedCode != 0) {
-    code = forcedCode;
-    r = DispatchFile(path, code, {}, &window, cli.services);
-  }
+  OpenOptions options;
+  // Nobody to ask: a file over the limit is refused rather than cut.
+  options.chooseFastaStart = [&cli, &path](int count, int limit) {
+    cli.messages.ReportError(path + ": holds " + std::to_string(count) +
+                             " sequences, more than the limit of " + std::to_string(limit) +
+                             " per dataset; raise it with --max-seq N");
+    return 0;
+  };
+  code = args.rescue ? kCodeRescue : args.fromCode;
+  if (code == 0) code = DetectFormat(path, cli.messages);
   if (code < 2) {
-    cli.messages.ReportError(path + ": format not recognised");
+    cli.messages.ReportError(FileLooksBinary(path)
+                                 ? path +
+                                       ": Unable to recognise format of the file: it holds "
+                                       "binary data, not text"
+                                 : path + ": Unable to recognise format of the file");
     return false;
   }
+  // --rescue is the answer to the rescue reader's question, whatever --no says.
+  if (args.rescue) cli.messages.answers["Warning: Rescue mode."] = true;
+  const OpenResult r = DispatchFile(path, code, options, &window, cli.services);
   if (!r.handled) return false;  // the dispatcher said why
-  if (!r.ReadSomething()) {
-    cli.messages.ReportError(path + ": no sequences could be read as \"" +
-                             std::string(OpenFilterCaption(code)) + "\"");
+  if (r.sequencesAdded == 0) {
+    std::string text =
+        path + ": no sequences could be read as \"" + std::string(OpenFilterCaption(code)) + "\"";
+    if (code == kCodeProjectFile) text += "; --rescue reads what is left of a damaged file";
+    cli.messages.ReportError(text);
     return false;
   }
   return true;
@@ -172,12 +219,10 @@ bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int
 
 int ReadInput(const CliCommand& cmd, const std::string& path, TDataProj& project, CliServices& cli,
               int& code) {
-  int forced = 0;
-  if (cmd.IsSet("from")) {
-    forced = ReadCodeByName(cmd.Value("from"));
-    if (forced == 0) return cmd.UsageError("unknown input format " + cmd.Value("from"));
-  }
-  return ReadInto(path, project, cli, code, forced) ? kExitOk : kExitFailed;
+  ReadArgs args;
+  if (!ReadReadOptions(cmd, args)) return kExitUsage;
+  ApplyReadArgs(args, cli);
+  return ReadInto(path, project, cli, code, args) ? kExitOk : kExitFailed;
 }
 
 const WriteFormat* OutputFormat(const CliCommand& cmd, const std::string& path) {
@@ -190,8 +235,27 @@ const WriteFormat* OutputFormat(const CliCommand& cmd, const std::string& path) 
 }
 
 int WriteOutput(TDataProj& project, const WriteFormat& format, const std::string& path,
-                CliServices& cli) {
-  const SaveOutcome out = RunSaveCommand(project, format.saveIndex, path, cli.services);
+                CliServices& cli, const std::string& input, bool force, bool allDatasets) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    std::cerr << "nodrix3-cli: cannot write '" << path << "': is a directory\n";
+    return kExitFailed;
+  }
+  const std::vector<PlannedFile> plan =
+      PlanSave(project, format.saveIndex, path, allDatasets && project.DatasetCount() > 1,
+               /*allSequences=*/true, /*keepExtension=*/true);
+  for (const PlannedFile& file : plan) {
+    if (!input.empty() && SameFile(file.path, input)) {
+      std::cerr << "nodrix3-cli: " << file.path << " is the input file; it is not overwritten\n";
+      return kExitFailed;
+    }
+    if (!force && std::filesystem::exists(file.path, ec)) {
+      std::cerr << "nodrix3-cli: " << file.path << " exists; --force overwrites it\n";
+      return kExitFailed;
+    }
+  }
+  const SaveOutcome out =
+      RunSaveCommand(project, format.saveIndex, path, cli.services, {}, /*keepExtension=*/true);
   for (const std::string& w : out.written) std::cout << "wrote " << w << '\n';
   if (!out.ok) {
     std::cerr << "nodrix3-cli: could not write " << path << '\n';

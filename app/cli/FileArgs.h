@@ -29,8 +29,23 @@ int ReadCodeByName(std::string_view name);
 const WriteFormat* WriteFormatByName(std::string_view name);
 const WriteFormat* WriteFormatByPath(const std::string& path);
 
-// "--from NAME" on a command that reads IN; "--format NAME" on one that writes OUT.
+// What a command that reads a file takes from its options: the format, the reading limits
+// and how the questions the desktop program would ask are answered.
+struct ReadArgs {
+  int fromCode = 0;      // --from; 0: detected from the content
+  int maxSeq = 0;        // --max-seq: "Max seq per dataset"; 0 keeps the default
+  bool rescue = false;   // --rescue: the rescue reader of damaged project files, unasked
+  int answerAll = 0;     // --yes 1, --no -1; 0: each question's usual answer
+  bool verbose = false;  // --verbose: questions and their answers on stderr
+};
+
+// "--from NAME", "--max-seq N", "--rescue", "--yes", "--no" and "--verbose" on a command that
+// reads IN; "--format NAME" on one that writes OUT.
 void AddReadOptions(CliCommand& cmd);
+// False after a usage error on stderr.
+bool ReadReadOptions(const CliCommand& cmd, ReadArgs& args);
+// Applies the limits and the answers to the command's services.
+void ApplyReadArgs(const ReadArgs& args, CliServices& cli);
 void AddWriteOptions(CliCommand& cmd);
 // A command of the form IN OUT: OUT's format into `format` and IN read into project. The exit
 // status, kExitOk when the command goes on.
@@ -47,18 +62,22 @@ std::string ReadFormatsNote();
 std::string WriteFormatsNote();
 
 // Reads path into project (its format from --from when cmd has it set, else detected);
-// code receives the format code read. The exit status: kExitOk, kExitUsage for an unknown
-// --from name, kExitFailed when nothing could be read (the reason is on stderr).
+// code receives the format code read. The exit status: kExitOk, kExitUsage for a bad read
+// option, kExitFailed when no sequence could be read (the reason is on stderr).
 int ReadInput(const CliCommand& cmd, const std::string& path, TDataProj& project, CliServices& cli,
               int& code);
-// The same without a command: forcedCode 0 detects the format from the content.
+// The same with the options already read (and applied to cli). A FASTA file with more
+// records than "Max seq per dataset" is refused with the limit and the option to raise it.
 bool ReadInto(const std::string& path, TDataProj& project, CliServices& cli, int& code,
-              int forcedCode = 0);
+              const ReadArgs& args = {});
 
 // The format OUT is written in (--format, else OUT's extension); nullptr after a usage error
 // on stderr.
 const WriteFormat* OutputFormat(const CliCommand& cmd, const std::string& path);
-// Writes project to path in format through the save command; each file written is named on
-// stdout. The exit status (kExitFailed with the reason on stderr).
+// Writes project to path in format through the save command, keeping the extension path has;
+// each file written is named on stdout. The files are checked first: none may be the input
+// file (after resolving links), nor an existing file unless force. The exit status
+// (kExitFailed with the reason on stderr).
 int WriteOutput(TDataProj& project, const WriteFormat& format, const std::string& path,
-                CliServices& cli);
+                CliServices& cli, const std::string& input = {}, bool force = true,
+                bool allDatasets = false);

@@ -74,14 +74,13 @@ int RunConvert(const std::vector<std::string>& args) {
   cmd.Add("all-datasets",
           "Formats of one dataset write every dataset into its own file named after it in OUT's "
           "folder.");
+  cmd.Add("force", "Overwrites OUT when it exists (never IN itself).");
   cmd.AddNote(ReadFormatsNote() + WriteFormatsNote());
   if (const auto status = cmd.Parse(args, 2, 2)) return *status;
   const std::string& in = cmd.Positionals()[0];
   const std::string& outPath = cmd.Positionals()[1];
   int datasetNumber = 1;
   if (!cmd.Int("dataset", datasetNumber, 1, 1000000000)) return kExitUsage;
-  if (cmd.IsSet("from") && ReadCodeByName(cmd.Value("from")) == 0)
-    return cmd.UsageError("unknown input format " + cmd.Value("from"));
   const WriteFormat* format = OutputFormat(cmd, outPath);
   if (format == nullptr) return kExitUsage;
 
@@ -95,9 +94,10 @@ int RunConvert(const std::vector<std::string>& args) {
     return kExitUsage;
   }
   project.SetCurrent(datasetNumber - 1);
-  if (cmd.IsSet("all-datasets")) cli.messages.yesPrefixes.insert("Export all datasets");
-  cli.messages.yesPrefixes.insert("Export all sequences");
-  return WriteOutput(project, *format, outPath, cli);
+  cli.messages.answers["Export all datasets"] = cmd.IsSet("all-datasets");
+  cli.messages.answers["Export all sequences"] = true;
+  return WriteOutput(project, *format, outPath, cli, in, cmd.IsSet("force"),
+                     cmd.IsSet("all-datasets"));
 }
 
 int RunMakeExample(const std::vector<std::string>& args) {

@@ -71,10 +71,7 @@ bool ReadFrameOptions(const CliCommand& cmd, FrameArgs& fa, bool windows) {
     cmd.UsageError("bad value of --" + option + ": '" + cmd.Value(option) + "'");
     return false;
   };
-  if (cmd.IsSet("from")) {
-    fa.fromCode = ReadCodeByName(cmd.Value("from"));
-    if (fa.fromCode == 0) return bad("from");
-  }
+  if (!ReadReadOptions(cmd, fa.read)) return false;
   if (cmd.IsSet("current")) fo.useAllDatasets = false;
   if (cmd.IsSet("groups")) fa.groupsFile = cmd.Value("groups");
   if (cmd.IsSet("sites")) {
@@ -149,7 +146,8 @@ bool ReadFrameOptions(const CliCommand& cmd, FrameArgs& fa, bool windows) {
 
 int LoadAnalysisProject(const FrameArgs& fa, CliServices& cli, TDataProj& project) {
   int code = 0;
-  if (!ReadInto(fa.file, project, cli, code, fa.fromCode)) return kExitFailed;
+  ApplyReadArgs(fa.read, cli);
+  if (!ReadInto(fa.file, project, cli, code, fa.read)) return kExitFailed;
   if (!fa.groupsFile.empty() && !ReadGroupsFile(fa.groupsFile, project)) return 1;
   InitAnalysisSelection(project);
   return 0;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "FileArgs.h"
 #include "analysis/BaseDbox1.h"
 
 class CliCommand;
@@ -19,7 +20,7 @@ struct FrameArgs {
   FrameOptions frame;
   std::string file;
   std::string groupsFile;
-  int fromCode = 0;  // the input format named by --from; 0: detected
+  ReadArgs read;  // --from and the other reading options
 };
 
 // The common options of the analysis dialogs (and --from for FILE). Without `windows` the

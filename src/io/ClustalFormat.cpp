@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Clustal alignment reader.
 //
-// Reading starts after the line whose first word is "CLUSTAL". Each later non-empty line is
-// a name, blanks, letters in groups and an optional residue count; the count is not a letter,
-// nor are the blanks between groups. Letters are upper-cased. The first block creates the
-// sequences; it ends at a name seen before or at a line without name or letters (the
-// conservation line, made of '*', ':' and '.' only). Later blocks append to the sequence of
+// Reading starts after the header line: "CLUSTAL ...", or the header another aligner writes
+// in the same layout (MUSCLE's "multiple sequence alignment", Kalign's "ClustalW format"). Each
+// later non-empty line is a name, blanks, letters in groups and an optional residue count; the
+// count is not a letter, nor are the blanks between groups. Letters are upper-cased. The first
+// block creates the sequences; it ends at a name seen before or at a line without name or letters
+// (the conservation line, made of '*', ':' and '.' only). Later blocks append to the sequence of
 // exactly the same name.
 #include <algorithm>
 #include <unordered_map>
@@ -48,19 +49,23 @@ void SplitLine(std::string_view text, std::string& name, std::string& letters) {
 
 }  // namespace
 
+bool IsClustalHeader(std::string_view line) {
+  const std::string upper = UpperCase(line);
+  return upper.find("CLUSTAL") != std::string::npos ||
+         upper.find("MULTIPLE SEQUENCE ALIGNMENT") != std::string::npos;
+}
+
 bool OpenClustal(const ByteSource& src, ReadContext& ctx, TDataSeq& ds) {
   ds.dsName = FileNameOnly(ctx.fileName);
   ds.dsSourceFile = ctx.fileName;
   LineReader lines(src.Bytes());
   std::string_view line;
   bool started = false;
-  while (!started && lines.Next(line)) {
-    std::string first = TrimmedSeparators(line);
-    first = first.substr(0, first.find(' '));
-    started = UpperCase(first) == "CLUSTAL";
-  }
+  while (!started && lines.Next(line)) started = IsClustalHeader(line);
   if (!started) {
-    ctx.Report("no line starts with the word CLUSTAL; this is not a Clustal alignment");
+    ctx.Report(
+        "no Clustal header line (CLUSTAL, or \"multiple sequence alignment\"); this is "
+        "not a Clustal alignment");
     return false;
   }
   struct Entry {

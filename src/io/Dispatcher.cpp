@@ -9,8 +9,11 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <memory>
+#include <vector>
 
+#include "io/BinarySource.h"
 #include "io/FormatDetect.h"
 #include "io/FormatTables.h"
 #include "io/IOUnit.h"
@@ -26,6 +29,11 @@ struct Call {
   OpenWindow& window;
   Services& services;
   TDataProj& Project() const { return window.project; }
+  ReadContext Context() const {
+    ReadContext ctx(services, path);
+    ctx.chooseFastaStart = options.chooseFastaStart;
+    return ctx;
+  }
 };
 
 using Reader = bool (*)(Call&);
@@ -46,7 +54,7 @@ template <bool (*Fill)(const ByteSource&, ReadContext&, TDataSeq&)>
 bool DatasetReader(Call& c) {
   FileSource src;
   if (!ReadSource(c, src)) return true;
-  ReadContext ctx(c.services, c.path);
+  ReadContext ctx = c.Context();
   auto ds = c.Project().MakeDataset();
   (void)Fill(src, ctx, *ds);
   PlaceDataset(c, ds);
@@ -61,13 +69,63 @@ bool ReadProjectFile(Call& c) {
 bool ReadNexus(Call& c) {
   FileSource src;
   if (!ReadSource(c, src)) return true;
-  ReadContext ctx(c.services, c.path);
+  ReadContext ctx = c.Context();
   if (!c.window.gridLocked) (void)OpenNexus(src, ctx, c.Project());
   return true;
 }
 
+// The FASTA file whose quality companion path is: same folder and stem, read as FASTA.
+// Empty when there is none.
+std::string FastaOfQuality(const std::string& path) {
+  namespace fs = std::filesystem;
+  const std::string stem = PathWithoutExtension(path);
+  if (stem + ".qual" != path) return {};
+  const fs::path file(path);
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  std::vector<std::string> found;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string candidate =
+        (file.has_parent_path() ? it->path() : it->path().filename()).string();
+    if (candidate == path || PathWithoutExtension(candidate) != stem) continue;
+    std::string head;
+    if (it->is_regular_file(ec) && ReadFilePrefix(candidate, kDetectPrefixBytes, head) &&
+        DetectFormatBytes(head, candidate) == kCodeFastaGffQual && !LooksLikeQualityText(head))
+      found.push_back(candidate);
+  }
+  std::sort(found.begin(), found.end());
+  return found.empty() ? std::string() : found.front();
+}
+
+// A quality file opened on its own would read as sequences of digits: it is read only as
+// the companion of its FASTA file.
+bool ReadQualityCompanion(Call& c) {
+  const std::string fasta = FastaOfQuality(c.path);
+  if (fasta.empty()) {
+    c.services.messages.Notify(
+        c.path +
+        " holds base quality values, not sequences. Open the FASTA file of the same "
+        "name (" +
+        FileNameOnly(PathWithoutExtension(c.path)) +
+        ".fasta, .fas, ...) and the qualities are read with it.");
+    return true;
+  }
+  c.services.messages.ReportError(c.path + " holds the quality values of " + fasta +
+                                  ": that file was read with them.");
+  ReadContext ctx = c.Context();
+  ctx.fileName = fasta;
+  ctx.showProgress = c.options.showProgress;
+  auto ds = c.Project().MakeDataset();
+  (void)OpenFastaFile(ctx, *ds);
+  PlaceDataset(c, ds);
+  return true;
+}
+
 bool ReadFasta(Call& c) {
-  ReadContext ctx(c.services, c.path);
+  if (std::string head;
+      ReadFilePrefix(c.path, kDetectPrefixBytes, head) && LooksLikeQualityText(head))
+    return ReadQualityCompanion(c);
+  ReadContext ctx = c.Context();
   ctx.showProgress = c.options.showProgress;
   auto ds = c.Project().MakeDataset();
   (void)OpenFastaFile(ctx, *ds);
@@ -85,7 +143,7 @@ bool AddToCurrent(Call& c, std::unique_ptr<TSeq> seq) {
 bool ReadPlainText(Call& c) {
   FileSource src;
   if (!ReadSource(c, src)) return true;
-  ReadContext ctx(c.services, c.path);
+  ReadContext ctx = c.Context();
   return AddToCurrent(c, OpenPlainText(src, ctx));
 }
 
@@ -96,7 +154,8 @@ bool ReadScfFile(Call& c) {
   return AddToCurrent(c, OpenScf(c.path, c.services));
 }
 bool ReadPhdFile(Call& c) {
-  return AddToCurrent(c, OpenPhd(c.path, c.services));
+  for (auto& seq : OpenPhdRecords(c.path, c.services)) AddToCurrent(c, std::move(seq));
+  return true;
 }
 
 bool ReadRescue(Call& c) {
@@ -107,7 +166,7 @@ bool ReadRescue(Call& c) {
 bool ReadFastaByName(Call& c) {
   FileSource src;
   if (!ReadSource(c, src)) return true;
-  ReadContext ctx(c.services, c.path);
+  ReadContext ctx = c.Context();
   const std::string prefix =
       c.options.addFileNamePrefix ? FileNameOnly(PathWithoutExtension(c.path)) + "_" : "";
   (void)OpenFastaByDatasetName(src, ctx, c.Project(), prefix);
@@ -117,7 +176,7 @@ bool ReadFastaByName(Call& c) {
 bool ReadFastaEachSeq(Call& c) {
   FileSource src;
   if (!ReadSource(c, src)) return true;
-  ReadContext ctx(c.services, c.path);
+  ReadContext ctx = c.Context();
   if (!c.window.gridLocked) (void)OpenFastaEachSeq(src, ctx, c.Project());
   return true;
 }
@@ -135,7 +194,7 @@ bool ReadGff(Call& c) {
                       "Applying annotations from GFF file...");
     for (int d = 0; d < proj.DatasetCount(); ++d) {
       bar.Step(true);
-      ReadContext ctx(c.services, c.path);
+      ReadContext ctx = c.Context();
       total += ApplyGff(src, ctx, *proj.DatasetAt(d), true);
     }
     msg.Notify("Annotated " + std::to_string(total) + " sequences");
@@ -146,7 +205,7 @@ bool ReadGff(Call& c) {
     msg.Notify("No sequences to annotate - no annotations loaded.");
     return true;
   }
-  ReadContext ctx(c.services, c.path);
+  ReadContext ctx = c.Context();
   const int n = ApplyGff(src, ctx, *ds, true);
   msg.Notify(n > 0 ? "Loaded annotations for " + std::to_string(n) + " sequences"
                    : "No annotations loaded");
@@ -189,6 +248,14 @@ OpenResult DispatchFile(const std::string& path, int formatCode, const OpenOptio
     services.messages.ReportError("Reading \"" + std::string(OpenFilterCaption(formatCode)) +
                                   "\" files (format code " + std::to_string(formatCode) +
                                   ") is not handled in this version: " + path);
+    return result;
+  }
+  // Binary data read as text is garbage: only the binary formats' readers see such a file.
+  const bool binaryReader = formatCode == kCodeProjectFile || formatCode == kCodeAbi ||
+                            formatCode == kCodeScf || formatCode == kCodeRescue;
+  if (!binaryReader && FileLooksBinary(path)) {
+    services.messages.Notify(BinaryFileMessage(path));
+    result.handled = true;
     return result;
   }
   TDataProj& proj = window->project;

@@ -3,6 +3,7 @@
 // to a reader and places what was read in a window's project: as a new dataset, into the
 // current dataset, or merged into the project.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "common/Services.h"
@@ -24,6 +25,8 @@ struct OpenOptions {
   bool addFileNamePrefix = false;  // code 23: "name_" before every sequence name
   bool askReference = false;       // codes 26..29: offer a reference file first
   bool showProgress = true;        // the FASTA reader drives the progress bar
+  // A FASTA file with more records than "Max seq per dataset": see ReadContext.
+  std::function<int(int recordCount, int limit)> chooseFastaStart;
 };
 
 struct OpenResult {

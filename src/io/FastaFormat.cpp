@@ -177,13 +177,17 @@ bool OpenFasta(const ByteSource& src, ReadContext& ctx, TDataSeq& ds,
   long long start = 1;
   long long toRead = n;
   if (n > limit) {
-    const int chosen =
-        ctx.chooseFastaStart
-            ? ctx.chooseFastaStart(
-                  static_cast<int>(std::min<long long>(n, std::numeric_limits<int>::max())),
-                  static_cast<int>(limit))
-            : 1;
-    start = std::max(1, chosen);
+    const int count = static_cast<int>(std::min<long long>(n, std::numeric_limits<int>::max()));
+    if (ctx.chooseFastaStart) {
+      const int chosen = ctx.chooseFastaStart(count, static_cast<int>(limit));
+      if (chosen < 1) return false;  // declined: the chooser said why
+      start = chosen;
+    } else {
+      // Nobody to ask: the first records are read, and never without a word.
+      ctx.Report("holds " + std::to_string(n) + " sequences, more than \"Max seq per dataset\" (" +
+                 std::to_string(limit) + "); only sequences 1 to " + std::to_string(limit) +
+                 " were read");
+    }
     toRead = limit;
   }
 
@@ -227,6 +231,25 @@ bool OpenFasta(const ByteSource& src, ReadContext& ctx, TDataSeq& ds,
   return added > 0;
 }
 
+bool LooksLikeQualityText(std::string_view text) {
+  LineReader lines(text);
+  std::string_view line;
+  bool sawHeader = false, sawValues = false;
+  while (lines.Next(line)) {
+    line = TrimBlanks(line);
+    if (line.empty()) continue;
+    if (line.front() == '>') {
+      sawHeader = true;
+      continue;
+    }
+    if (!sawHeader) return false;
+    if (line.find_first_not_of("0123456789 \t") != std::string_view::npos) return false;
+    // Values stand apart; digits run together are letters (0/1 haplotypes, say).
+    sawValues = sawValues || line.find_first_of(" \t") != std::string_view::npos;
+  }
+  return sawValues;
+}
+
 bool OpenFastaFile(ReadContext& ctx, TDataSeq& ds) {
   FileSource main;
   if (!main.Open(ctx.fileName)) {
@@ -257,10 +280,17 @@ int LongestWithShift(const TDataSeq& ds) {
   return longest;
 }
 
-std::string WrittenName(const std::string& name) {
-  std::string cut = name.substr(0, name.find('~'));
-  TrimSeparators(cut);
-  return cut;
+// The unique-name rule's "~k" is left off ("seq1~1" beside "seq1" is written "seq1"); a '~'
+// that is part of the name itself ("a~1 first", or "x~2" with no "x" in the dataset) stays.
+std::string WrittenName(const TDataSeq& ds, const std::string& name) {
+  std::string written = name;
+  const std::size_t tilde = name.rfind('~');
+  if (tilde != std::string::npos && tilde > 0 && tilde + 1 < name.size() &&
+      name.find_first_not_of("0123456789", tilde + 1) == std::string::npos &&
+      ds.HasExactName(std::string_view(name).substr(0, tilde)))
+    written.erase(tilde);
+  TrimSeparators(written);
+  return written;
 }
 }  // namespace
 
@@ -270,7 +300,7 @@ void WriteFasta(const TDataSeq& ds, bool withHeader, TextSink& out) {
   static const std::string kGaps(4096, '-');
   for (int row = 1; row <= ds.Count(); ++row) {
     const TSeq* s = ds.SeqAt(row);
-    out.Put(">" + WrittenName(s->seqName) + "\r\n");
+    out.Put(">" + WrittenName(ds, s->seqName) + "\r\n");
     for (int left = std::max(0, s->columnShift); left > 0; left -= static_cast<int>(kGaps.size()))
       out.Put(std::string_view(kGaps).substr(
           0, std::min<std::size_t>(kGaps.size(), static_cast<std::size_t>(left))));

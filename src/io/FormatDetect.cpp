@@ -4,15 +4,23 @@
 // Magic-number tests check the prefix's length before looking at a byte, so a file shorter
 // than the magic is simply not that format. Tests on "some line" look at the lines of the
 // prefix only. A ZTR trace and a plain-text BLAST report have no reader here: they come back
-// as 0 (unrecognised) rather than falling through to a reader that would misread them.
+// as 0 (unrecognised) rather than falling through to a reader that would misread them, and so
+// does any other binary file: a '>' among its bytes does not make it FASTA.
+//
+// Beyond the classic tests: PIR's ">P1;" header is tested before FASTA's '>'; a Clustal header
+// may be another aligner's (MUSCLE, Kalign); '#' comment lines before a PHD record are passed
+// over; PHYLIP is recognised by its count line followed by a named row, else by its extension.
 #include "io/FormatDetect.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "io/BinarySource.h"
 #include "io/FormatTables.h"
+#include "io/IOUnit.h"
 #include "io/TextHelpers.h"
 
 namespace {
@@ -57,7 +65,9 @@ bool IsUpperMatch(std::string_view text, std::string_view upperWord) {
 }
 
 struct LineFacts {
-  std::string firstLine;  // first line not empty after TrimSeparators
+  std::string firstLine;    // first line not empty after TrimSeparators
+  std::string firstRecord;  // the same, passing over '#' comment lines
+  std::string secondLine;   // the non-empty line after firstLine
   bool nexusLine = false;
   bool megaLine = false;
   bool locusWord = false;
@@ -70,10 +80,13 @@ LineFacts ScanLines(std::string_view prefix) {
   std::string_view line;
   while (reader.Next(line)) {
     std::string trimmed = TrimmedSeparators(line);
+    if (haveFirst && facts.secondLine.empty() && !trimmed.empty()) facts.secondLine = trimmed;
     if (!haveFirst && !trimmed.empty()) {
       facts.firstLine = trimmed;
       haveFirst = true;
     }
+    if (facts.firstRecord.empty() && !trimmed.empty() && trimmed.front() != '#')
+      facts.firstRecord = trimmed;
     const std::string_view blank = TrimBlanks(line);
     if (IsUpperMatch(trimmed, "#NEXUS") || IsUpperMatch(blank, "#NEXUS")) facts.nexusLine = true;
     if (IsUpperMatch(trimmed, "#MEGA") || IsUpperMatch(blank, "#MEGA")) facts.megaLine = true;
@@ -82,7 +95,51 @@ LineFacts ScanLines(std::string_view prefix) {
   return facts;
 }
 
+// ">XX;" with a two-character type code (P1, F1, DL, DC, RL, RC, N1, N3, XX).
+bool IsPirHeader(std::string_view line) {
+  const auto codeChar = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); };
+  return line.size() >= 4 && line[0] == '>' && codeChar(line[1]) && codeChar(line[2]) &&
+         line[3] == ';';
+}
+
+// The count line: two whole numbers above 0, then at most option letters; the next line
+// must hold a letter (a name or sequence), which a line of positions or values does not.
+bool IsPhylipStart(const std::string& first, const std::string& second) {
+  std::string rest = first;
+  const auto count = ParseInt(NextToken(rest));
+  const auto length = ParseInt(NextToken(rest));
+  if (!count || !length || *count <= 0 || *length <= 0) return false;
+  for (const char c : rest)
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == ' ' || c == '\t')) return false;
+  return std::any_of(second.begin(), second.end(),
+                     [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
+}
+
 }  // namespace
+
+bool LooksBinary(std::string_view prefix) {
+  for (const char c : prefix.substr(0, kTextCheckBytes)) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u < 32 && c != '\r' && c != '\n' && c != '\t' && c != kEndOfFileMark) || u == 127)
+      return true;
+  }
+  return false;
+}
+
+bool FileLooksBinary(const std::string& path) {
+  std::string head;
+  return ReadFilePrefix(path, kTextCheckBytes, head) && LooksBinary(head);
+}
+
+std::string BinaryFileMessage(const std::string& path) {
+  return "Unable to recognise format of the file: \r\n\r\n" + path +
+         "\r\n\r\nIt holds binary data, not text, and is not read.";
+}
+
+bool IsPhylipName(std::string_view path) {
+  const std::string ext = LowerExtension(path);
+  return ext == ".phy" || ext == ".phylip";
+}
 
 int DetectFormatBytes(std::string_view prefix, std::string_view path) {
   if (prefix.size() > kDetectPrefixBytes) prefix = prefix.substr(0, kDetectPrefixBytes);
@@ -95,6 +152,8 @@ int DetectFormatBytes(std::string_view prefix, std::string_view path) {
   if (HasAt(prefix, 0, "ABIF")) return kCodeAbi;
   if (HasAt(prefix, 0, ".scf")) return kCodeScf;
 
+  if (HasAt(prefix, 1, "ZTR") || LooksBinary(prefix)) return 0;
+
   const LineFacts facts = ScanLines(prefix);
   const std::string& first = facts.firstLine;
   const std::string firstUpper = UpperCase(first);
@@ -106,7 +165,6 @@ int DetectFormatBytes(std::string_view prefix, std::string_view path) {
   if (!fastaHeader &&
       (first.find("ms") != std::string::npos || first.find("ssw") != std::string::npos))
     return kCodeMsOutput;
-  if (HasAt(prefix, 1, "ZTR")) return 0;
   if (facts.megaLine) return kCodeMega;
   if (facts.locusWord) return kCodeGenBank;
   const std::string ext = LowerExtension(path);
@@ -114,11 +172,13 @@ int DetectFormatBytes(std::string_view prefix, std::string_view path) {
   if (ext == ".contigs") return kCodeStadenContigs;
   if (!fastaHeader) {
     if (first.find("BLAST") != std::string::npos) return 0;
-    if (firstUpper.find("CLUSTAL") != std::string::npos) return kCodeClustal;
+    if (IsClustalHeader(first)) return kCodeClustal;
     if (firstUpper.starts_with("AS")) return kCodeAce;
   }
+  if (IsPirHeader(first)) return kCodePir;
   if (prefix.substr(0, 201).find('>') != std::string_view::npos) return kCodeFastaGffQual;
-  if (firstUpper.starts_with("BEGIN_SEQUENCE")) return kCodePhd;
+  if (UpperCase(facts.firstRecord).starts_with("BEGIN_SEQUENCE")) return kCodePhd;
+  if (IsPhylipStart(first, facts.secondLine) || IsPhylipName(path)) return kCodePhylip;
   return 0;
 }
 
@@ -137,6 +197,19 @@ int CheckFileAccess(const std::string& path) {
   if (f == nullptr) return (errno == EACCES || errno == EPERM || errno == EROFS) ? 5 : 32;
   std::fclose(f);
   return 0;
+}
+
+std::string CannotOpenMessage(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return "cannot open '" + path + "': is a directory";
+  errno = 0;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f != nullptr) {
+    std::fclose(f);
+    return {};
+  }
+  const int error = errno;
+  return "cannot open '" + path + "': " + std::strerror(error);
 }
 
 std::string IoErrorMessage(int code, const std::string& path) {

@@ -18,6 +18,19 @@ constexpr std::size_t kDetectPrefixBytes = 64 * 1024;
 // taken for ms output, a BLAST report or a Clustal or ACE header.
 [[nodiscard]] int DetectFormatBytes(std::string_view prefix, std::string_view path);
 
+// Text formats are refused for a file whose first kTextCheckBytes hold a NUL or another
+// control byte than CR, LF, tab and character 26: it is binary, whatever '>' it holds.
+constexpr std::size_t kTextCheckBytes = 1024;
+[[nodiscard]] bool LooksBinary(std::string_view prefix);
+
+// The same test on the first bytes of a file; false when it cannot be read.
+[[nodiscard]] bool FileLooksBinary(const std::string& path);
+// "Unable to recognise format of the file: ..." for a binary file no text reader may read.
+[[nodiscard]] std::string BinaryFileMessage(const std::string& path);
+
+// ".phy" or ".phylip", any case: read as PHYLIP when the content does not say otherwise.
+[[nodiscard]] bool IsPhylipName(std::string_view path);
+
 // Reads the bounded prefix of the file and detects its format. When the file cannot be
 // opened the I/O message goes to messages.Notify and 0 comes back.
 [[nodiscard]] int DetectFormat(const std::string& path, IMessages& messages);
@@ -25,6 +38,10 @@ constexpr std::size_t kDetectPrefixBytes = 64 * 1024;
 // 0 when the file can be opened for reading, else the runtime's input/output error code:
 // 2 file not found, 3 path not found, 5 access denied (also for a folder), 32 sharing/other.
 [[nodiscard]] int CheckFileAccess(const std::string& path);
+
+// "cannot open '<path>': <the system's reason>" ("No such file or directory", "is a
+// directory", "Permission denied"); empty when the file can be opened for reading.
+[[nodiscard]] std::string CannotOpenMessage(const std::string& path);
 
 // "I/O Error <code>", with the read-only explanation for code 5.
 [[nodiscard]] std::string IoErrorMessage(int code, const std::string& path);

@@ -41,12 +41,12 @@ constexpr std::array<OpenFilter, kLastFormatCode> kOpenFilters{{
     {32, "SNP table (*.csv)", "*.csv"},
     {33, "SNP table2 (*.csv)", "*.csv"},
     {34, "FastQ (*.fq)", "*.fq"},
-    {35, "Phylip (*.phy)", "*.phy"},
+    {35, "Phylip (*.phy)", "*.phy; *.phylip"},
     {36, "SDI snps (*.sdi)", "*.sdi"},
 }};
 
 using S = SaveScope;
-constexpr std::array<SaveFilter, 24> kSaveFilters{{
+constexpr std::array<SaveFilter, 25> kSaveFilters{{
     {1, "Nodrix data file (*.df)", "", S::Project, true},
     {2, "Nexus (*.nex)", ".nex", S::Dataset, false},
     {3, "Phylip (*.phy)", ".phy", S::Dataset, false},
@@ -71,6 +71,8 @@ constexpr std::array<SaveFilter, 24> kSaveFilters{{
     {22, "For fastPhase (*.inp) ", ".inp", S::Dataset, false},
     {23, "For BayeScan (*.txt) ", ".txt", S::Project, true},
     {24, "For mlHKA (*.txt) ", ".txt", S::Project, true},
+    // The older PHYLIP layout (name on a line of its own), for projects that rely on it.
+    {25, "Phylip, names on lines of their own (*.phy)", ".phy", S::Dataset, false},
 }};
 
 }  // namespace

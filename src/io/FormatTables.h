@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The open dialog's filter list (format codes 1..36) and the save dialog's filter list
-// (indexes 1..24) with the scope each save entry writes.
+// (indexes 1..25) with the scope each save entry writes.
 #pragma once
 #include <span>
 #include <string>
@@ -65,6 +65,6 @@ struct SaveFilter {
   bool projectEntry;
 };
 [[nodiscard]] std::span<const SaveFilter> SaveFilters();
-[[nodiscard]] const SaveFilter* SaveFilterAt(int index);  // nullptr outside 1..24
+[[nodiscard]] const SaveFilter* SaveFilterAt(int index);  // nullptr outside 1..25
 // "Caption|*.ext": the pattern repeated from the caption's parentheses.
 [[nodiscard]] std::string SaveFilterEntry(const SaveFilter& filter);

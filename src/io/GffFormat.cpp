@@ -3,7 +3,9 @@
 //
 // Everything from the first '#' of a line is a comment and is appended to the ninth field;
 // lines naming a sequence the dataset lacks are skipped, and so are lines whose positions do
-// not parse or do not satisfy 0 < start <= end (counted and reported once).
+// not parse or do not satisfy 0 < start <= end (counted and reported once). A region reaching
+// past its sequence's end is clipped to it, one lying wholly beyond it is dropped; both are
+// counted in one message.
 #include <algorithm>
 #include <limits>
 #include <vector>
@@ -82,7 +84,7 @@ int ApplyGff(const ByteSource& src, ReadContext& ctx, TDataSeq& ds, bool aligned
   std::string previousName, lastMatched;
   int row = -1;
   bool haveLookup = false;
-  int annotated = 0, skipped = 0, firstSkipped = 0;
+  int annotated = 0, skipped = 0, firstSkipped = 0, clipped = 0, dropped = 0;
   bool added = false;
   ColumnMap columns;
   while (lines.Next(raw)) {
@@ -131,6 +133,15 @@ int ApplyGff(const ByteSource& src, ReadContext& ctx, TDataSeq& ds, bool aligned
       region.regStart = columns.Column(*seq, *start);
       region.regEnd = columns.Column(*seq, *end);
     }
+    const int length = static_cast<int>(seq->letters.size());
+    if (region.regStart > length) {
+      ++dropped;
+      continue;
+    }
+    if (region.regEnd > length) {
+      region.regEnd = length;
+      ++clipped;
+    }
     if (fields.size() > 5)
       if (const auto value = ParseInt(TrimBlanks(fields[5]))) region.regValue = *value;
     region.regReverse = fields.size() > 6 && TrimBlanks(fields[6]) == "-";
@@ -144,6 +155,10 @@ int ApplyGff(const ByteSource& src, ReadContext& ctx, TDataSeq& ds, bool aligned
     ctx.ReportLine(firstSkipped, std::to_string(skipped) +
                                      " line(s) skipped: start and end must be whole numbers "
                                      "with 0 < start <= end");
+  if (clipped + dropped > 0)
+    ctx.Report(std::to_string(clipped) + " region(s) reaching past the end of their sequence " +
+               "were clipped to it; " + std::to_string(dropped) +
+               " lying wholly beyond it were dropped");
   if (added) ds.InvalidateMutHolders();
   return annotated;
 }

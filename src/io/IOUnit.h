@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/Services.h"
 #include "io/ByteSource.h"
@@ -34,7 +35,8 @@ struct ReadContext {
   std::string fileName;       // path as the user chose it: dataset names and messages
   bool showProgress = false;  // the FASTA reader drives the progress bar when set
   // Asked when a FASTA file holds more records than "Max seq per dataset": returns the
-  // 1-based record to start at (the "File too big" dialog). Unset: the first record.
+  // 1-based record to start at (the "File too big" dialog), or 0 to read nothing. Unset: the
+  // first records are read and the cut is reported.
   std::function<int(int recordCount, int limit)> chooseFastaStart;
 
   // "<file>, line <n>: <what>" to the message pane.
@@ -58,6 +60,9 @@ struct FastaCompanions {
 // Fills ds (named after the file) with every record; false when nothing was read.
 bool OpenFasta(const ByteSource& src, ReadContext& ctx, TDataSeq& ds,
                const FastaCompanions& companions = {});
+// True when the records of text (a file's first bytes) hold blank-separated numbers only: a
+// quality file. Digits run together ("0110") are taken for letters.
+[[nodiscard]] bool LooksLikeQualityText(std::string_view text);
 // Opens ctx.fileName with its companions path-without-extension + ".qual", ".gff", ".gff3".
 bool OpenFastaFile(ReadContext& ctx, TDataSeq& ds);
 // "Fasta; Each seq in separate dataset": returns the number of datasets added to proj.
@@ -81,9 +86,17 @@ bool SaveGff(const std::string& path, const TDataSeq& ds, Services& svc);
 
 // ---- PHYLIP (sequential and interleaved) ----
 bool OpenPhylip(const ByteSource& src, ReadContext& ctx, TDataSeq& ds);
-std::string PhylipText(const TDataSeq& ds, bool truncateNames);
-// Asks "Truncate sequence names to 10 symbols?" and warns about unequal lengths.
+// The layout PHYLIP reads: each name in a 10-character field followed by its letters, every
+// row as long as the longest. Names that clash after cutting get "~k"; clashes (optional)
+// receives "name -> written name" for each.
+std::string PhylipText(const TDataSeq& ds, std::vector<std::string>* clashes = nullptr);
+// Writes PhylipText; the clashes and unequal lengths are told in notices.
 bool SavePhylip(const std::string& path, const TDataSeq& ds, Services& svc);
+// The older layout: name line, letter line, empty line; a long name is written whole or, when
+// truncateNames, as its first nine characters and its last.
+std::string PhylipLinesText(const TDataSeq& ds, bool truncateNames);
+// Asks "Truncate sequence names to 10 symbols?" and warns about unequal lengths.
+bool SavePhylipLines(const std::string& path, const TDataSeq& ds, Services& svc);
 
 // ---- MEGA / GDE ----
 bool OpenMega(const ByteSource& src, ReadContext& ctx, TDataSeq& ds);
@@ -97,6 +110,9 @@ std::string NexusText(const TDataProj& proj, int datasetIndex);  // empty for a 
 bool SaveNexus(const std::string& path, const TDataProj& proj, int datasetIndex, Services& svc);
 
 // ---- Clustal, NBRF/PIR ----
+// A Clustal header: any line holding "CLUSTAL" (any case), which covers "CLUSTAL W (1.83)"
+// and Kalign's "alignment in ClustalW format", or "multiple sequence alignment" (MUSCLE).
+[[nodiscard]] bool IsClustalHeader(std::string_view line);
 bool OpenClustal(const ByteSource& src, ReadContext& ctx, TDataSeq& ds);
 bool OpenPir(const ByteSource& src, ReadContext& ctx, TDataSeq& ds);
 

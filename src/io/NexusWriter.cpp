@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // NEXUS writer: TAXA and CHARACTERS blocks, the codon positions of the columns and the groups.
 //
-// Names holding blanks or NEXUS punctuation are written quoted ('it''s'), so they read back
-// whole.
+// A name that is not a plain NEXUS word (blanks, control characters or the standard's
+// punctuation ()[]{}/\,;:=*'"`+-<>) is written quoted ('it''s'), so every reader takes it whole.
+// The FORMAT line names '?' as the missing symbol when the letters hold one: a '?' that the
+// declared symbols do not cover makes other readers refuse the matrix.
 #include <algorithm>
 #include <vector>
 
@@ -15,8 +17,12 @@
 namespace {
 
 std::string NexusName(const std::string& name) {
-  const bool plain = !name.empty() && name.find_first_of(" \t\r\n'[]();=,\"") == std::string::npos;
-  if (plain) return name;
+  const auto special = [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u <= ' ' || u == 127 ||
+           std::string_view("()[]{}/\\,;:=*'\"`+-<>").find(c) != std::string_view::npos;
+  };
+  if (!name.empty() && std::none_of(name.begin(), name.end(), special)) return name;
   std::string out = "'";
   for (const char c : name) {
     out += c;
@@ -63,7 +69,11 @@ std::string NexusText(const TDataProj& proj, int datasetIndex) {
   AppendLine(out, "");
   AppendLine(out, "BEGIN CHARACTERS;");
   AppendLine(out, "DIMENSIONS NCHAR=" + std::to_string(longest) + ";");
-  AppendLine(out, "FORMAT DATATYPE=DNA  MISSING=N GAP=-;");
+  bool question = false;
+  for (int row = 1; row <= ds->Count() && !question; ++row)
+    question = ds->SeqAt(row)->letters.find('?') != std::string::npos;
+  AppendLine(out, question ? "FORMAT DATATYPE=DNA  MISSING=? GAP=-;"
+                           : "FORMAT DATATYPE=DNA  MISSING=N GAP=-;");
   AppendLine(out, "MATRIX");
   for (int row = 1; row <= ds->Count(); ++row) {
     const TSeq* s = ds->SeqAt(row);

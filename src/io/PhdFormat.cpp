@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // PHD base-call files (letters, quality values and peaks between BEGIN_DNA and END_DNA; the
-// trace named after BEGIN_SEQUENCE supplies the channels when it can be read) and the quality
+// trace named after BEGIN_SEQUENCE supplies the channels when it can be read; a file may hold
+// several BEGIN_SEQUENCE records, and '#' comment lines between them) and the quality
 // files of a base caller (the first ">" record; values split at blanks and line ends).
 #include <algorithm>
 #include <cctype>
@@ -71,20 +72,29 @@ bool TakeChannels(const std::string& tracePath, TSeq& seq, Services& services) {
 
 }  // namespace
 
-std::unique_ptr<TSeq> OpenPhd(const std::string& path, Services& services) {
+std::vector<std::unique_ptr<TSeq>> OpenPhdRecords(const std::string& path, Services& services) {
   std::string text, error;
   if (!ReadWholeFile(path, text, error)) {
     services.messages.Notify(error);
-    return nullptr;
+    return {};
   }
-  return ReadPhd(text, path, services);
+  return ReadPhdRecords(text, path, services);
 }
 
-std::unique_ptr<TSeq> ReadPhd(std::string_view text, const std::string& path, Services& services) {
-  auto seq = std::make_unique<TSeq>();
-  seq->seqName = FileNameOf(path);
-  std::string traceName;
-  bool inDna = false, sawDna = false;
+std::unique_ptr<TSeq> OpenPhd(const std::string& path, Services& services) {
+  auto records = OpenPhdRecords(path, services);
+  return records.empty() ? nullptr : std::move(records.front());
+}
+
+std::vector<std::unique_ptr<TSeq>> ReadPhdRecords(std::string_view text, const std::string& path,
+                                                  Services& services) {
+  struct Record {
+    std::unique_ptr<TSeq> seq = std::make_unique<TSeq>();
+    std::string traceName;
+    bool sawDna = false;
+  };
+  std::vector<Record> records;
+  bool inDna = false;
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
@@ -94,43 +104,52 @@ std::unique_ptr<TSeq> ReadPhd(std::string_view text, const std::string& path, Se
     std::string_view rest;
     const std::string word = Upper(FirstWord(line, rest));
     if (inDna) {
-      if (word == "END_DNA") break;
+      if (word == "END_DNA") {
+        inDna = false;
+        continue;
+      }
       if (word.empty()) continue;
+      TSeq& seq = *records.back().seq;
       std::string_view peakText;
       const std::string_view qualityWord = FirstWord(rest, peakText);
-      seq->letters.push_back(Trim(line).front());
-      seq->quality.push_back(QualityByte(IntOrZero(qualityWord)));
-      seq->peakPos.push_back(PeakValue(IntOrZero(peakText)));
+      seq.letters.push_back(Trim(line).front());
+      seq.quality.push_back(QualityByte(IntOrZero(qualityWord)));
+      seq.peakPos.push_back(PeakValue(IntOrZero(peakText)));
     } else if (word == "BEGIN_SEQUENCE") {
-      traceName.assign(rest);
+      records.emplace_back();
+      records.back().traceName.assign(rest);
     } else if (word == "BEGIN_DNA") {
-      inDna = sawDna = true;
+      if (records.empty()) records.emplace_back();  // a record without its opening line
+      inDna = records.back().sawDna = true;
     }
   }
-  if (!sawDna || seq->letters.empty()) {
+  std::vector<std::unique_ptr<TSeq>> out;
+  int empty = 0;
+  for (Record& r : records) {
+    if (!r.sawDna || r.seq->letters.empty()) {
+      ++empty;
+      continue;
+    }
+    TSeq& seq = *r.seq;
+    seq.SyncLength();
+    // One record: named after the file; several: each after the trace its opening line names.
+    seq.seqName = records.size() > 1 && !r.traceName.empty() ? r.traceName : FileNameOf(path);
+    if (!r.traceName.empty()) {
+      const bool absolute = r.traceName.front() == '/';
+      const std::string tracePath = absolute ? r.traceName : FolderOf(path) + "/" + r.traceName;
+      if (FileExists(tracePath) && !TakeChannels(tracePath, seq, services))
+        services.messages.ReportError(path + ": the trace file " + tracePath +
+                                      " could not be read; the base calls were read without it");
+    }
+    seq.sourceFile = path;
+    out.push_back(std::move(r.seq));
+  }
+  if (out.empty())
     services.messages.Notify(path + "\r\n" + "holds no base calls (no BEGIN_DNA section)");
-    return nullptr;
-  }
-  seq->SyncLength();
-  // One sequence per file: further records of a multi-record file are named, not merged in.
-  if (start < text.size()) {
-    std::size_t more = 0;
-    for (std::size_t at = text.find("BEGIN_SEQUENCE", start); at != std::string_view::npos;
-         at = text.find("BEGIN_SEQUENCE", at + 1))
-      ++more;
-    if (more > 0)
-      services.messages.ReportError(path + " holds " + std::to_string(more + 1) +
-                                    " base-call records; only the first was read");
-  }
-  if (!traceName.empty()) {
-    const bool absolute = traceName.front() == '/';
-    const std::string tracePath = absolute ? traceName : FolderOf(path) + "/" + traceName;
-    if (FileExists(tracePath) && !TakeChannels(tracePath, *seq, services))
-      services.messages.ReportError(path + ": the trace file " + tracePath +
-                                    " could not be read; the base calls were read without it");
-  }
-  seq->sourceFile = path;
-  return seq;
+  else if (empty > 0)
+    services.messages.ReportError(path + ": " + std::to_string(empty) +
+                                  " record(s) without base calls were left out");
+  return out;
 }
 
 bool ParseQualityText(std::string_view text, TSeq& seq) {

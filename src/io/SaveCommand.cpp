@@ -95,6 +95,8 @@ bool WriteOne(TDataProj& proj, const SaveFilter& f, const PlannedFile& file, boo
       return SaveScf(file.path, *ds->SeqAt(file.row), svc);
     case 21:
       return SaveGff(file.path, *ds, svc);
+    case 25:
+      return SavePhylipLines(file.path, *ds, svc);
     default:
       return false;
   }
@@ -127,6 +129,7 @@ bool HasWriter(int filterIndex) {
     case 10:
     case 11:
     case 21:
+    case 25:
       return true;
     default:
       return false;
@@ -135,16 +138,18 @@ bool HasWriter(int filterIndex) {
 
 std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
                                   const std::string& chosenPath, bool allDatasets,
-                                  bool allSequences) {
+                                  bool allSequences, bool keepExtension) {
   std::vector<PlannedFile> plan;
   const SaveFilter* f = SaveFilterAt(filterIndex);
   const int current = project.CurrentIndex();
   if (f == nullptr || current < 0 || current >= project.DatasetCount()) return plan;
   const ChosenPath chosen = SplitChosen(chosenPath);
+  const std::string extension =
+      keepExtension && !chosen.ext.empty() ? chosen.ext : std::string(f->extension);
   NamePlan names;
   if (f->scope == SaveScope::Project) {
     const std::string path =
-        f->extension.empty() ? chosenPath : chosen.folder + chosen.stem + std::string(f->extension);
+        extension.empty() ? chosenPath : chosen.folder + chosen.stem + extension;
     plan.push_back({path, current, 0});
     return plan;
   }
@@ -158,7 +163,7 @@ std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
     if (f->scope == SaveScope::Dataset) {
       const std::string stem =
           allDatasets ? chosen.folder + SafeFileName(ds.dsName) : chosen.folder + chosen.stem;
-      plan.push_back({names.Unique(stem + std::string(f->extension)), d, 0});
+      plan.push_back({names.Unique(stem + extension), d, 0});
       continue;
     }
     const std::vector<int> rows = RowsToWrite(ds, allSequences);
@@ -177,7 +182,7 @@ std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
 }
 
 SaveOutcome RunSaveCommand(TDataProj& project, int filterIndex, const std::string& chosenPath,
-                           Services& services, const GridFileSettings& grid) {
+                           Services& services, const GridFileSettings& grid, bool keepExtension) {
   SaveOutcome out;
   const SaveFilter* f = SaveFilterAt(filterIndex);
   const int current = project.CurrentIndex();
@@ -210,7 +215,7 @@ SaveOutcome RunSaveCommand(TDataProj& project, int filterIndex, const std::strin
     return out;
   }
   const std::vector<PlannedFile> plan =
-      PlanSave(project, filterIndex, chosenPath, allDatasets, allSequences);
+      PlanSave(project, filterIndex, chosenPath, allDatasets, allSequences, keepExtension);
   out.ok = !plan.empty();
   std::unique_ptr<ProgressScope> bar;
   if (allDatasets)

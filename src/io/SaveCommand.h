@@ -28,9 +28,11 @@ struct PlannedFile {
 // dataset + "_" + sequence, otherwise the selected sequences (the current one when none is
 // selected), to the chosen name when there is one, else chosen stem + "_" + sequence. Names
 // repeated within one save get "_2", "_3" ... so no file overwrites another of the same save.
+// The entry's extension replaces the chosen one, unless keepExtension and the chosen name has
+// one (the command-line tool writes the name it was given).
 [[nodiscard]] std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
                                                 const std::string& chosenPath, bool allDatasets,
-                                                bool allSequences);
+                                                bool allSequences, bool keepExtension = false);
 
 struct SaveOutcome {
   bool ran = false;           // the filter and dataset were valid and writing was tried
@@ -44,7 +46,8 @@ struct SaveOutcome {
 // Asks the questions of the chosen entry through services.messages, then writes.
 // grid: what a project file keeps of the window's grid.
 SaveOutcome RunSaveCommand(TDataProj& project, int filterIndex, const std::string& chosenPath,
-                           Services& services, const GridFileSettings& grid = {});
+                           Services& services, const GridFileSettings& grid = {},
+                           bool keepExtension = false);
 
 // True when this build has a writer for the save entry.
 [[nodiscard]] bool HasWriter(int filterIndex);

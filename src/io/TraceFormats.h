@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/Services.h"
 #include "model/tsequnit.h"
@@ -31,9 +32,14 @@ std::unique_ptr<TSeq> ReadScf(std::string_view bytes, const std::string& path, S
 [[nodiscard]] bool SaveScf(const std::string& path, const TSeq& seq, Services& services);
 
 // PHD base calls with their quality and peaks; the channels come from the trace file the PHD
-// names when it can be read.
+// names when it can be read. Every BEGIN_SEQUENCE record of the file becomes a sequence: one
+// record is named after the file, several after the trace each names. Empty after a notice
+// when the file holds no base calls.
+std::vector<std::unique_ptr<TSeq>> OpenPhdRecords(const std::string& path, Services& services);
+std::vector<std::unique_ptr<TSeq>> ReadPhdRecords(std::string_view text, const std::string& path,
+                                                  Services& services);
+// The first record only (a base caller's ".phd.1" holds one).
 std::unique_ptr<TSeq> OpenPhd(const std::string& path, Services& services);
-std::unique_ptr<TSeq> ReadPhd(std::string_view text, const std::string& path, Services& services);
 
 // Quality values of the first ">" record of a quality file's text; false without a record.
 [[nodiscard]] bool ParseQualityText(std::string_view text, TSeq& seq);

@@ -76,7 +76,7 @@ void NJTreeAnalysis::DoForm(TDataSeq& ds) {
   // The replicates one after another, as PHYLIP's own programs read several data sets.
   if (replicates_ && fo.phylipFile)
     for (int k = 0; k < replicates_->DatasetCount() && !Failed(); ++k)
-      AppendToFile(fo.phylipFileName, PhylipText(*replicates_->DatasetAt(k), false));
+      AppendToFile(fo.phylipFileName, PhylipText(*replicates_->DatasetAt(k)));
   AnalysisFrame::DoForm(ds);
   replicates_.reset();
 }

@@ -46,6 +46,14 @@ struct NodeLink {
 
 class Node {
  public:
+  // Genealogies keep nodes of a derived type in the same owning lists.
+  Node() = default;
+  Node(const Node&) = default;
+  Node& operator=(const Node&) = default;
+  Node(Node&&) = default;
+  Node& operator=(Node&&) = default;
+  virtual ~Node() = default;
+
   double height = 0;  // time of the node in genealogies
   std::string name = "NoName";
   std::int32_t translateId = 0;  // number given to a leaf by the NEXUS writer

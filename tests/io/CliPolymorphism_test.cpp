@@ -134,7 +134,11 @@ TEST(CliPolymorphism, MoreThanAHundredDatasetsAskWhetherTheOutputGoesToFiles) {
   TDataProj project(svc);
   FillMany(project, 101);
   ASSERT_TRUE(WriteProject(dir.File("many.df"), project, GridFileSettings{}));
+  // The question and its answer are shown with --verbose only.
   CliRun r = Cli("polymorphism " + dir.File("many.df"), dir);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err.find("dataproject contains"), std::string::npos) << r.err;
+  r = Cli("polymorphism --verbose " + dir.File("many.df"), dir);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.err.find("nodrix3-cli: This dataproject contains 101 datasets and the output might "
                        "be too long to keep it in memory. Would you like to direct the output to "
@@ -144,7 +148,7 @@ TEST(CliPolymorphism, MoreThanAHundredDatasetsAskWhetherTheOutputGoesToFiles) {
   EXPECT_NE(r.out.find("This project contains 101 datasets\r\nDatasets to analyse: 101\r\n"),
             std::string::npos);
   // Only the current dataset: nothing to ask.
-  r = Cli("polymorphism " + dir.File("many.df") + " --current", dir);
+  r = Cli("polymorphism --verbose " + dir.File("many.df") + " --current", dir);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err.find("dataproject contains"), std::string::npos);
 }

@@ -41,6 +41,18 @@ TEST(OpenClustal, WithoutClustalLineNothingIsRead) {
   EXPECT_EQ(svc.messages.errors.size(), 1u);
 }
 
+// The first lines MUSCLE 3.8 and Kalign 2.0 write above their Clustal-layout alignments.
+TEST(OpenClustal, OtherAlignersHeadersOpenTheAlignment) {
+  for (const char* header :
+       {"MUSCLE (3.8) multiple sequence alignment", "Kalign (2.0) alignment in ClustalW format"}) {
+    SCOPED_TRACE(header);
+    RecordingServices svc;
+    EXPECT_EQ(Read(OpenClustal, std::string(header) + "\n\n\ns1  ACGT\ns2  AC-T\n    ** *\n", svc),
+              (Rows{{"s1", "ACGT"}, {"s2", "AC-T"}}));
+    EXPECT_EQ(MessageCount(svc), 0u);
+  }
+}
+
 TEST(OpenPir, DescriptionLineIsNeverPartOfTheLetters) {
   RecordingServices svc;
   EXPECT_EQ(Read(OpenPir,

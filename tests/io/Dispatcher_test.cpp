@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "IoTestFiles.h"
+#include "io/FormatDetect.h"
 #include "io/FormatTables.h"
 #include "model/DataProjUnit.h"
 #include "support/RecordingServices.h"
@@ -136,4 +137,47 @@ TEST(ReadFolderFile, ReadsFastaWithoutAProgressBarOfItsOwn) {
   EXPECT_EQ(svc.progress.starts, 0);
   EXPECT_FALSE(ReadFolderFile(dir.Write("b.fasta", "nothing\n"), window, svc));
   EXPECT_EQ(proj.DatasetCount(), 1);
+}
+
+// A quality file is read only as its FASTA file's companion, never as sequences of digits.
+TEST(DispatchFile, AQualityFileOpensItsFastaFileOrSaysWhyNot) {
+  RecordingServices svc;
+  TestFolder dir("dispatch_qual");
+  TDataProj proj(svc);
+  OpenWindow window(proj);
+  const std::string qual =
+      dir.Write("reads.qual", ">s1\n30 31\n32 33 34 35\n>s2\n20 21 22 23 24 25\n");
+  OpenResult r = DispatchFile(qual, kCodeFastaGffQual, {}, &window, svc);
+  EXPECT_TRUE(r.handled);
+  EXPECT_FALSE(r.ReadSomething());
+  ASSERT_EQ(svc.messages.notices.size(), 1u);
+  EXPECT_NE(svc.messages.notices[0].find("holds base quality values, not sequences"),
+            std::string::npos);
+
+  dir.Write("reads.fasta", kFasta);
+  int code = 0;
+  r = OpenDetected(qual, window, svc, code);
+  EXPECT_EQ(code, kCodeFastaGffQual);
+  EXPECT_EQ(r.sequencesAdded, 2);
+  const TDataSeq& ds = *proj.DatasetAt(0);
+  EXPECT_EQ(ds.dsName, "reads.fasta");
+  EXPECT_EQ(ds.SeqAt(1)->letters, "ACGTAC");
+  EXPECT_EQ(ds.SeqAt(1)->quality, (std::vector<std::uint8_t>{30, 31, 32, 33, 34, 35}));
+  // Haplotypes coded 0/1 are letters, not quality values.
+  EXPECT_EQ(DispatchFile(dir.Write("haps.fas", ">h1\n0110\n>h2\n1001\n"), kCodeFastaGffQual, {},
+                         &window, svc)
+                .sequencesAdded,
+            2);
+}
+
+TEST(DispatchFile, BinaryDataIsNeverReadAsText) {
+  RecordingServices svc;
+  TestFolder dir("dispatch_binary");
+  TDataProj proj(svc);
+  OpenWindow window(proj);
+  const std::string path = dir.Write("x.fas", std::string(">s1\nAC\0GT\n", 11));
+  const OpenResult r = DispatchFile(path, kCodeFastaGffQual, {}, &window, svc);
+  EXPECT_TRUE(r.handled);
+  EXPECT_FALSE(r.ReadSomething());
+  EXPECT_EQ(svc.messages.notices, std::vector<std::string>{BinaryFileMessage(path)});
 }

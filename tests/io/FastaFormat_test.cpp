@@ -60,6 +60,22 @@ TEST(OpenFasta, TooManyRecordsReadsTheLimitFromTheChosenStart) {
   }
 }
 
+TEST(OpenFasta, TooManyRecordsAreNeverCutWithoutAWord) {
+  RecordingServices svc;
+  svc.settings.maxSeqPerDataset = 2;
+  const std::string text = ">r1\nA\n>r2\nC\n>r3\nG\n";
+  EXPECT_EQ(ReadFasta(text, svc), (Rows{{"r1", "A"}, {"r2", "C"}}));
+  EXPECT_EQ(svc.messages.errors,
+            Lines("/d/x.fas: holds 3 sequences, more than \"Max seq per dataset\" (2); only "
+                  "sequences 1 to 2 were read"));
+  // A chooser that declines reads nothing.
+  TDataSeq ds(svc);
+  ReadContext ctx(svc, "x.fas");
+  ctx.chooseFastaStart = [](int, int) { return 0; };
+  EXPECT_FALSE(OpenFasta(MemorySource(text), ctx, ds));
+  EXPECT_EQ(ds.Count(), 0);
+}
+
 TEST(OpenFasta, QualityValuesAreClampedNeverWrapped) {
   RecordingServices svc;
   TDataSeq ds(svc);
@@ -111,6 +127,9 @@ TEST(FastaText, HeaderLineNamesCutAtTildeShiftAsGapsAndCrLf) {
   EXPECT_EQ(FastaText(ds, true), "2 7\r\n>seq1\r\n---ACGT\r\n>seq1\r\nAC\r\n");
   EXPECT_EQ(FastaText(ds, false), ">seq1\r\n---ACGT\r\n>seq1\r\nAC\r\n");
   EXPECT_EQ(FastaQualityText(ds), ">seq1\r\n10 20 30 40 \r\n>seq1~1\r\n\r\n");
+  // A '~' the unique-name rule did not add is part of the name.
+  Fill(ds, {{"a~1 first", "A"}, {"x~2", "C"}});
+  EXPECT_TRUE(FastaText(ds, false).ends_with(">seq1\r\nAC\r\n>a~1 first\r\nA\r\n>x~2\r\nC\r\n"));
 }
 
 TEST(FastaText, PolymorphicSitesOfAnSnpFirstSequence) {

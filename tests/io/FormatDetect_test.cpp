@@ -34,8 +34,9 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
 }  // namespace
 
 // Expected codes worked out from each file's first bytes and the ordered tests by hand:
-// PHYLIP, FASTQ, SAM, XMFA and GFF have no content test, so they are unrecognised (0);
-// the PIR file begins ">P1;" and so counts as FASTA; fake.ab1 is text with no magic.
+// FASTQ, SAM, XMFA and GFF have no content test, so they are unrecognised (0); the PHYLIP
+// files begin with their count line; the PIR file begins ">DL;" (it used to count as FASTA,
+// with its description line read as letters); fake.ab1 is text with no magic.
 TEST(DetectFormat, EverySampleFileGetsTheCodeItsFirstBytesCallFor) {
   struct Case {
     const char* file;
@@ -46,7 +47,7 @@ TEST(DetectFormat, EverySampleFileGetsTheCodeItsFirstBytesCallFor) {
       {"3730.ab1", kCodeAbi},
       {"empty.ab1", kCodeAbi},
       {"fake.ab1", 0},
-      {"DMA_nuc.pir", kCodeFastaGffQual},
+      {"DMA_nuc.pir", kCodePir},
       {"NC_005816.gb", kCodeGenBank},
       {"cor6_6.gb", kCodeGenBank},
       {"clustalw.aln", kCodeClustal},
@@ -65,9 +66,9 @@ TEST(DetectFormat, EverySampleFileGetsTheCodeItsFirstBytesCallFor) {
       {"sam1.sam", 0},
       {"simple_short.xmfa", 0},
       {"eden1.gff3", 0},
-      {"dna.phylip", 0},
-      {"interlaced.phy", 0},
-      {"sequential.phy", 0},
+      {"dna.phylip", kCodePhylip},
+      {"interlaced.phy", kCodePhylip},
+      {"sequential.phy", kCodePhylip},
       {"test1.mega", kCodeMega},
       {"test2.mega", kCodeMega},
       {"xb63c7.s1.exp", kCodeStadenExp},
@@ -116,6 +117,38 @@ TEST(DetectFormatBytes, EachContentTestGivesItsCode) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(DetectFormatBytes(c.bytes, c.path), c.code);
   }
+}
+
+// Files other programs write, worked out from their first lines: PIR's ">XX;" before FASTA's
+// '>', MUSCLE's and Kalign's Clustal headers, '#' comments before a PHD record, PHYLIP by its
+// count line or its name; binary data is no text format whatever '>' it holds.
+TEST(DetectFormatBytes, OtherProgramsFilesAndBinaryData) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    const char* path;
+    int code;
+  };
+  const Case cases[] = {
+      {"pir protein", ">P1;CRAB_ANAPL\nALPHA CRYSTALLIN B CHAIN.\nMDITIHNPLI*\n", "a", kCodePir},
+      {"not pir", ">P1 first\nACGT\n", "a", kCodeFastaGffQual},
+      {"muscle", "MUSCLE (3.8) multiple sequence alignment\n\n\na ACGT\n", "m", kCodeClustal},
+      {"kalign", "Kalign (2.0) alignment in ClustalW format\n\n\na ACGT\n", "k", kCodeClustal},
+      {"phd after comments", "# written by phred\n#\nBEGIN_SEQUENCE r1\n", "p", kCodePhd},
+      {"phylip", " 3 120\nMSFM1     ACGT\n", "noext", kCodePhylip},
+      {"phylip options", "2 8 I\nalpha ACGT\n", "noext", kCodePhylip},
+      {"positions, not phylip", "3 100 L\n5 17 40 \n", "x.pos", 0},
+      {"phylip by name", "what ever\n", "d.PHYLIP", kCodePhylip},
+      {"nul with >", std::string("\x1f\x8b\x08\0>abc\n", 8), "x.gz", 0},
+      {"control byte", "ACGT\x02>s\nAC\n", "x", 0},
+      {"text controls", "\x1a>s1\r\n\tACGT\r\n", "x", kCodeFastaGffQual},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(DetectFormatBytes(c.bytes, c.path), c.code);
+  }
+  EXPECT_TRUE(LooksBinary(std::string(100, 'A') + std::string(1, '\0')));
+  EXPECT_FALSE(LooksBinary(std::string(kTextCheckBytes, 'A') + std::string(1, '\0')));
 }
 
 // A FASTA header may hold any word; the header line must not be taken for another format.
@@ -181,6 +214,16 @@ TEST(CheckFileAccess, GivesTheRuntimeErrorCodes) {
   fs::remove_all(dir);
 }
 
+TEST(CannotOpenMessage, NamesTheFileAndTheSystemsReason) {
+  const fs::path dir = TempFolder("reason");
+  WriteFile(dir / "ok.fas", ">a\nAC\n");
+  EXPECT_EQ(CannotOpenMessage((dir / "ok.fas").string()), "");
+  EXPECT_EQ(CannotOpenMessage((dir / "x.fas").string()),
+            "cannot open '" + (dir / "x.fas").string() + "': No such file or directory");
+  EXPECT_EQ(CannotOpenMessage(dir.string()), "cannot open '" + dir.string() + "': is a directory");
+  fs::remove_all(dir);
+}
+
 TEST(IoErrorMessage, AccessDeniedNamesTheReadOnlyFile) {
   EXPECT_EQ(IoErrorMessage(5, "/data/x/locus.fas"),
             "I/O Error 5\r\nThe file locus.fas is  read-only\r\nPlease change file attributes "
@@ -195,10 +238,10 @@ TEST(FilterTables, CodesAndEntriesFollowTheDialogOrder) {
   EXPECT_EQ(OpenFilterCaption(35), "Phylip (*.phy)");
   EXPECT_EQ(OpenFilterCaption(0), "");
   EXPECT_EQ(OpenFilterCaption(37), "");
-  ASSERT_EQ(SaveFilters().size(), 24u);
+  ASSERT_EQ(SaveFilters().size(), 25u);  // the older PHYLIP layout is entry 25
   EXPECT_EQ(SaveFilterEntry(*SaveFilterAt(1)), "Nodrix data file (*.df)|*.df");
   EXPECT_EQ(SaveFilterEntry(*SaveFilterAt(16)), "eXtended Multi-Fasta Alignment (*.xmfa)|*.xmfa");
-  EXPECT_EQ(SaveFilterAt(25), nullptr);
+  EXPECT_EQ(SaveFilterAt(26), nullptr);
   int projectEntries = 0;
   for (const SaveFilter& f : SaveFilters()) projectEntries += f.projectEntry && f.index > 1;
   EXPECT_EQ(projectEntries, 8);  // 12, 15, 16, 17, 18, 20, 23, 24

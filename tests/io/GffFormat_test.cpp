@@ -72,6 +72,21 @@ TEST(ApplyGff, UnknownSequencesAreSkippedAndBadPositionsReportedOnce) {
                   "start <= end"));
 }
 
+TEST(ApplyGff, RegionsBeyondTheSequenceAreClippedOrDropped) {
+  RecordingServices svc;
+  TDataSeq ds(svc);
+  Fill(ds, {{"s1", "ACGTACGTAC"}});
+  Apply(ds, "s1\t.\tgene\t1\t2147483647\ns1\t.\tCDS\t11\t20\ns1\t.\texon\t4\t10\n", svc);
+  const auto& regions = ds.SeqAt(1)->regions;
+  ASSERT_EQ(regions.size(), 2u);
+  EXPECT_EQ(regions[0].regStart, 1);
+  EXPECT_EQ(regions[0].regEnd, 10);
+  EXPECT_EQ(regions[1].regEnd, 10);  // ends on the last letter: untouched
+  EXPECT_EQ(svc.messages.errors,
+            Lines("a.gff: 1 region(s) reaching past the end of their sequence were clipped to "
+                  "it; 1 lying wholly beyond it were dropped"));
+}
+
 TEST(GffText, WrittenLinesReadBackWithTheLineAsComment) {
   RecordingServices svc;
   TDataSeq ds(svc);

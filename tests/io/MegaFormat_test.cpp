@@ -29,6 +29,24 @@ TEST(OpenMega, RepeatedNamesContinueTheirSequence) {
             (Rows{{"a", "ACGTAA"}, {"b", "TTGCCC"}}));
 }
 
+TEST(OpenMega, QuotedTextIsACommentEvenAcrossLines) {
+  RecordingServices svc;
+  EXPECT_EQ(
+      ReadMega("#MEGA\n!Title \"x; y\";\n\"comments\"\n#a AC\"GT\n more\"TT\n#b\nACTT\n", svc),
+      (Rows{{"a", "ACTT"}, {"b", "ACTT"}}));
+}
+
+// Not the first block's names repeated: a repeat is a sequence of its own, never appended.
+TEST(OpenMega, RepeatedNameOutsideAnInterleavedFileIsANewSequence) {
+  RecordingServices svc;
+  EXPECT_EQ(ReadMega("#MEGA\nTITLE: t\n#a ACG\n#b TTG\n#a CCC\n", svc),
+            (Rows{{"a", "ACG"}, {"b", "TTG"}, {"a~1", "CCC"}}));
+  EXPECT_EQ(
+      svc.messages.notices,
+      (std::vector<std::string>{"x.meg: names repeated in a file that is not interleaved; "
+                                "each repeat is a sequence of its own, renamed:\r\na -> a~1"}));
+}
+
 TEST(OpenMega, GdeFileWithoutHeaderStartsWithASequence) {
   RecordingServices svc;
   EXPECT_EQ(ReadMega("#x\nAC\n#y\nGT\n", svc), (Rows{{"x", "AC"}, {"y", "GT"}}));

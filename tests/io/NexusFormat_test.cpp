@@ -175,6 +175,26 @@ TEST(NexusText, BlocksCodonRunsAndSetsLineByLine) {
       << text;
 }
 
+// NEXUS punctuation ends an unquoted word; '?' is a letter only when MISSING says so.
+TEST(NexusText, NamesThatAreNotPlainWordsAreQuotedAndQuestionMarksDeclared) {
+  RecordingServices svc;
+  TDataProj proj(svc);
+  proj.NewDataset();
+  Fill(*proj.CurrentDataset(),
+       {{"pop1/ind-2", "AC?T"}, {"it's", "ACGT"}, {"Homo_sapiens", "ACGT"}});
+  const std::string text = NexusText(proj, 0);
+  EXPECT_NE(text.find("TAXLABELS\r\n'pop1/ind-2'\r\n'it''s'\r\nHomo_sapiens\r\n;"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("FORMAT DATATYPE=DNA  MISSING=? GAP=-;"), std::string::npos);
+  // Read back by the reader, the names and letters are the same.
+  TDataProj back(svc);
+  ReadContext ctx(svc, "x.nex");
+  ASSERT_TRUE(OpenNexus(MemorySource(text), ctx, back));
+  EXPECT_EQ(RowsOf(*back.DatasetAt(0)),
+            (Rows{{"pop1/ind-2", "AC?T"}, {"it's", "ACGT"}, {"Homo_sapiens", "ACGT"}}));
+}
+
 TEST(OpenNexus, ProgressRunsOverTheTaxaWhenAsked) {
   RecordingServices svc;
   TDataProj proj(svc);

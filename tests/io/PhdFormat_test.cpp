@@ -5,27 +5,38 @@
 #include "io/TraceTestSupport.h"
 #include "support/RecordingServices.h"
 
-TEST(OpenPhd, ReadsTheFirstRecordOfTheSampleAndNamesTheOthers) {
+TEST(OpenPhdRecords, EveryRecordOfTheSampleIsReadAndNamedAfterItsTrace) {
   RecordingServices svc;
-  auto seq = OpenPhd(TestData("phd1"), svc);
-  ASSERT_NE(seq, nullptr);
-  // Counted with awk between the first BEGIN_DNA and END_DNA of the file: 876 base lines.
-  EXPECT_EQ(seq->letters.size(), 876u);
-  EXPECT_EQ(seq->letters.substr(0, 10), "ctccgtcgga");
-  EXPECT_EQ(seq->quality[0], 9);
-  EXPECT_EQ(seq->quality[5], 37);
-  EXPECT_EQ(seq->peakPos[0], 6);
-  EXPECT_EQ(seq->peakPos[9], 108);
-  EXPECT_EQ(seq->seqName, "phd1");
-  EXPECT_EQ(seq->sourceFile, TestData("phd1"));
-  EXPECT_TRUE(seq->traceA.empty());  // the named .ab1 is not beside it
-  EXPECT_FALSE(seq->showTrace);
-  EXPECT_EQ(svc.messages.errors,
-            std::vector<std::string>{TestData("phd1") +
-                                     " holds 3 base-call records; only the first was read"});
+  const auto records = OpenPhdRecords(TestData("phd1"), svc);
+  // Counted with awk between each BEGIN_DNA and END_DNA of the file: 876, 862 and 1280 lines.
+  ASSERT_EQ(records.size(), 3u);
+  const TSeq& seq = *records[0];
+  EXPECT_EQ(seq.letters.size(), 876u);
+  EXPECT_EQ(seq.letters.substr(0, 10), "ctccgtcgga");
+  EXPECT_EQ(seq.quality[0], 9);
+  EXPECT_EQ(seq.quality[5], 37);
+  EXPECT_EQ(seq.peakPos[0], 6);
+  EXPECT_EQ(seq.peakPos[9], 108);
+  EXPECT_EQ(seq.seqName, "34_222_(80-A03-19).b.ab1");
+  EXPECT_EQ(seq.sourceFile, TestData("phd1"));
+  EXPECT_TRUE(seq.traceA.empty());  // the named .ab1 is not beside it
+  EXPECT_FALSE(seq.showTrace);
+  EXPECT_EQ(records[1]->letters.size(), 862u);
+  EXPECT_EQ(records[2]->letters.size(), 1280u);
+  EXPECT_TRUE(svc.messages.errors.empty());
 }
 
-TEST(ReadPhd, BaseLinesGiveLetterQualityAndPeakAndTheNamedTraceGivesChannels) {
+// A file of one record keeps the file's name; '#' comment lines around records are skipped.
+TEST(ReadPhdRecords, OneRecordIsNamedAfterTheFile) {
+  RecordingServices svc;
+  const auto records = ReadPhdRecords(
+      "# phred\nBEGIN_SEQUENCE r1\nBEGIN_DNA\nc 20 5\nEND_DNA\nEND_SEQUENCE\n", "d/r1.phd.1", svc);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0]->seqName, "r1.phd.1");
+  EXPECT_EQ(records[0]->letters, "c");
+}
+
+TEST(ReadPhdRecords, BaseLinesGiveLetterQualityAndPeakAndTheNamedTraceGivesChannels) {
   RecordingServices svc;
   QTemporaryDir dir;
   QFile::copy(QString::fromStdString(TestData("310.ab1")), dir.filePath("310.ab1"));
@@ -33,14 +44,15 @@ TEST(ReadPhd, BaseLinesGiveLetterQualityAndPeakAndTheNamedTraceGivesChannels) {
   const std::string text =
       "begin_sequence 310.ab1\r\n\r\nBEGIN_COMMENT\r\nEND_COMMENT\r\nBEGIN_DNA\r\n"
       "a 10 120\r\n\r\nC x 7\r\ng 3\r\nEND_DNA\r\nBEGIN_TAG\r\n";
-  auto seq = ReadPhd(text, phd, svc);
-  ASSERT_NE(seq, nullptr);
+  auto records = ReadPhdRecords(text, phd, svc);
+  ASSERT_EQ(records.size(), 1u);
+  const auto& seq = records[0];
   EXPECT_EQ(seq->letters, "aCg");
   EXPECT_EQ(seq->quality, (std::vector<std::uint8_t>{10, 0, 3}));  // x does not parse: 0
   EXPECT_EQ(seq->peakPos, (std::vector<std::int32_t>{120, 7, 0}));
   EXPECT_EQ(seq->traceA.size(), 9826u);  // the channels of 310.ab1
   EXPECT_TRUE(seq->showTrace);
-  EXPECT_EQ(ReadPhd("no dna here\n", "x.phd", svc), nullptr);
+  EXPECT_TRUE(ReadPhdRecords("no dna here\n", "x.phd", svc).empty());
   EXPECT_EQ(svc.messages.notices.back(), "x.phd\r\nholds no base calls (no BEGIN_DNA section)");
 }
 

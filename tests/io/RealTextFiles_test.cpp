@@ -54,7 +54,7 @@ std::string FastaFn(const TDataSeq& d) {
   return FastaText(d, false);
 }
 std::string PhylipFn(const TDataSeq& d) {
-  return PhylipText(d, false);
+  return PhylipText(d);
 }
 
 }  // namespace

@@ -56,6 +56,19 @@ TEST(PlanSave, AllDatasetsGoToFilesNamedAfterThemInTheChosenFolder) {
             (std::vector<std::string>{"/out/p.psf"}));
 }
 
+TEST(PlanSave, AGivenExtensionIsKeptWhenAsked) {
+  RecordingServices svc;
+  TDataProj proj(svc);
+  AddDataset(proj, "L1", {"a"});
+  AddDataset(proj, "L2", {"b"});
+  EXPECT_EQ(Paths(PlanSave(proj, 5, "/out/mine.backup", false, false, true)),
+            (std::vector<std::string>{"/out/mine.backup"}));
+  EXPECT_EQ(Paths(PlanSave(proj, 5, "/out/mine", false, false, true)),
+            (std::vector<std::string>{"/out/mine.fasta"}));
+  EXPECT_EQ(Paths(PlanSave(proj, 5, "/out/any.fas", true, false, true)),
+            (std::vector<std::string>{"/out/L1.fas", "/out/L2.fas"}));
+}
+
 TEST(PlanSave, UnsafeOrRepeatedDatasetNamesStayInTheFolderAndApart) {
   RecordingServices svc;
   TDataProj proj(svc);

@@ -50,7 +50,7 @@ std::vector<ReaderCase> Cases() {
                    DatasetWriter([](const TDataSeq& d) { return FastaText(d, true); })});
   cases.push_back({"PHYLIP", " 2 12\nseq1      ACGTACGTAC\n          GT\nseq2      AC-TACGTAC GT\n",
                    kTwoRows, DatasetReader("x.phy", OpenPhylip),
-                   DatasetWriter([](const TDataSeq& d) { return PhylipText(d, false); })});
+                   DatasetWriter([](const TDataSeq& d) { return PhylipText(d); })});
   cases.push_back({"MEGA",
                    "#MEGA\nTITLE: two sequences\n\n#seq1 ACGTAC\nGTACGT\n#seq2\nAC-TAC GTACGT\n",
                    kTwoRows, DatasetReader("x.meg", OpenMega), DatasetWriter(MegaText)});

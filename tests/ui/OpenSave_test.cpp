@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include "ShellFixture.h"
@@ -124,6 +126,64 @@ TEST(MainOpenFiles, UnrecognisedFileIsOfferedToTheTextReader) {
   ASSERT_EQ(windows.size(), 1u);
   EXPECT_EQ(windows[0]->windowTitle(), QString("odd.dat"));
   EXPECT_EQ(windows[0]->GetProject().TotalSeqCount(), 1);
+}
+
+// The shared PHYLIP samples (Biopython's and EMBOSS's test files) open with "Auto" as the
+// command-line tool reads them, and the dialog's PHYLIP entry lists both extensions.
+TEST(MainOpenFiles, PhylipFilesOpenWithTheAutoEntry) {
+  OpenFixture f;
+  EXPECT_TRUE(OpenDialogFilters().at(kCodePhylip - 1).contains("*.phylip"));
+  struct Case {
+    const char* file;
+    int sequences, length;
+  };
+  for (const Case& c : {Case{"dna.phylip", 3, 120}, Case{"sequential.phy", 3, 384},
+                        Case{"interlaced.phy", 3, 384}}) {
+    SCOPED_TRACE(c.file);
+    const auto before = EditorWindows(*f.form).size();
+    MainOpenFiles(*f.form, {QString(NODRIX_TEST_DATA) + "/" + c.file}, kCodeAuto);
+    const auto windows = EditorWindows(*f.form);
+    ASSERT_EQ(windows.size(), before + 1);
+    const TDataProj& p = windows.back()->GetProject();
+    ASSERT_EQ(p.DatasetCount(), 1);
+    EXPECT_EQ(p.DatasetAt(0)->Count(), c.sequences);
+    EXPECT_EQ(p.DatasetAt(0)->AlignmentLength(true), c.length);
+  }
+  for (const std::string& q : f.dialogs.questions)  // no "Unable to recognise format ..."
+    EXPECT_EQ(q, "Open in the current project window?");
+}
+
+TEST(MainOpenFiles, BinaryFileIsRefusedNotOfferedToTheTextReader) {
+  OpenFixture f;
+  QTemporaryDir dir;
+  const QString gz = WriteText(dir, "reads.fa.gz", QByteArray("\x1f\x8b\x08\0>abc\n", 8));
+  MainOpenFiles(*f.form, {gz}, kCodeAuto);
+  EXPECT_TRUE(f.dialogs.questions.empty());
+  ASSERT_EQ(f.dialogs.notices.size(), 1u);
+  EXPECT_TRUE(f.dialogs.notices[0].starts_with("Unable to recognise format of the file:"));
+  for (TSeqGridFrm* w : EditorWindows(*f.form)) EXPECT_EQ(w->GetProject().TotalSeqCount(), 0);
+}
+
+TEST(MainOpenFiles, FastaOverTheLimitAsksWhereToStart) {
+  OpenFixture f;
+  f.form->Settings().maxSeqPerDataset = 2;
+  QTemporaryDir dir;
+  const QString fasta = WriteText(dir, "big.fas", ">r1\nA\n>r2\nC\n>r3\nG\n");
+  QString caption;
+  WhenModalShows([&](QWidget* modal) {
+    caption = modal->windowTitle();
+    auto* start = modal->findChild<QSpinBox*>("SEstartPos");
+    if (start != nullptr) start->setValue(2);
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->accept();
+  });
+  MainOpenFiles(*f.form, {fasta}, kCodeAuto);
+  EXPECT_EQ(caption, QString("File too big"));
+  const auto windows = EditorWindows(*f.form);
+  ASSERT_EQ(windows.size(), 1u);
+  const TDataSeq& ds = *windows[0]->GetProject().DatasetAt(0);
+  ASSERT_EQ(ds.Count(), 2);
+  EXPECT_EQ(ds.NameAt(1), "r2");
+  EXPECT_EQ(ds.NameAt(2), "r3");
 }
 
 TEST(OpenFolder, ReadsEveryMatchingFastaFileIntoOneWindow) {

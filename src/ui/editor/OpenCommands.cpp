@@ -12,6 +12,7 @@
 #include "io/IOUnit.h"
 #include "io/SaveCommand.h"
 #include "io/TextHelpers.h"
+#include "ui/editor/FileTooBigDialog.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
@@ -63,6 +64,24 @@ void AfterRead(TSeqGridFrm* w, bool markModified) {
   w->UpdateAllBits();
 }
 
+// The dispatcher's options in the desktop program: a FASTA file over "Max seq per dataset"
+// asks the "File too big" question.
+OpenOptions DesktopOptions(TMainForm& main) {
+  OpenOptions options;
+  options.chooseFastaStart = [&main](int count, int limit) {
+    return AskFastaStart(&main, count, limit);
+  };
+  return options;
+}
+
+// Binary data read as text is garbage: such a file is refused, not offered to the last-resort
+// reader.
+bool RefuseBinary(IMessages& msg, const std::string& path) {
+  if (!FileLooksBinary(path)) return false;
+  msg.Notify(BinaryFileMessage(path));
+  return true;
+}
+
 int FilterIndexOf(const QStringList& filters, const QString& chosen) {
   const int i = static_cast<int>(filters.indexOf(chosen));
   return i < 0 ? 1 : i + 1;
@@ -94,7 +113,8 @@ bool OpenCommandLineFile(TMainForm& main, const QString& path) {
   TSeqGridFrm* w = NewSeqGridFrm(main, path);
   if (w == nullptr) return false;
   w->filePath = path;
-  const bool handled = OpenDataFile(p, code, false, &w->Target(), main.GetServices());
+  const bool handled =
+      DispatchFile(p, code, DesktopOptions(main), &w->Target(), main.GetServices()).handled;
   AfterRead(w, false);
   return handled;
 }
@@ -149,13 +169,13 @@ void MainOpenFiles(TMainForm& main, QStringList files, int code) {
     }
     if (w == nullptr) w = AsSeqGridFrm(main.CurrentEditor());
     if (bar) bar->Step(true);
-    OpenOptions options;
+    OpenOptions options = DesktopOptions(main);
     options.addFileNamePrefix = prefix;
     options.askReference = askReference;
     const bool handled =
         DispatchFile(path, fileCode, options, w ? &w->Target() : nullptr, main.GetServices())
             .handled;
-    if (!handled &&
+    if (!handled && !RefuseBinary(msg, path) &&
         msg.AskYesNo("Unable to recognise format of the file: \r\n\r\n" + path +
                      "\r\n\r\nIt may be interpreted incorrectly. Attempt to read it anyway?")) {
       // The window made for this file is still empty: read into it rather than open another.
@@ -193,7 +213,7 @@ void EditorOpenFiles(TMainForm& main, TSeqGridFrm& w, QStringList files, int cod
     const std::string path = file.toStdString();
     if (bar) bar->Step(true);
     const int fileCode = code == kCodeAuto ? DetectFormat(path, msg) : code;
-    OpenOptions options;
+    OpenOptions options = DesktopOptions(main);
     options.addFileNamePrefix = prefix;
     options.askReference = askReference;
     OpenResult result;
