@@ -77,7 +77,7 @@ int RunConcat(const std::vector<std::string>& args) {
   std::unique_ptr<TDataProj> joined = ConcatenateDatasets(project, options);
   if (joined->DatasetAt(0)->Count() == 0)
     std::cerr << "nodrix3-cli: no sequence of the chosen individuals was joined\n";
-  return WriteOutput(*joined, *format, cmd.Positionals()[1], cli);
+  return WriteOutput(*joined, *format, cmd.Positionals()[1], cli, cmd.Positionals()[0]);
 }
 
 const bool kRegistered = RegisterCommand(

@@ -24,13 +24,12 @@ int RunReport(const std::vector<std::string>& args) {
                  "individuals with their groups, attributes and sequences, or the sequences of "
                  "each individual and dataset. regions, cds and snps write the files of the "
                  "Reports menu instead: Func-regions.csv; CDS_Report.txt (also printed) with "
-                 "CDS_Report_stopCodons.csv; SNPreport.csv. The project is named after the file, "
+                 "CDS_Report_stopCodons.csv; SNPreport.csv (an existing one is replaced only with "
+                 "--yes). The project is named after the file, "
                  "as its editor window is.");
   AddReadOptions(cmd);
   AddOutDirOption(cmd);
   cmd.Add("counts", "datasets: add the alignment length and the columns with and without gaps.");
-  cmd.Add("replace", "snps: replaces an existing SNPreport.csv (default: the report is not "
-                     "written then).");
   cmd.AddNote(ReadFormatsNote());
   if (const auto status = cmd.Parse(args, 2, 2)) return *status;
   const std::string& kind = cmd.Positionals()[0];
@@ -39,15 +38,16 @@ int RunReport(const std::vector<std::string>& args) {
     return cmd.UsageError("unknown report " + kind);
   const std::string& path = cmd.Positionals()[1];
   std::string folder;
-  if (toFiles && !OutDirOf(cmd, folder)) return kExitFailed;
+  if (toFiles && !OutDirOf(cmd, folder)) return kExitUsage;
   CliServices cli;
-  if (cmd.IsSet("replace")) cli.messages.yesPrefixes.insert("File ");
   TDataProj project(cli.services);
   int code = 0;
   if (const int read = ReadInput(cmd, path, project, cli, code); read != kExitOk) return read;
   const std::string caption = FileNameOnly(path);
-  if (kind == "regions") return FunctionalRegionsCommand(project, folder, cli.services) ? kExitOk : kExitFailed;
-  if (kind == "snps") return SnpReportCommand(project, folder, cli.services) ? kExitOk : kExitFailed;
+  if (kind == "regions")
+    return FunctionalRegionsCommand(project, folder, cli.services) ? kExitOk : kExitFailed;
+  if (kind == "snps")
+    return SnpReportCommand(project, folder, cli.services) ? kExitOk : kExitFailed;
   if (kind == "cds") {
     std::string table;
     if (!CodingRegionsCommand(project, caption, folder, cli.services, table)) return kExitFailed;
@@ -63,6 +63,7 @@ int RunReport(const std::vector<std::string>& args) {
   return std::cout ? kExitOk : kExitFailed;
 }
 
-const bool kReport = RegisterCommand({"report", kKinds, "prints or writes a project report of the file", RunReport});
+const bool kReport =
+    RegisterCommand({"report", kKinds, "prints or writes a project report of the file", RunReport});
 
 }  // namespace

@@ -22,8 +22,10 @@ int RunResolve(const std::vector<std::string>& args) {
                  "ambiguity letter, so a diploid Y becomes T in one copy and C in the other.");
   AddReadOptions(cmd);
   AddWriteOptions(cmd);
-  cmd.Add("seed", "Seeds the random draws with N so that a run can be repeated (default: the "
-                  "clock).", "N");
+  cmd.Add("seed",
+          "Seeds the random draws with N so that a run can be repeated (default: the "
+          "clock).",
+          "N");
   cmd.Add("all-datasets", "Resolves every dataset, not only the first.");
   cmd.AddNote(ReadFormatsNote() + WriteFormatsNote());
   if (const auto status = cmd.Parse(args, 2, 2)) return *status;
@@ -45,7 +47,7 @@ int RunResolve(const std::vector<std::string>& args) {
     std::cerr << "nodrix3-cli: " << error << '\n';
     return kExitFailed;
   }
-  return WriteOutput(*resolved, *format, cmd.Positionals()[1], cli);
+  return WriteOutput(*resolved, *format, cmd.Positionals()[1], cli, cmd.Positionals()[0]);
 }
 
 const bool kRegistered = RegisterCommand(

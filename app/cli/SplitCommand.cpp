@@ -33,7 +33,7 @@ int RunSplit(const std::vector<std::string>& args) {
   if (const int read = ReadInForOut(cmd, project, cli, format); read != kExitOk) return read;
   const int added = SplitLongDatasets(project, maxLength, cmd.IsSet("remove"));
   std::cerr << "nodrix3-cli: " << added << " pieces added\n";
-  return WriteOutput(project, *format, cmd.Positionals()[1], cli);
+  return WriteOutput(project, *format, cmd.Positionals()[1], cli, cmd.Positionals()[0]);
 }
 
 const bool kRegistered =

@@ -43,7 +43,10 @@ TEST(ConcatenateDatasets, JoinsPerIndividualPaddingMissingPiecesWithN) {
   EXPECT_EQ(RowNames(out), (std::vector<std::string>{"A", "B"}));
   // B has nothing in g1: its first part is N as long as the longest row after g1.
   EXPECT_EQ(RowLetters(out), (std::vector<std::string>{"ACGTTT", "NNNNGG"}));
-  EXPECT_EQ(joined->GroupCount(), 1);
+  // Every group of the source comes along: the project's own outgroup and "Pop" (one group
+  // was expected here before, overlooking the outgroup every project holds).
+  EXPECT_EQ(joined->GroupCount(), 2);
+  EXPECT_GE(joined->GroupIndexByName("Pop"), 0);
   EXPECT_EQ(joined->IndividCount(), 2);
   EXPECT_EQ(out.SeqAt(1)->individId, joined->IndividKeyByName("A"));
   EXPECT_EQ(out.SeqAt(1)->definition, "Concatenation of several genes");

@@ -87,8 +87,8 @@ TEST(Nodrix3CliProjectTools, FileReportsGoToTheOutputFolderOnly) {
   // g2's column 1 (T, G) is the one variable column; the notice names the file in full.
   EXPECT_EQ(TestFolder::Read(out + "/SNPreport.csv").substr(112), "g2,1,1,1,N,TG,TG,[T/G]Y\r\n");
   const CliRun again = Cli("report snps --out-dir " + out + " " + in, dir);
-  EXPECT_EQ(again.status, 1);  // the existing report is kept without --replace
-  const CliRun replaced = Cli("report snps --replace --out-dir " + out + " " + in, dir);
+  EXPECT_EQ(again.status, 1);  // the existing report is kept without --yes
+  const CliRun replaced = Cli("report snps --yes --out-dir " + out + " " + in, dir);
   EXPECT_EQ(replaced.status, 0);
   EXPECT_NE(replaced.err.find("Saved 1 SNPs into file " + out + "/SNPreport.csv"),
             std::string::npos);
