@@ -8,6 +8,9 @@
 // A file named `name` in the folder of `path` (the working folder when path names no folder).
 std::string BesideFile(const std::string& path, const std::string& name);
 
+// Whether name says no folder of its own (so that it goes to the output folder).
+bool NeedsFolder(const std::string& name);
+
 // name in folder, unless name is absolute or has a folder part of its own: then name as given.
 // An empty folder leaves name as given (the process's working folder).
 std::string OutputPath(const std::string& folder, const std::string& name);

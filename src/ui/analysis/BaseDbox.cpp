@@ -492,8 +492,11 @@ bool TBaseDialogBox1::WritesFiles(const FrameOptions& o) const {
   // A large project may have its output turned to files by the run's own question.
   const bool mayTurnToFiles = o.useAllDatasets && o.repWin && project != nullptr &&
                               project->DatasetCount() > 100;
-  return o.fileOutput || o.tableToFile || (o.doSW && o.sw2file) ||
-         (o.doBootstrap && o.phylipFile) || mayTurnToFiles;
+  return (o.fileOutput && NeedsFolder(o.outFname)) ||
+         (o.tableToFile && NeedsFolder(o.tableFileName)) ||
+         (o.doSW && o.sw2file && NeedsFolder(o.swfile)) ||
+         (o.doBootstrap && o.phylipFile && NeedsFolder(o.phylipFileName)) ||
+         (mayTurnToFiles && (NeedsFolder(o.outFname) || NeedsFolder(o.tableFileName)));
 }
 
 void TBaseDialogBox1::OkButtonClick() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "analysis/BaseDbox1.h"
+#include "common/OutputFolder.h"
 #include "ui/shell/CLXChildWin.h"
 #include "ui/shell/OutputFolderChoice.h"
 
@@ -112,7 +113,8 @@ class TBaseDialogBox1 : public TBaseDialogBox {
   virtual AnalysisOutput RunAnalysis(const FrameOptions& options) = 0;
   // After the output windows are shown: what the run built besides them (new datasets).
   virtual void AfterOutput(AnalysisOutput& /*out*/) {}
-  // Whether a run with these options writes files (the output folder is asked for only then).
+  // Whether a run with these options writes a file whose name says no folder (the output
+  // folder is asked for only then).
   [[nodiscard]] virtual bool WritesFiles(const FrameOptions& options) const;
   QWidget* analysePage = nullptr;
   QVBoxLayout* analyseLayout = nullptr;

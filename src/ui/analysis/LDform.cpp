@@ -219,8 +219,9 @@ LDRunOptions TLDform::GetLDOptions() const {
 }
 
 bool TLDform::WritesFiles(const FrameOptions& options) const {
-  return TBaseDialogBox1::WritesFiles(options) || !rbNoPairwiseLD->isChecked() ||
-         cbLDTestAsm->isChecked();
+  return TBaseDialogBox1::WritesFiles(options) ||
+         ((!rbNoPairwiseLD->isChecked() || cbLDTestAsm->isChecked()) &&
+          NeedsFolder(LDFileName->text().toLocal8Bit().toStdString()));
 }
 
 AnalysisOutput TLDform::RunAnalysis(const FrameOptions& options) {

@@ -155,7 +155,8 @@ PopSubdivOptions TPopSubdivDbox::GetSubdivOptions() const {
 
 bool TPopSubdivDbox::WritesFiles(const FrameOptions& options) const {
   return TBaseDialogBox1::WritesFiles(options) ||
-         (cbDoBootstrap->isChecked() && doCSVfile->isChecked()) ||
+         (cbDoBootstrap->isChecked() && doCSVfile->isChecked() &&
+          NeedsFolder(csvFileName->text().toLatin1().toStdString())) ||
          (options.doSW && swSfx->isChecked() && cbSplit->isChecked());
 }
 

@@ -113,7 +113,8 @@ PolymSitesOptions TShowPolymSites::GetPolymSitesOptions() const {
 
 bool TShowPolymSites::WritesFiles(const FrameOptions& options) const {
   return TBaseDialogBox1::WritesFiles(options) || cbDoubleMut->isChecked() ||
-         cbSNPlist->isChecked() || cbSNPrep->isChecked();
+         cbSNPlist->isChecked() ||
+         (cbSNPrep->isChecked() && NeedsFolder(SNPrepFile->text().toLatin1().toStdString()));
 }
 
 AnalysisOutput TShowPolymSites::RunAnalysis(const FrameOptions& options) {

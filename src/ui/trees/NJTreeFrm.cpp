@@ -61,7 +61,8 @@ NJTreeOptions TNJTreeFrm::GetNJOptions() const {
 }
 
 bool TNJTreeFrm::WritesFiles(const FrameOptions& options) const {
-  return TBaseDialogBox1::WritesFiles(options) || cbGeneTree->isChecked();
+  return TBaseDialogBox1::WritesFiles(options) ||
+         (cbGeneTree->isChecked() && NeedsFolder(options.tableFileName));
 }
 
 AnalysisOutput TNJTreeFrm::RunAnalysis(const FrameOptions& options) {
