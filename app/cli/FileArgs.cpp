@@ -200,6 +200,36 @@ void ApplyWriteOptions(const CliCommand& cmd, CliServices& cli) {
   if (cmd.IsSet("coordinates")) cli.messages.answers["Add the \":1-xxx\""] = true;
 }
 
+int ReadInForOut(const CliCommand& cmd, TDataProj& project, CliServices& cli,
+                 const WriteFormat*& format) {
+  format = OutputFormat(cmd, cmd.Positionals()[1]);
+  if (format == nullptr) return kExitUsage;
+  int code = 0;
+  return ReadInput(cmd, cmd.Positionals()[0], project, cli, code);
+}
+
+void AddOutDirOption(CliCommand& cmd) {
+  cmd.Add("out-dir",
+          "Writes the files with fixed or default names into DIR (default: the current folder); "
+          "a file name given with a folder of its own is kept.",
+          "DIR");
+}
+
+bool OutDirOf(const CliCommand& cmd, std::string& folder) {
+  std::error_code error;
+  const std::filesystem::path dir =
+      cmd.IsSet("out-dir") ? std::filesystem::path(cmd.Value("out-dir")) : ".";
+  if (!std::filesystem::is_directory(dir, error)) {
+    std::cerr << "nodrix3-cli: " << dir.string() << " is not a folder\n";
+    return false;
+  }
+  // Absolute, so that the notices name every file in full.
+  folder = std::filesystem::absolute(dir, error).lexically_normal().string();
+  if (folder.size() > 1 && folder.back() == std::filesystem::path::preferred_separator)
+    folder.pop_back();
+  return true;
+}
+
 std::string ReadFormatsNote() {
   std::string text = "Input formats (--from): ";
   for (const ReadFormatName& f : ReadFormatNames())

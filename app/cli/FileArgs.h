@@ -54,6 +54,16 @@ void ApplyReadArgs(const ReadArgs& args, CliServices& cli);
 void AddWriteOptions(CliCommand& cmd);
 // Applies the writers' options (answers to their questions) to the command's services.
 void ApplyWriteOptions(const CliCommand& cmd, CliServices& cli);
+// A command of the form IN OUT: OUT's format into `format` and IN read into project. The exit
+// status, kExitOk when the command goes on.
+int ReadInForOut(const CliCommand& cmd, TDataProj& project, CliServices& cli,
+                 const WriteFormat*& format);
+
+// "--out-dir DIR" on a command that writes files with fixed or default names.
+void AddOutDirOption(CliCommand& cmd);
+// The folder those files go to, absolute (the current folder without --out-dir); false (the
+// reason on stderr) when it is not an existing folder.
+bool OutDirOf(const CliCommand& cmd, std::string& folder);
 // The lists of names for the usage notes.
 std::string ReadFormatsNote();
 std::string WriteFormatsNote();

@@ -51,6 +51,7 @@ void AddFrameOptions(CliCommand& cmd, bool windows) {
   cmd.Add("text", "Also writes the report to FILE.", "FILE");
   cmd.Add("table", "Writes the statistics table to FILE (comma-separated).", "FILE");
   cmd.Add("pop-table", "Adds the table of every population to the table file.");
+  AddOutDirOption(cmd);
   if (!windows) return;
   cmd.Add("window-size", "Sliding windows of N columns.", "N");
   cmd.Add("window-step", "Sliding windows moved by N columns.", "N");
@@ -133,7 +134,7 @@ bool ReadFrameOptions(const CliCommand& cmd, FrameArgs& fa, bool windows) {
     }
   }
   if (!cmd.Positionals().empty()) fa.file = cmd.Positionals().front();
-  return true;
+  return OutDirOf(cmd, fo.outputFolder);
 }
 
 int LoadAnalysisProject(const FrameArgs& fa, CliServices& cli, TDataProj& project) {

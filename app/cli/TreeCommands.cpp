@@ -10,6 +10,7 @@
 #include "CliCommand.h"
 #include "CliServices.h"
 #include "FrameArgs.h"
+#include "common/OutputFolder.h"
 #include "model/DataProjUnit.h"
 #include "trees/NJTreeAnalysis.h"
 
@@ -73,7 +74,7 @@ int RunTrees(const std::vector<std::string>& args, bool treeCommand) {
     if (cmd.IsSet("bootstrap")) fo.doBootstrap = true;
     if (cmd.IsSet("seed")) seed = static_cast<std::uint32_t>(n);
     titled = cmd.IsSet("titled");
-    reportFile = cmd.Value("report");
+    if (cmd.IsSet("report")) reportFile = OutputPath(fo.outputFolder, cmd.Value("report"));
     nj.geneTree = cmd.IsSet("gene-tree");
   }
 

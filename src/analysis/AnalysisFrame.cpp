@@ -8,6 +8,7 @@
 #include "analysis/BaseDbox1.h"
 #include "analysis/MutUnit.h"
 #include "common/NumberFormat.h"
+#include "common/OutputFolder.h"
 #include "common/Services.h"
 #include "io/IOUnit.h"
 #include "model/DataProjUnit.h"
@@ -216,6 +217,8 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
     out.error = kNoSequencesToAnalyse;
     return std::move(out);
   }
+  for (std::string* name : {&fo.outFname, &fo.tableFileName, &fo.swfile, &fo.phylipFileName})
+    *name = OutputPath(fo.outputFolder, *name);
 
   std::vector<int> chosen;
   if (fo.useAllDatasets) {

@@ -56,6 +56,9 @@ struct FrameOptions {
   std::string swfile = "sw_output.csv";
   bool phylipFile = false;  // doPhilipFile: bootstrap replicates of whole datasets to PHYLIP
   std::string phylipFileName = "boot_out.phy";
+  // Where the run's files go when their names say no folder of their own: the folder of the
+  // window's project file or one the user picked ("" = the process's working folder).
+  std::string outputFolder;
 };
 
 // The scan flags the options stand for.

@@ -48,11 +48,6 @@ class FirstError final : public IMessages {
 
 }  // namespace
 
-std::string BesideFile(const std::string& path, const std::string& name) {
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  return folder.empty() ? name : (folder / name).string();
-}
-
 std::string PrefixedFile(const std::string& path, const std::string& prefix) {
   return BesideFile(path, prefix + std::filesystem::path(path).filename().string());
 }

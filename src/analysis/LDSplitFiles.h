@@ -6,12 +6,11 @@
 #include <string>
 
 #include "analysis/LDOutput.h"
+#include "common/OutputFolder.h"
 
 class TDataSeq;
 struct Services;
 
-// A file named `name` in the folder of `path` (the working folder when path names no folder).
-std::string BesideFile(const std::string& path, const std::string& name);
 // `prefix` + the file name of path, in path's folder ("hist_", "AsmTest_").
 std::string PrefixedFile(const std::string& path, const std::string& prefix);
 

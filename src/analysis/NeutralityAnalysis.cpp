@@ -7,6 +7,7 @@
 #include "analysis/LDSplitFiles.h"
 #include "analysis/Neutrality.h"
 #include "analysis/NeutralityWindows.h"
+#include "common/OutputFolder.h"
 #include "common/Services.h"
 #include "common/StepTicker.h"
 #include "model/DataProjUnit.h"
@@ -206,7 +207,10 @@ void LDAnalysis::AfterRun() {
 
 AnalysisOutput RunLD(TDataProj& project, const FrameOptions& frame, const LDRunOptions& options,
                      Services& services) {
-  LDAnalysis analysis(frame, options);
+  LDRunOptions lo = options;
+  // The files beside the pairwise file follow it into the output folder.
+  lo.pairFile = OutputPath(frame.outputFolder, lo.pairFile);
+  LDAnalysis analysis(frame, lo);
   AnalysisOutput out = analysis.Run(project, services);
   // The frame decides whether the report is shown only after the analysis's own steps.
   if (out.reportCaption.empty()) out.reportCaption = kLDReportCaption;

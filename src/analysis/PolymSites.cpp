@@ -5,6 +5,7 @@
 
 #include "analysis/PolymEstimators.h"
 #include "analysis/ShowPolymSUnit.h"
+#include "common/OutputFolder.h"
 #include "model/DataProjUnit.h"
 
 std::vector<int> FoldSpectrum(const std::vector<int>& freq, int m) {
@@ -28,10 +29,11 @@ std::string SpectrumText(const std::vector<int>& freq, int m) {
 }
 
 std::string PolymSitesAnalysis::PathOf(const char* name) const {
-  return so.folder.empty() ? std::string(name) : so.folder + "/" + name;
+  return OutputPath(fo.outputFolder, name);
 }
 
 bool PolymSitesAnalysis::BeforeRun() {
+  so.snpReportFile = OutputPath(fo.outputFolder, so.snpReportFile);
   if (so.doubleMut) return CreateEmptyFile(PathOf("DoubleMuts.csv"));
   return true;
 }

@@ -8,6 +8,7 @@
 
 #include "analysis/PopStrucDBox.h"
 #include "common/NumberFormat.h"
+#include "common/OutputFolder.h"
 #include "common/Services.h"
 #include "model/DataProjUnit.h"
 
@@ -115,6 +116,7 @@ PopSubdivAnalysis::PopSubdivAnalysis(FrameOptions frame, PopSubdivOptions option
 
 bool PopSubdivAnalysis::BeforeRun() {
   fewGroupsNoticed_ = false;
+  so.csvFileName = OutputPath(fo.outputFolder, so.csvFileName);
   // One file for the whole run: every dataset's replicates follow its own header line.
   if (fo.doBootstrap && so.csvFile) return CreateEmptyFile(so.csvFileName);
   return true;

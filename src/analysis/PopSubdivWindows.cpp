@@ -9,6 +9,7 @@
 #include "analysis/LDOutput.h"
 #include "analysis/PopStrucDBox.h"
 #include "common/NumberFormat.h"
+#include "common/OutputFolder.h"
 #include "common/Services.h"
 #include "io/IOUnit.h"
 #include "io/SaveCommand.h"
@@ -83,7 +84,7 @@ void PopSubdivAnalysis::Windows(TDataSeq& ds, const tmutholder& t,
 }
 
 void PopSubdivAnalysis::Split(const TDataSeq& ds, const std::vector<Region>& regions) {
-  const std::string stem = SafeFileName(ds.dsName);
+  const std::string stem = OutputPath(fo.outputFolder, SafeFileName(ds.dsName));
   auto writeFasta = [&](const TDataSeq& piece, const std::string& path) {
     if (SaveFasta(path, piece, false, *svc))
       out.filesWritten.push_back(path);
@@ -128,5 +129,5 @@ void PopSubdivAnalysis::Split(const TDataSeq& ds, const std::vector<Region>& reg
     first = right;
   }
   piece(first, length);
-  AppendToFile("asmSplit.csv", csv);
+  AppendToFile(OutputPath(fo.outputFolder, "asmSplit.csv"), csv);
 }

@@ -16,8 +16,7 @@ struct PolymSitesOptions {
   bool snpList = true;                          // cbSNPlist: "SNPlist.csv"
   bool newWindow = true;                        // rbSNPnewWin, else rbSNPsameWin
   bool snpReport = false;                       // cbSNPrep
-  std::string snpReportFile = "SNPreport.csv";  // SNPrepFile, used as given
-  std::string folder;  // where "DoubleMuts.csv" and "SNPlist.csv" go ("" = the working folder)
+  std::string snpReportFile = "SNPreport.csv";  // SNPrepFile; without a folder: outputFolder
 };
 
 inline constexpr const char* kSnpReportHeader =

@@ -120,6 +120,18 @@ void TDataProj::SetCurrent(int index) {
   if (index >= 0 && index < DatasetCount()) currentDs = index;
 }
 
+bool TDataProj::SwapDatasets(int a, int b) {
+  if (a < 0 || b < 0 || a >= DatasetCount() || b >= DatasetCount()) return false;
+  if (a == b) return true;
+  std::swap(datasets[static_cast<std::size_t>(a)], datasets[static_cast<std::size_t>(b)]);
+  if (currentDs == a)
+    currentDs = b;
+  else if (currentDs == b)
+    currentDs = a;
+  RebuildDatasetIndex();
+  return true;
+}
+
 std::string TDataProj::CurrentDatasetName() const {
   const TDataSeq* ds = DatasetAt(-1);
   return ds != nullptr ? ds->dsName : std::string();

@@ -91,6 +91,8 @@ class TDataProj {
   TDataSeq* CurrentDataset() { return DatasetAt(-1); }
   [[nodiscard]] int CurrentIndex() const { return currentDs; }
   void SetCurrent(int index);  // ignored when out of range
+  // Exchanges two datasets' places (the current one follows its dataset); false for a bad index.
+  bool SwapDatasets(int a, int b);
   [[nodiscard]] std::string CurrentDatasetName() const;
   [[nodiscard]] TDataSeq* DatasetByNumber(int dsNumber) const;
   [[nodiscard]] int IndexByNumber(int dsNumber) const;

@@ -6,6 +6,7 @@
 
 #include "analysis/PolymEstimators.h"
 #include "analysis/SiteStates.h"
+#include "common/OutputFolder.h"
 #include "common/Services.h"
 #include "common/StepTicker.h"
 #include "io/IOUnit.h"
@@ -57,7 +58,7 @@ NJTreeAnalysis::NJTreeAnalysis(FrameOptions frame, NJTreeOptions options,
       nj_(std::move(options)),
       rng_(seed ? PlatformRandom(*seed) : PlatformRandom::FromClock()) {
   // The table file's name and the group rows are the frame's own controls.
-  nj_.tableFileName = fo.tableFileName;
+  nj_.tableFileName = OutputPath(fo.outputFolder, fo.tableFileName);
   nj_.popOut = fo.popOut;
 }
 

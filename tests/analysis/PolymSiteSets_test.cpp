@@ -127,7 +127,7 @@ struct GroupRun {
     f.Assign(5, south);
     f.Assign(6, kOutgroupKey);
     InitAnalysisSelection(f.proj);
-    so.folder = ::testing::TempDir();
+    fo.outputFolder = ::testing::TempDir();
     so.snpReport = true;
     so.snpReportFile = ::testing::TempDir() + "/SNPreport_groups.csv";
     std::remove(so.snpReportFile.c_str());

@@ -25,23 +25,24 @@ TEST(PolymSites, ReportSpectrumAndLists) {
   InitAnalysisSelection(f.proj);
   PolymSitesOptions so;
   so.sfs = true;
-  so.folder = ::testing::TempDir();
-  std::remove((so.folder + "/SNPlist.csv").c_str());
-  const AnalysisOutput out = RunPolymSites(f.proj, FrameOptions{}, so, f.svc);
+  FrameOptions fo;
+  fo.outputFolder = ::testing::TempDir();
+  std::remove((fo.outputFolder + "/SNPlist.csv").c_str());
+  const AnalysisOutput out = RunPolymSites(f.proj, fo, so, f.svc);
   ASSERT_TRUE(out.error.empty()) << out.error;
   // m = 4 sequences: folded classes 1 and 2; two singletons, one doubleton.
   EXPECT_NE(out.report.find("Folded site frequency spectrum (SFS) for all sites:\r\n"
                             "Freq: 2 1\r\n Num: 1 2\r\n"),
             std::string::npos);
-  std::ifstream d(so.folder + "/DoubleMuts.csv", std::ios::binary);
+  std::ifstream d(fo.outputFolder + "/DoubleMuts.csv", std::ios::binary);
   std::stringstream ds;
   ds << d.rdbuf();
   EXPECT_EQ(ds.str(), "L,2,AA,CG,AG,AA,\r\n");
-  std::ifstream s(so.folder + "/SNPlist.csv", std::ios::binary);
+  std::ifstream s(fo.outputFolder + "/SNPlist.csv", std::ios::binary);
   std::stringstream ss;
   ss << s.rdbuf();
   EXPECT_EQ(ss.str(), "L,2,AAA,ACG,AAG,AAA,\r\nL,3,AAA,CGA,AGA,AAA,\r\nL,5,AA-,AA-,AT-,AA-,\r\n");
-  std::remove((so.folder + "/SNPlist.csv").c_str());
+  std::remove((fo.outputFolder + "/SNPlist.csv").c_str());
 }
 
 TEST(PolymSites, SpectraFoldAtTheIngroupAndLeaveUnorientedMutationsOut) {
@@ -53,7 +54,6 @@ TEST(PolymSites, SpectraFoldAtTheIngroupAndLeaveUnorientedMutationsOut) {
   PolymSitesOptions so;
   so.sfs = true;
   so.snpList = so.doubleMut = false;
-  so.folder = ::testing::TempDir();
   const AnalysisOutput out = RunPolymSites(f.proj, FrameOptions{}, so, f.svc);
   ASSERT_TRUE(out.error.empty()) << out.error;
   // Folded at n = 5: classes 1 and 2 (folding at the six sequences of the table's mask, the

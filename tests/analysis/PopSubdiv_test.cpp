@@ -340,6 +340,10 @@ TEST(PopSubdiv, SlidingWindowFileAndSplitAtDivergentWindows) {
   InTempFolder folder("nodrix_subdiv_split");
   Assembly f;
   FrameOptions fo;
+  // The files go to the output folder, not the working folder.
+  fo.outputFolder = (folder.dir / "out").string();
+  std::filesystem::create_directory(fo.outputFolder);
+  const auto at = [&fo](const char* name) { return fo.outputFolder + "/" + name; };
   fo.doSW = true;
   fo.swSize = 10;
   fo.swStep = 10;
@@ -354,7 +358,7 @@ TEST(PopSubdiv, SlidingWindowFileAndSplitAtDivergentWindows) {
       Has(out.report, "Sliding window is calculated for window size: 10, increment: 10\r\n"));
   // Windows over 1..60 of size 10, step 10, ten columns each: 1-10, ..., 51-60 (they spanned
   // eleven, 1-11 to 41-51, before).
-  EXPECT_EQ(Slurp("sw_output.csv"),
+  EXPECT_EQ(Slurp(at("sw_output.csv")),
             "asm,1,10,S-shared:,   0, S-fixed:,   0, Exclusive1:,   0, Exclusive2:,   0\r\n"
             "asm,11,20,S-shared:,   0, S-fixed:,   0, Exclusive1:,   0, Exclusive2:,   0\r\n"
             "asm,21,30,S-shared:,   0, S-fixed:,   0, Exclusive1:,   0, Exclusive2:,   0\r\n"
@@ -364,13 +368,14 @@ TEST(PopSubdiv, SlidingWindowFileAndSplitAtDivergentWindows) {
   // Window 31-40 is divergent ((3 + 1) / (0 + 1) >= 2). Backward from column 36 the run of
   // unknown columns 21..25 gives the split (20, 25); forward from 35 the run 50..54 gives
   // (50, 55).
-  EXPECT_EQ(Slurp("asmSplit.csv"), "asm,1,20\r\nasm,25,50\r\nasm,55,60\r\n");
-  EXPECT_EQ(Slurp("asm_1-20.fasta"), ">s1\r\n" + std::string(20, 'A') + "\r\n>s2\r\n" +
+  EXPECT_EQ(Slurp(at("asmSplit.csv")), "asm,1,20\r\nasm,25,50\r\nasm,55,60\r\n");
+  EXPECT_EQ(Slurp(at("asm_1-20.fasta")), ">s1\r\n" + std::string(20, 'A') + "\r\n>s2\r\n" +
                                          std::string(20, 'A') + "\r\n>s3\r\n" +
                                          std::string(20, 'A') + "\r\n>s4\r\n" +
                                          std::string(20, 'A') + "\r\n");
-  EXPECT_TRUE(std::filesystem::exists("asm_25-50.fasta"));
-  EXPECT_TRUE(std::filesystem::exists("asm_55-60.fasta"));
+  EXPECT_TRUE(std::filesystem::exists(at("asm_25-50.fasta")));
+  EXPECT_TRUE(std::filesystem::exists(at("asm_55-60.fasta")));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.dir), {}), 1);
 }
 
 TEST(PopSubdiv, FstAndDxyWindowsAndBackwardGapSearch) {

@@ -26,10 +26,12 @@ inline std::string ShellOutput(const std::string& command, int* status = nullptr
   return out;
 }
 
-inline CliRun Cli(const std::string& args, const TestFolder& dir) {
+// cwd: the folder the program runs in (empty: the test's own).
+inline CliRun Cli(const std::string& args, const TestFolder& dir, const std::string& cwd = {}) {
   const std::string errFile = dir.File("stderr.txt");
   CliRun r;
-  r.out = ShellOutput(std::string(NODRIX_BINARY_DIR) + "/nodrix3-cli " + args + " 2>" + errFile,
+  r.out = ShellOutput((cwd.empty() ? "" : "cd '" + cwd + "' && ") +
+                          std::string(NODRIX_BINARY_DIR) + "/nodrix3-cli " + args + " 2>" + errFile,
                       &r.status);
   r.err = TestFolder::Read(errFile);
   return r;

@@ -93,6 +93,11 @@ void TBaseDialogBox::SetAt(const QString& editorCaption) {
   AtLabel->setText("At: " + editorCaption);
 }
 
+std::optional<std::string> TBaseDialogBox::OutputFolder() {
+  if (outputFolderSource) return outputFolderSource();
+  return ownFolder.Folder(this, {});
+}
+
 void TBaseDialogBox::CancelButtonClick() {
   if (running) MainForm().RequestCancel();
   cancelpressed();
@@ -419,7 +424,7 @@ bool TBaseDialogBox1::InitData(TDataProj* proj) {
   return true;
 }
 
-void TBaseDialogBox1::UpdateStatus() {
+void TBaseDialogBox::UpdateStatus() {
   if (project == nullptr) return;
   const TDataSeq* cur = project->DatasetAt(project->CurrentIndex());
   statusBar->showMessage(QString("Datasets: %1   Current: %2   Contains: %3 seq.")
@@ -485,8 +490,25 @@ FrameOptions TBaseDialogBox1::GetFrameOptions() const {
   return o;
 }
 
+bool TBaseDialogBox1::WritesFiles(const FrameOptions& o) const {
+  // A large project may have its output turned to files by the run's own question.
+  const bool mayTurnToFiles = o.useAllDatasets && o.repWin && project != nullptr &&
+                              project->DatasetCount() > 100;
+  return (o.fileOutput && NeedsFolder(o.outFname)) ||
+         (o.tableToFile && NeedsFolder(o.tableFileName)) ||
+         (o.doSW && o.sw2file && NeedsFolder(o.swfile)) ||
+         (o.doBootstrap && o.phylipFile && NeedsFolder(o.phylipFileName)) ||
+         (mayTurnToFiles && (NeedsFolder(o.outFname) || NeedsFolder(o.tableFileName)));
+}
+
 void TBaseDialogBox1::OkButtonClick() {
   if (project == nullptr || running) return;
+  FrameOptions options = GetFrameOptions();
+  if (WritesFiles(options)) {
+    const std::optional<std::string> folder = OutputFolder();
+    if (!folder) return;
+    options.outputFolder = *folder;
+  }
   running = true;
   OkButton->setEnabled(false);
   const QString idle = statusBar->currentMessage();
@@ -494,7 +516,7 @@ void TBaseDialogBox1::OkButtonClick() {
   {
     // Long steps let events through: only Escape and Cancel may act meanwhile.
     BusyGuard busy(MainForm());
-    lastOutput = RunAnalysis(GetFrameOptions());
+    lastOutput = RunAnalysis(options);
   }
   MainForm().EndProgress();  // the status line names no step once the run is over
   running = false;

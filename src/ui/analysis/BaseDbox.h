@@ -4,9 +4,14 @@
 #pragma once
 #include <QPointer>
 #include <QString>
+#include <functional>
+#include <optional>
+#include <string>
 
 #include "analysis/BaseDbox1.h"
+#include "common/OutputFolder.h"
 #include "ui/shell/CLXChildWin.h"
+#include "ui/shell/OutputFolderChoice.h"
 
 class QCheckBox;
 class QLabel;
@@ -34,6 +39,13 @@ class TBaseDialogBox : public TMDIChild {
   [[nodiscard]] bool Running() const { return running; }
   // "At: " + the caption of the editor window whose project the dialog analyses.
   void SetAt(const QString& editorCaption);
+  // The status bar: datasets, the current one and its sequences.
+  void UpdateStatus();
+  // Where the dialog's files with fixed or default names go: the folder of the editor window
+  // that opened it (outputFolderSource), else a folder the dialog asks for, once. None when
+  // the user picks none.
+  std::optional<std::string> OutputFolder();
+  std::function<std::optional<std::string>()> outputFolderSource;
 
   QTabWidget* pages = nullptr;
   QLabel* AtLabel = nullptr;
@@ -53,6 +65,9 @@ class TBaseDialogBox : public TMDIChild {
   QWidget* AddPage(const QString& caption);
   TDataProj* project = nullptr;
   bool running = false;
+
+ private:
+  OutputFolderChoice ownFolder;
 };
 
 class TBaseDialogBox1 : public TBaseDialogBox {
@@ -67,8 +82,6 @@ class TBaseDialogBox1 : public TBaseDialogBox {
   [[nodiscard]] const AnalysisOutput& LastOutput() const { return lastOutput; }
   [[nodiscard]] TGraphForm* LastPlot() const;
   [[nodiscard]] TTabReport* LastPopTable() const;
-  // The dialog's status bar: datasets, the current one and its sequences.
-  void UpdateStatus();
   // Whether the run makes bootstrap replicates of whole datasets that the PHYLIP box can
   // write; where none are made the box stays disabled and says so.
   void SetReplicatesToFile(bool made);
@@ -100,6 +113,9 @@ class TBaseDialogBox1 : public TBaseDialogBox {
   virtual AnalysisOutput RunAnalysis(const FrameOptions& options) = 0;
   // After the output windows are shown: what the run built besides them (new datasets).
   virtual void AfterOutput(AnalysisOutput& /*out*/) {}
+  // Whether a run with these options writes a file whose name says no folder (the output
+  // folder is asked for only then).
+  [[nodiscard]] virtual bool WritesFiles(const FrameOptions& options) const;
   QWidget* analysePage = nullptr;
   QVBoxLayout* analyseLayout = nullptr;
 

@@ -217,6 +217,12 @@ LDRunOptions TLDform::GetLDOptions() const {
   return o;
 }
 
+bool TLDform::WritesFiles(const FrameOptions& options) const {
+  return TBaseDialogBox1::WritesFiles(options) ||
+         ((!rbNoPairwiseLD->isChecked() || cbLDTestAsm->isChecked()) &&
+          NeedsFolder(LDFileName->text().toLocal8Bit().toStdString()));
+}
+
 AnalysisOutput TLDform::RunAnalysis(const FrameOptions& options) {
   return RunLD(*project, options, GetLDOptions(), MainForm().GetServices());
 }

@@ -24,6 +24,7 @@ class TLDform : public TBaseDialogBox1 {
 
  protected:
   AnalysisOutput RunAnalysis(const FrameOptions& options) override;
+  [[nodiscard]] bool WritesFiles(const FrameOptions& options) const override;
 
  private:
   // What choosing a pairwise radio button does to the output controls.

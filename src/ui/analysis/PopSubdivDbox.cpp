@@ -152,6 +152,13 @@ PopSubdivOptions TPopSubdivDbox::GetSubdivOptions() const {
   return o;
 }
 
+bool TPopSubdivDbox::WritesFiles(const FrameOptions& options) const {
+  return TBaseDialogBox1::WritesFiles(options) ||
+         (cbDoBootstrap->isChecked() && doCSVfile->isChecked() &&
+          NeedsFolder(csvFileName->text().toLatin1().toStdString())) ||
+         (options.doSW && swSfx->isChecked() && cbSplit->isChecked());
+}
+
 AnalysisOutput TPopSubdivDbox::RunAnalysis(const FrameOptions& options) {
   FrameOptions fo = options;
   fo.doBootstrap = cbDoBootstrap->isChecked();

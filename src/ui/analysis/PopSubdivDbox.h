@@ -17,6 +17,7 @@ class TPopSubdivDbox : public TBaseDialogBox1 {
 
  protected:
   AnalysisOutput RunAnalysis(const FrameOptions& options) override;
+  [[nodiscard]] bool WritesFiles(const FrameOptions& options) const override;
 };
 
 // The open dialog of the kind (activated), or a new one registered in the main window.

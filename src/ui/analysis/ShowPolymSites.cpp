@@ -110,6 +110,12 @@ PolymSitesOptions TShowPolymSites::GetPolymSitesOptions() const {
   return o;
 }
 
+bool TShowPolymSites::WritesFiles(const FrameOptions& options) const {
+  return TBaseDialogBox1::WritesFiles(options) || cbDoubleMut->isChecked() ||
+         cbSNPlist->isChecked() ||
+         (cbSNPrep->isChecked() && NeedsFolder(SNPrepFile->text().toLatin1().toStdString()));
+}
+
 AnalysisOutput TShowPolymSites::RunAnalysis(const FrameOptions& options) {
   return RunPolymSites(*project, options, GetPolymSitesOptions(), MainForm().GetServices());
 }

@@ -25,6 +25,7 @@ class TShowPolymSites : public TBaseDialogBox1 {
 
  protected:
   AnalysisOutput RunAnalysis(const FrameOptions& options) override;
+  [[nodiscard]] bool WritesFiles(const FrameOptions& options) const override;
   void AfterOutput(AnalysisOutput& out) override;
 
  private:

@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPointer>
+#include <optional>
 #include <string>
 
 #include "analysis/AnalysisOutput.h"
@@ -58,6 +60,10 @@ void RunAnalyseItem(const AnalyseMenuItem& item, TSeqGridFrm& window) {
   TBaseDialogBox* dialog = item.factory(main);
   if (dialog == nullptr) return;
   window.KeepWithProject(dialog);
+  dialog->outputFolderSource = [w = QPointer<TSeqGridFrm>(&window)]() -> std::optional<std::string> {
+    if (w == nullptr) return std::nullopt;
+    return w->OutputFolder();
+  };
   dialog->SetAt(window.windowTitle());
   // What the dialog's tree changes shows in the editor window too (an open dialog taken over
   // by another window forgets the first one).

@@ -86,6 +86,7 @@ void TSeqGridFrm::CreateMenus() {
   CreateProjectMenu();
   CreateReportsMenu();
   CreateOptionsMenu();
+  CreatePopupMenu();
 }
 
 void TSeqGridFrm::CreateNewMenu() {
@@ -366,7 +367,8 @@ void TSeqGridFrm::CreateSequenceMenu() {
   Item(m, "&Translate...", "Translate1", {}, QKeySequence("Ctrl+T"));
   Item(m, "Show contig", "Showcontig1", {}, QKeySequence("Ctrl+K"));
   Command(m, "Assign base quality", "Assignbasequality1", AssignBaseQuality, false);
-  Item(m, "&Resolve ambiguous sites", "Resolveambiguoussites1");
+  Item(m, "&Resolve ambiguous sites", "Resolveambiguoussites1",
+       [this] { Resolveambiguoussites1Click(); });
 }
 
 void TSeqGridFrm::CreateRegionMenu(QMenu* sequence) {
@@ -487,9 +489,9 @@ void TSeqGridFrm::CreateProjectMenu() {
   m->setObjectName("Project1");
   Item(m, "Project properties...", "Projectproperties1",
        [this] { ProjectProperties1Click(*this); });
-  Item(m, "&Concatenate seq...", "Concatenateseq1");
+  Item(m, "&Concatenate seq...", "Concatenateseq1", [this] { Concatenateseq1Click(); });
   Item(m, "&Filter sites...", "Filtersites1");
-  Item(m, "Split long sequences", "Splitlongsequences1");
+  Item(m, "Split long sequences", "Splitlongsequences1", [this] { Splitlongsequences1Click(); });
   Item(m, "Create sub-samples...", "Createsubsamples1");
   m->addSeparator();
   QMenu* remove = m->addMenu("Remove from project");
@@ -557,9 +559,9 @@ void TSeqGridFrm::CreateReportsMenu() {
        [this] { ShowProjectReport(*this, ProjectReport::Individuals); });
   Item(m, "Sequences report", "Sequencesreport1",
        [this] { ShowProjectReport(*this, ProjectReport::Sequences); });
-  Item(m, "Functional regions", "Functionalregionsreport1");
-  Item(m, "Coding regions", "Codingregionsreport1");
-  Item(m, "SNPs report", "SNPsreport1");
+  Item(m, "Functional regions", "Functionalregionsreport1", [this] { Functionalregions3Click(); });
+  Item(m, "Coding regions", "Codingregionsreport1", [this] { CDS2Click(); });
+  Item(m, "SNPs report", "SNPsreport1", [this] { SNPsreport1Click(); });
 }
 
 void TSeqGridFrm::CreateOptionsMenu() {

@@ -9,12 +9,14 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "io/Dispatcher.h"
 #include "model/DataProjUnit.h"
 #include "ui/shell/CLXChildWin.h"
+#include "ui/shell/OutputFolderChoice.h"
 
 class QAction;
 class QGroupBox;
@@ -80,6 +82,10 @@ class TSeqGridFrm : public TMDIChild {
   [[nodiscard]] QString DatasetCaption() const;
   [[nodiscard]] QString StatusPanelText(int panel) const;     // StatusBar1, panels 0..9
   [[nodiscard]] QString SeqStatusPanelText(int panel) const;  // StatusBar2, panels 0..6
+  // Where this window's files with fixed or default names go: the folder of its file, else the
+  // folder the user picks, asked once per window. None when the user declines to pick one.
+  [[nodiscard]] std::optional<std::string> OutputFolder();
+
   // A menu item by its object name (tests and the main window's shortcut ownership).
   [[nodiscard]] QAction* Action(const char* objectName) const;
 
@@ -103,6 +109,7 @@ class TSeqGridFrm : public TMDIChild {
   QTimer* CursorTimer = nullptr;
   TIndividualsPage* IndividPage = nullptr;
   QMenuBar* MenuBar = nullptr;
+  QMenu* PopupMenu1 = nullptr;  // the grid's pop-up menu
 
  protected:
   // A modified project asks Yes/No/Cancel; a cancelled or failed save keeps the window open.
@@ -115,6 +122,7 @@ class TSeqGridFrm : public TMDIChild {
   bool updating = false;
   std::vector<QPointer<QWidget>> dependents;
   QString lastFind, lastReplace;  // the find dialogs open with the last texts
+  OutputFolderChoice outputFolder;
 
   void BuildSequencePage(QWidget* page);
   void BuildStatusBars();
@@ -136,6 +144,7 @@ class TSeqGridFrm : public TMDIChild {
   void CreateProjectMenu();
   void CreateReportsMenu();
   void CreateOptionsMenu();
+  void CreatePopupMenu();
   // An item of a menu with its caption, object name and shortcut; without a handler it stays
   // disabled (the window or command it needs does not exist yet).
   QAction* Item(QMenu* menu, const QString& caption, const char* objectName,
@@ -165,6 +174,13 @@ class TSeqGridFrm : public TMDIChild {
   void DatasetsWithFewSeq1Click();
   void DatasetsWithManySeq1Click();
   void RevComplAllToForward1Click();
+  // Project tools and file reports (ProjectToolCommands.cpp).
+  void Concatenateseq1Click();
+  void Resolveambiguoussites1Click();
+  void Splitlongsequences1Click();
+  void Functionalregions3Click();
+  void CDS2Click();
+  void SNPsreport1Click();
   // Scrolls the grid so that the cursor's column is in the window.
   void ShowCursorColumn();
   void ColorItemClick(int slot);

@@ -64,6 +64,11 @@ NJTreeOptions TNJTreeFrm::GetNJOptions() const {
   return o;
 }
 
+bool TNJTreeFrm::WritesFiles(const FrameOptions& options) const {
+  return TBaseDialogBox1::WritesFiles(options) ||
+         (cbGeneTree->isChecked() && NeedsFolder(options.tableFileName));
+}
+
 AnalysisOutput TNJTreeFrm::RunAnalysis(const FrameOptions& options) {
   NJRunOutput r = RunNJ(*project, options, GetNJOptions(), MainForm().GetServices());
   trees = std::move(r.trees);

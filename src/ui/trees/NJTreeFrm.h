@@ -26,6 +26,7 @@ class TNJTreeFrm : public TBaseDialogBox1 {
 
  protected:
   AnalysisOutput RunAnalysis(const FrameOptions& options) override;
+  [[nodiscard]] bool WritesFiles(const FrameOptions& options) const override;
 
  private:
   std::vector<NamedTree> trees;
