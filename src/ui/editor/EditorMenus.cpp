@@ -240,18 +240,28 @@ void TSeqGridFrm::CreateViewMenu() {
 
 void TSeqGridFrm::CreateAlignMenu() {
   // Gap copying and assembly are not part of this build yet. The aligner comes from the
-  // program's folder or PATH; batch copies go where the analyses' files go.
+  // program's folder or PATH.
   QMenu* m = MenuBar->addMenu("A&lign");
   m->setObjectName("SeqAlign1");
   const auto muscle = [](bool (*command)(EditorContext&, const AlignSetup&)) {
     return [command](EditorContext& c) { return command(c, AlignSetup{}); };
   };
+  // The batch commands leave an "aln_" copy of every dataset they align in the output folder.
+  const auto batch = [this](bool (*command)(EditorContext&, const AlignSetup&)) {
+    return [this, command](EditorContext& c) {
+      const std::optional<std::string> folder = OutputFolder();
+      if (!folder) return false;
+      AlignSetup setup;
+      setup.outFolder = *folder;
+      return command(c, setup);
+    };
+  };
   Command(m, "A&lign sequences", "Alignsequences1", muscle(AlignSequences), true,
           QKeySequence("Ctrl+9"));
-  Command(m, "Align selected &datasets", "Alignselecteddatasets1", muscle(AlignSelectedDatasets),
+  Command(m, "Align selected &datasets", "Alignselecteddatasets1", batch(AlignSelectedDatasets),
           true);
   Command(m, "Align datasets from current to end of project", "Aligndatasetsfromcurrent1",
-          muscle(AlignDatasetsFromCurrent), true);
+          batch(AlignDatasetsFromCurrent), true);
   Item(m, "Realign too polymorphic datasets", "Realigntoopolymorphic1", [this] {
     const auto value = ValuePrompt::Ask(this, "Realign too polymorphic datasets",
                                         "Enter max nucl. differences per 100 bases", 1, 0, 100);
