@@ -8,7 +8,7 @@
 // NCHAR letters. Every token of a continuation line is a letter group. An interleaved matrix
 // cycles through the rows, matching repeated names. The match character ('.' unless FORMAT
 // MATCHCHAR says otherwise) copies the letter of the first row. CODONS lists (N or ?, 1, 2, 3)
-// become intron and exon regions of every sequence; TAXSETs become groups.
+// become intron and coding regions of every sequence; TAXSETs become groups.
 #include <algorithm>
 #include <unordered_map>
 #include <vector>
@@ -249,7 +249,9 @@ void NexusRead::ReadCodons(const Command& cmd) {
   const std::size_t codons = std::max({lists[1].size(), lists[2].size(), lists[3].size()});
   for (std::size_t k = 0; k < codons; ++k) {
     TRegion r;
-    r.regType = kRegExon;
+    // Coding, not exon: an exon decides no codon position, so a file the NEXUS writer made
+    // (or any other program's codon sets) would come back with its coding columns unanalysed.
+    r.regType = kRegCds;
     bool any = false;
     for (int pos = 1; pos <= 3; ++pos) {
       if (k >= lists[pos].size()) continue;

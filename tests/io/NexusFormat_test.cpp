@@ -90,7 +90,9 @@ TEST(OpenNexus, CutShortFileReportsWhatIsMissing) {
                                       "x.nex, line 10: taxon b has 2 characters, NCHAR is 4"}));
 }
 
-TEST(OpenNexus, CodonListsBecomeIntronAndExonRegionsOfEverySequence) {
+// The coding lists come back as coding regions, so the columns the NEXUS writer classed keep
+// their codon positions (they were exons once, which decide none).
+TEST(OpenNexus, CodonListsBecomeIntronAndCodingRegionsOfEverySequence) {
   RecordingServices svc;
   // Without an N list the coding lists are still read.
   for (const char* lists :
@@ -104,11 +106,12 @@ TEST(OpenNexus, CodonListsBecomeIntronAndExonRegionsOfEverySequence) {
     const bool withN = std::string(lists).starts_with("N");
     ASSERT_EQ(b->regions.size(), withN ? 2u : 1u);
     const TRegion& exon = b->regions.back();
-    EXPECT_EQ(exon.regType, kRegExon);
+    EXPECT_EQ(exon.regType, kRegCds);
     EXPECT_EQ(exon.regName, "Exon1");
     EXPECT_EQ(exon.regStart, 4);
     EXPECT_EQ(exon.regEnd, 9);
     EXPECT_EQ(exon.codonPos, 1);
+    EXPECT_EQ(b->CodonPosAt(8), 2);
     if (withN) {
       EXPECT_EQ(b->regions[0].regType, kRegIntron);
       EXPECT_EQ(b->regions[0].regName, "Intron1");

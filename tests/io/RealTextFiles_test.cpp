@@ -200,6 +200,7 @@ TEST(RealNexusFiles, QuotedNamesNestedCommentsAndInterleavedBlocks) {
   EXPECT_EQ(RowsOf(*again.DatasetAt(0)), rows);
 }
 
+// A real codon set (Biopython's test file): non-coding columns, then a coding run read as coding.
 TEST(RealNexusFiles, CodonPositionSetsGiveRegions) {
   RecordingServices svc;
   TDataProj proj(svc);
@@ -215,7 +216,7 @@ TEST(RealNexusFiles, CodonPositionSetsGiveRegions) {
     EXPECT_EQ(regions[0].regType, kRegIntron);
     EXPECT_EQ(regions[0].regStart, 1);
     EXPECT_EQ(regions[0].regEnd, 10);
-    EXPECT_EQ(regions[1].regType, kRegExon);
+    EXPECT_EQ(regions[1].regType, kRegCds);
     EXPECT_EQ(regions[1].regStart, 11);
     EXPECT_EQ(regions[1].regEnd, 22);
     EXPECT_EQ(regions[1].codonPos, 1);
