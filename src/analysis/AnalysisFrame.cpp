@@ -3,7 +3,9 @@
 // reports and statistics table, output files and the closing notices.
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "analysis/BaseDbox1.h"
 #include "analysis/MutUnit.h"
@@ -16,6 +18,7 @@
 struct AnalysisFrame::OpenFile {
   std::string path;
   std::FILE* file = nullptr;
+  bool created = false;  // the run made the file, so a cancelled run may take it away again
   ~OpenFile() {
     if (file != nullptr) std::fclose(file);
   }
@@ -95,6 +98,8 @@ AnalysisFrame::OpenFile* AnalysisFrame::FileFor(const std::string& path, bool tr
     if (f->path == path) return f.get();
   auto f = std::make_unique<OpenFile>();
   f->path = path;
+  std::error_code ec;
+  f->created = truncate || !std::filesystem::exists(path, ec);
   f->file = std::fopen(path.c_str(), truncate ? "wb" : "ab");
   if (f->file == nullptr) {
     Fail("Cannot write the file " + path);
@@ -147,11 +152,27 @@ bool AnalysisFrame::AppendToFile(const std::string& path,
   if (Failed()) return false;
   OpenFile* f = FileFor(path, false);
   if (f == nullptr) return false;
+  std::fseek(f->file, 0, SEEK_END);
+  const long start = std::ftell(f->file);
   AppendSink sink(f->file);
   produce(sink);
   if (!sink.Done()) {
     Fail("Cannot write the file " + path);
     return false;
+  }
+  if (CancelRequested() && start >= 0) {
+    // The text goes out as it is produced: a cancelled run takes back what it had got to, so
+    // no half-written file is left to be taken for a whole one.
+    std::fflush(f->file);
+    std::error_code ec;
+    if (start == 0 && f->created) {
+      std::fclose(f->file);
+      f->file = nullptr;
+      std::erase_if(files_, [f](const auto& open) { return open.get() == f; });
+      std::filesystem::remove(path, ec);
+    } else {
+      std::filesystem::resize_file(path, static_cast<std::uintmax_t>(start), ec);
+    }
   }
   return true;
 }
