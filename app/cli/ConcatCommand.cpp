@@ -35,6 +35,7 @@ int RunConcat(const std::vector<std::string>& args) {
                  "Sequences without an individual are left out.");
   AddReadOptions(cmd);
   AddWriteOptions(cmd);
+  AddForceOption(cmd);
   cmd.Add("datasets", "Joins these datasets in this order (default: all, in project order).",
           "A,B,...");
   cmd.Add("individuals",
@@ -77,7 +78,8 @@ int RunConcat(const std::vector<std::string>& args) {
   std::unique_ptr<TDataProj> joined = ConcatenateDatasets(project, options);
   if (joined->DatasetAt(0)->Count() == 0)
     std::cerr << "nodrix3-cli: no sequence of the chosen individuals was joined\n";
-  return WriteOutput(*joined, *format, cmd.Positionals()[1], cli, cmd.Positionals()[0]);
+  return WriteOutput(*joined, *format, cmd.Positionals()[1], cli, cmd.Positionals()[0],
+                     cmd.IsSet("force"));
 }
 
 const bool kRegistered = RegisterCommand(

@@ -196,6 +196,10 @@ void AddWriteOptions(CliCommand& cmd) {
           "XMFA: appends \":start-end +\" to the names (Yes to \"Add the \":1-xxx\" ...\").");
 }
 
+void AddForceOption(CliCommand& cmd) {
+  cmd.Add("force", "Overwrites OUT when it exists (never IN itself).");
+}
+
 void ApplyWriteOptions(const CliCommand& cmd, CliServices& cli) {
   if (cmd.IsSet("coordinates")) cli.messages.answers["Add the \":1-xxx\""] = true;
 }

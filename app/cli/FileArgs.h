@@ -52,6 +52,8 @@ bool ReadReadOptions(const CliCommand& cmd, ReadArgs& args);
 // Applies the limits and the answers to the command's services.
 void ApplyReadArgs(const ReadArgs& args, CliServices& cli);
 void AddWriteOptions(CliCommand& cmd);
+// "--force": an existing OUT is overwritten (IN never is).
+void AddForceOption(CliCommand& cmd);
 // Applies the writers' options (answers to their questions) to the command's services.
 void ApplyWriteOptions(const CliCommand& cmd, CliServices& cli);
 // A command of the form IN OUT: OUT's format into `format` and IN read into project. The exit

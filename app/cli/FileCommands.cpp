@@ -74,7 +74,7 @@ int RunConvert(const std::vector<std::string>& args) {
   cmd.Add("all-datasets",
           "Formats of one dataset write every dataset into its own file named after it in OUT's "
           "folder.");
-  cmd.Add("force", "Overwrites OUT when it exists (never IN itself).");
+  AddForceOption(cmd);
   cmd.AddNote(ReadFormatsNote() + WriteFormatsNote());
   if (const auto status = cmd.Parse(args, 2, 2)) return *status;
   const std::string& in = cmd.Positionals()[0];

@@ -22,6 +22,7 @@ int RunResolve(const std::vector<std::string>& args) {
                  "ambiguity letter, so a diploid Y becomes T in one copy and C in the other.");
   AddReadOptions(cmd);
   AddWriteOptions(cmd);
+  AddForceOption(cmd);
   cmd.Add("seed",
           "Seeds the random draws with N so that a run can be repeated (default: the "
           "clock).",
@@ -47,7 +48,8 @@ int RunResolve(const std::vector<std::string>& args) {
     std::cerr << "nodrix3-cli: " << error << '\n';
     return kExitFailed;
   }
-  return WriteOutput(*resolved, *format, cmd.Positionals()[1], cli, cmd.Positionals()[0]);
+  return WriteOutput(*resolved, *format, cmd.Positionals()[1], cli, cmd.Positionals()[0],
+                     cmd.IsSet("force"));
 }
 
 const bool kRegistered = RegisterCommand(

@@ -19,6 +19,7 @@ int RunSplit(const std::vector<std::string>& args) {
                  "(names with \"~k\") and writes the project to OUT.");
   AddReadOptions(cmd);
   AddWriteOptions(cmd);
+  AddForceOption(cmd);
   cmd.Add("max", "The longest piece, in alignment columns (required, at least 1).", "N");
   cmd.Add("remove", "Removes the datasets that were split.");
   cmd.AddNote(ReadFormatsNote() + WriteFormatsNote());
@@ -33,7 +34,8 @@ int RunSplit(const std::vector<std::string>& args) {
   if (const int read = ReadInForOut(cmd, project, cli, format); read != kExitOk) return read;
   const int added = SplitLongDatasets(project, maxLength, cmd.IsSet("remove"));
   std::cerr << "nodrix3-cli: " << added << " pieces added\n";
-  return WriteOutput(project, *format, cmd.Positionals()[1], cli, cmd.Positionals()[0]);
+  return WriteOutput(project, *format, cmd.Positionals()[1], cli, cmd.Positionals()[0],
+                     cmd.IsSet("force"));
 }
 
 const bool kRegistered =

@@ -7,7 +7,10 @@
 // "@". Qualities are written as decimal values (character code - 33), each followed by a blank,
 // which is the form the FASTA reader's quality companion reads; raw characters would break a
 // record at every ">" (quality 29).
+#include <algorithm>
 #include <array>
+#include <cstring>
+#include <fstream>
 
 #include "common/StagedFile.h"
 #include "io/ByteSource.h"
@@ -16,15 +19,28 @@
 
 namespace {
 
-// "q " for every character code.
-const std::array<std::string, 256>& QualityTexts() {
-  static const std::array<std::string, 256> texts = [] {
-    std::array<std::string, 256> t;
-    for (int c = 0; c < 256; ++c)
-      t[static_cast<std::size_t>(c)] = std::to_string(c < 33 ? 0 : c - 33) + " ";
+// "q " for every character code, at most four characters, laid down by one copy each.
+struct QualityText {
+  std::array<char, 4> text{};
+  std::size_t length = 0;
+};
+
+const std::array<QualityText, 256>& QualityTexts() {
+  static const std::array<QualityText, 256> texts = [] {
+    std::array<QualityText, 256> t;
+    for (int c = 0; c < 256; ++c) {
+      const std::string value = std::to_string(c < 33 ? 0 : c - 33) + " ";
+      QualityText& q = t[static_cast<std::size_t>(c)];
+      std::copy(value.begin(), value.end(), q.text.begin());
+      q.length = value.size();
+    }
     return t;
   }();
   return texts;
+}
+
+void Put(std::ofstream& out, std::string_view text) {
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 class FastqWriter {
@@ -33,12 +49,27 @@ class FastqWriter {
       : fasta_(base + ".fa"), quality_(base + ".qual"), names_(base + "_names.txt") {}
   bool IsOpen() const { return fasta_.IsOpen() && quality_.IsOpen() && names_.IsOpen(); }
   void Write(std::string_view name, std::string_view letters, std::string_view quality) {
-    names_.Stream() << name << "\r\n";
-    fasta_.Stream() << '>' << name << "\r\n" << letters << "\r\n";
-    buffer_.clear();
+    Put(names_.Stream(), name);
+    Put(names_.Stream(), "\r\n");
+    for (std::ofstream* out : {&fasta_.Stream(), &quality_.Stream()}) {
+      Put(*out, ">");
+      Put(*out, name);
+      Put(*out, "\r\n");
+    }
+    Put(fasta_.Stream(), letters);
+    Put(fasta_.Stream(), "\r\n");
+    buffer_.resize(quality.size() * 4 + 2);
+    char* end = buffer_.data();
     const auto& texts = QualityTexts();
-    for (const char c : quality) buffer_ += texts[static_cast<unsigned char>(c)];
-    quality_.Stream() << '>' << name << "\r\n" << buffer_ << "\r\n";
+    for (const char c : quality) {
+      const QualityText& q = texts[static_cast<unsigned char>(c)];
+      std::memcpy(end, q.text.data(), q.text.size());
+      end += q.length;
+    }
+    *end++ = '\r';
+    *end++ = '\n';
+    Put(quality_.Stream(),
+        std::string_view(buffer_.data(), static_cast<std::size_t>(end - buffer_.data())));
   }
   bool Commit() { return fasta_.Commit() && quality_.Commit() && names_.Commit(); }
   std::string Path(int k) const { return (k == 0 ? fasta_ : k == 1 ? quality_ : names_).Target(); }

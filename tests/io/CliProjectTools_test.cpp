@@ -67,6 +67,15 @@ TEST(Nodrix3CliProjectTools, ConcatResolveAndSplitWriteTheNewProject) {
   EXPECT_EQ(DatasetRows(dir.File("split.df"), 1), (std::vector<std::string>{"ACG"}));
   EXPECT_EQ(DatasetRows(dir.File("split.df"), 2), (std::vector<std::string>{"T"}));
   EXPECT_EQ(Cli("split --max 0 " + in + " " + dir.File("x.df"), dir).status, 2);
+
+  // An existing OUT is kept unless --force says otherwise, as convert does.
+  const CliRun again = Cli("split --max 2 --remove " + in + " " + dir.File("split.df"), dir);
+  EXPECT_EQ(again.status, 1);
+  EXPECT_NE(again.err.find("--force"), std::string::npos) << again.err;
+  EXPECT_EQ(DatasetRows(dir.File("split.df"), 1), (std::vector<std::string>{"ACG"}));
+  EXPECT_EQ(Cli("split --force --max 2 --remove " + in + " " + dir.File("split.df"), dir).status,
+            0);
+  EXPECT_EQ(DatasetRows(dir.File("split.df"), 1), (std::vector<std::string>{"AC"}));
 }
 
 TEST(Nodrix3CliProjectTools, FileReportsGoToTheOutputFolderOnly) {
