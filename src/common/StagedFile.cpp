@@ -7,6 +7,9 @@
 
 StagedFile::StagedFile(std::string target)
     : target_(std::move(target)), temporary_(target_ + ".part") {
+  constexpr std::size_t kBufferBytes = 1 << 20;
+  buffer_ = std::make_unique<char[]>(kBufferBytes);
+  out_.rdbuf()->pubsetbuf(buffer_.get(), kBufferBytes);
   out_.open(temporary_, std::ios::binary | std::ios::trunc);
 }
 

@@ -3,6 +3,7 @@
 // when the writer says the content is complete, so a failed run never destroys an older file.
 #pragma once
 #include <fstream>
+#include <memory>
 #include <string>
 
 class StagedFile {
@@ -21,6 +22,8 @@ class StagedFile {
  private:
   std::string target_;
   std::string temporary_;
+  // Large writes in few system calls; declared before the stream, which uses it to the end.
+  std::unique_ptr<char[]> buffer_;
   std::ofstream out_;
   bool committed_ = false;
 };
