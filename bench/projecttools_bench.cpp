@@ -7,23 +7,14 @@
 #include <memory>
 #include <string>
 
+#include "BenchServices.h"
 #include "common/PlatformRandom.h"
-#include "common/Services.h"
 #include "editor/AmbiguityResolution.h"
 #include "editor/Concatenation.h"
 #include "editor/RegionReports.h"
 #include "model/DataProjUnit.h"
-#include "model/GenCodUnit.h"
 
 namespace {
-
-struct QuietServices {
-  QuietMessages messages;
-  NullProgress progress;
-  AppSettings settings;
-  TGenCode genCode{"Universal"};
-  Services services{messages, progress, settings, genCode};
-};
 
 std::string Name(const char* prefix, int i) {
   std::string n = prefix;
@@ -51,7 +42,7 @@ void BM_Concatenate(benchmark::State& state) {
   const int datasets = static_cast<int>(state.range(0));
   const int individs = static_cast<int>(state.range(1));
   const int length = 300;
-  QuietServices svc;
+  BenchServices svc;
   TDataProj project(svc.services);
   ConcatOptions options;
   for (int i = 0; i < individs; ++i) {
@@ -79,7 +70,7 @@ BENCHMARK(BM_Concatenate)->Args({1000, 200})->Unit(benchmark::kMillisecond);
 void BM_ResolveAmbiguities(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0));
   const int length = static_cast<int>(state.range(1));
-  QuietServices svc;
+  BenchServices svc;
   TDataSeq ds(svc.services);
   PlatformRandom rng(5);
   for (int r = 0; r < rows; ++r) {
@@ -101,7 +92,7 @@ BENCHMARK(BM_ResolveAmbiguities)->Args({10000, 5000})->Unit(benchmark::kMillisec
 void BM_SnpReport(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0));
   const int columns = static_cast<int>(state.range(1));
-  QuietServices svc;
+  BenchServices svc;
   TDataProj project(svc.services);
   project.NewDataset();
   TDataSeq& ds = *project.CurrentDataset();
@@ -122,7 +113,7 @@ BENCHMARK(BM_SnpReport)->Args({30000, 5000})->Unit(benchmark::kMillisecond);
 // Sequences of 1,500 letters with five CDS regions each.
 void BM_CodingRegionsReport(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0));
-  QuietServices svc;
+  BenchServices svc;
   TDataProj project(svc.services);
   project.NewDataset();
   TDataSeq& ds = *project.CurrentDataset();
