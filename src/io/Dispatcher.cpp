@@ -66,7 +66,8 @@ bool DatasetReader(Call& c) {
 }
 
 bool ReadProjectFile(Call& c) {
-  (void)ReadProject(c.path, c.Project(), 0, &c.window.grid);
+  if (ReadProject(c.path, c.Project(), 0, &c.window.grid) == 0)
+    (void)AdoptGeneticCode(c.window.grid, c.services);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/Services.h"
 #include "model/DataProjUnit.h"
 
 // The editor window's grid settings kept in the DSWINPAR block (and the DSPARAMS grid
@@ -25,8 +26,21 @@ struct GridFileSettings {
   bool readFromFile = false;  // a DSWINPAR block was read
   std::array<std::int32_t, 4> dsParams{};
   bool hasDsParams = false;
+  // The genetic code the project is analysed with, kept in a GENCODE_ block of its own when
+  // it is not the built-in "Universal" code: NCBI table number (0 for a code edited by hand),
+  // name and the 64 letters of CodeLetters. Empty letters: the file keeps no code.
+  std::int32_t geneticCodeId = 0;
+  std::string geneticCodeName;
+  std::string geneticCodeLetters;
   bool operator==(const GridFileSettings&) const = default;
 };
+
+// The program's current code into the settings a project file is written with (only when it
+// is not the built-in "Universal" code, so such files stay as they were).
+void KeepGeneticCode(const Services& services, GridFileSettings& grid);
+// A code read from a project file becomes the program's current code, with a notice when that
+// changes it. False when the file kept none.
+bool AdoptGeneticCode(const GridFileSettings& grid, Services& services);
 
 // Reads a project file into `window` (0 when read, -1 otherwise). nameFilter 0 reads every
 // dataset, 1 only datasets whose name the window's project already has, 2 only the others.

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Groups, individuals with their attributes, the old per-dataset GROUPING membership lists
-// and the grid settings block of the project file. Offsets inside GROUPS__ and INDIVIDS, to
-// any depth, count from the start of that top-level block.
+// Groups, individuals with their attributes, the old per-dataset GROUPING membership lists,
+// the grid settings and the genetic code blocks of the project file. Offsets inside GROUPS__
+// and INDIVIDS, to any depth, count from the start of that top-level block.
 #include <bit>
+#include <charconv>
 
 #include "io/ProjectFileBlocks.h"
 #include "io/ProjectFileParts.h"
@@ -187,6 +188,18 @@ void ReadGridBlock(const ByteCursor& block, GridFileSettings& grid) {
     }
   }
   grid.readFromFile = count > 0;
+}
+
+void ReadCodeBlock(std::string_view text, GridFileSettings& grid) {
+  const std::size_t first = text.find(',');
+  if (first == std::string_view::npos || text.size() < first + 66 || text[first + 65] != ',')
+    return;
+  std::int32_t id = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + first, id);
+  if (ec != std::errc() || end != text.data() + first) return;
+  grid.geneticCodeId = id;
+  grid.geneticCodeLetters.assign(text.substr(first + 1, 64));
+  grid.geneticCodeName.assign(text.substr(first + 66));
 }
 
 }  // namespace projfile

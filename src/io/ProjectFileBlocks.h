@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Readers of the project file's project-level blocks (groups, individuals, the old GROUPING
-// block, the grid settings). Each reads the bytes of one top-level block, adds what it reads
+// block, the grid settings, the genetic code). Each reads the bytes of one top-level block, adds what it reads
 // whole to the project, and appends a line per damaged part to problems.
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "io/ByteCursor.h"
@@ -20,5 +21,7 @@ void ReadIndividsBlock(const ByteCursor& block, TDataProj& project,
 void ReadGroupingBlock(const ByteCursor& bytes, std::uint64_t at, std::uint64_t base,
                        TDataProj& project, std::vector<std::string>& problems);
 void ReadGridBlock(const ByteCursor& block, GridFileSettings& grid);
+// The GENCODE_ text "number,letters,name"; a text of another shape is passed over.
+void ReadCodeBlock(std::string_view text, GridFileSettings& grid);
 
 }  // namespace projfile

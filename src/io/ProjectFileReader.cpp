@@ -171,6 +171,8 @@ struct Reader {
       fresh.projName.assign(payload);
     } else if (name8 == "PCOMMENT") {
       fresh.projComment.assign(payload);
+    } else if (name8 == "GENCODE_") {
+      ReadCodeBlock(payload, grid);
     }
   }
 
@@ -219,6 +221,7 @@ int ReadProjectBytes(std::string_view bytes, const std::string& path, TDataProj&
   r.version = digit >= '0' && digit <= '9' ? digit - '0' : 1;
   if (grid) r.grid = *grid;
   r.grid.readFromFile = false;
+  r.grid.geneticCodeLetters.clear();  // only this file's own block counts
 
   const ByteCursor all(bytes);
   std::uint16_t declared = 0;

@@ -218,8 +218,9 @@ bool EncodeProject(const TDataProj& project, const GridFileSettings& grid, Patch
     return false;
   }
   const bool groups = project.GroupCount() > 0, individs = project.IndividCount() > 0;
+  const bool code = grid.geneticCodeLetters.size() == 64;
   const std::uint64_t entries = 1 + !project.projComment.empty() + groups + individs +
-                                static_cast<std::uint64_t>(project.DatasetCount()) + 1;
+                                static_cast<std::uint64_t>(project.DatasetCount()) + 1 + code;
   if (TooBig(entries, kMaxU16,
              "The number of entries (" + std::to_string(project.DatasetCount()) +
                  " datasets and the project's records)",
@@ -260,6 +261,15 @@ bool EncodeProject(const TDataProj& project, const GridFileSettings& grid, Patch
   mark();
   EncodeGridSettings(grid, project.CurrentIndex(), out);
   sink.Put(out);
+  if (code) {
+    // After the grid block, so readers that know only the older blocks find them in place.
+    out.clear();
+    mark();
+    PutText(out, "GENCODE_",
+            std::to_string(grid.geneticCodeId) + "," + grid.geneticCodeLetters + "," +
+                grid.geneticCodeName);
+    sink.Put(out);
+  }
   if (TooBig(sink.Position(), kMaxU32, "The project file size", error)) return false;
   sink.Patch(18, U32Table(positions));
   sink.Patch(0, U32Table({sink.Position()}));

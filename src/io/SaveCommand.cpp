@@ -79,6 +79,7 @@ bool WriteOne(TDataProj& proj, const SaveFilter& f, const PlannedFile& file, boo
     case 1: {
       GridFileSettings g = grid;
       g.currentDataset = proj.CurrentIndex();
+      KeepGeneticCode(svc, g);
       return WriteProject(file.path, proj, g);
     }
     case 2:

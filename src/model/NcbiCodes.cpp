@@ -104,3 +104,20 @@ void LoadNcbiCode(const NcbiCodeTable& table, TGenCode& code) {
   code.codeName = table.id == 1 ? std::string("Universal")
                                 : "NCBI " + std::to_string(table.id) + " " + table.name;
 }
+
+std::string CodeLetters(const TGenCode& code) {
+  std::string letters(64, '?');
+  for (int k = 0; k < 64; ++k) {
+    const std::string aa = code.TranslateCodon(NcbiCodon(k), false);
+    if (aa.size() == 1) letters[static_cast<std::size_t>(k)] = aa[0];
+  }
+  return letters;
+}
+
+bool LoadCodeLetters(std::string_view letters, const std::string& name, TGenCode& code) {
+  if (letters.size() != 64) return false;
+  const std::string table(letters);
+  LoadNcbiCode(NcbiCodeTable{0, name.c_str(), table.c_str()}, code);
+  code.codeName = name;
+  return true;
+}

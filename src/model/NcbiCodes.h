@@ -3,6 +3,7 @@
 #pragma once
 #include <span>
 #include <string>
+#include <string_view>
 
 class TGenCode;
 
@@ -26,3 +27,10 @@ struct NcbiCodeTable {
 // table loaded here and then edited reads like the built-in one. Table 1 keeps the name
 // "Universal"; the others take "NCBI " + number + " " + name.
 void LoadNcbiCode(const NcbiCodeTable& table, TGenCode& code);
+
+// The amino acid letter of each of the 64 codons of `code`, in the tables' codon order ('?'
+// where the code has none), so any code, also one edited by hand, can be kept as one line.
+[[nodiscard]] std::string CodeLetters(const TGenCode& code);
+// Loads 64 letters kept by CodeLetters into `code` as LoadNcbiCode does, under `name`.
+// False (code unchanged) when letters is not 64 characters long.
+bool LoadCodeLetters(std::string_view letters, const std::string& name, TGenCode& code);

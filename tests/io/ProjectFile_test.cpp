@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QTemporaryDir>
 
+#include "io/BinarySource.h"
 #include "io/ByteCursor.h"
+#include "io/Dispatcher.h"
+#include "io/FormatTables.h"
 #include "io/ProjectFileParts.h"
 #include "io/ProjectFileTestSupport.h"
+#include "io/SaveCommand.h"
 #include "io/TraceTestSupport.h"
+#include "model/NcbiCodes.h"
 
 namespace {
 
@@ -414,4 +419,53 @@ TEST(ReadProject, VersionOneGroupingListsAssignTheMarkedSequences) {
   EXPECT_EQ(back.GroupKeyOfIndivid(individ), back.GroupKeyAt(group));
   EXPECT_EQ(ds.SeqAt(1)->groupNum, back.GroupKeyAt(group));
   EXPECT_EQ(ds.SeqAt(2)->individId, -1);
+}
+
+// The code chosen in one session is the code the project is analysed with when it is opened
+// again; a project saved with the built-in code leaves the file as it always was.
+TEST(ProjectFileGeneticCode, SavedCodeComesBackAsTheCurrentCode) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("p.df").toStdString();
+  const auto saveWith = [&](RecordingServices& svc) {
+    TDataProj proj(svc);
+    auto ds = proj.MakeDataset();
+    AddRow(*ds, std::make_unique<TSeq>("s1", "ATGAGATAA"));
+    proj.AddDataset(ds, false);
+    ASSERT_TRUE(RunSaveCommand(proj, 1, path, svc).ok);
+  };
+  const auto open = [&](RecordingServices& svc) {
+    TDataProj proj(svc);
+    OpenWindow window(proj);
+    ASSERT_TRUE(OpenDataFile(path, kCodeProjectFile, false, &window, svc));
+    ASSERT_EQ(proj.DatasetCount(), 1);
+  };
+
+  RecordingServices universal;
+  saveWith(universal);
+  std::string bytes, error;
+  ASSERT_TRUE(ReadWholeFile(path, bytes, error));
+  EXPECT_EQ(bytes.find("GENCODE_"), std::string::npos);
+
+  RecordingServices mito;
+  LoadNcbiCode(*NcbiCodeById(2), mito.genCode);
+  mito.settings.geneticCodeId = 2;
+  saveWith(mito);
+  RecordingServices later;
+  open(later);
+  EXPECT_EQ(later.settings.geneticCodeId, 2);
+  EXPECT_EQ(later.genCode.TranslateSeq("ATGAGATGA", false), "M*W");
+  EXPECT_EQ(later.messages.notices.size(), 1u);
+  open(later);  // the same code again changes nothing and says nothing
+  EXPECT_EQ(later.messages.notices.size(), 1u);
+
+  // A code edited by hand keeps its letters and name.
+  RecordingServices edited;
+  LoadCodeLetters(std::string(63, 'L') + "*", "My code", edited.genCode);
+  edited.settings.geneticCodeId = 0;
+  saveWith(edited);
+  RecordingServices reader;
+  open(reader);
+  EXPECT_EQ(reader.genCode.codeName, "My code");
+  EXPECT_EQ(reader.settings.geneticCodeId, 0);
+  EXPECT_EQ(reader.genCode.TranslateSeq("TTTGGG", false), "L*");
 }
