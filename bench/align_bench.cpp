@@ -7,8 +7,10 @@
 #include <random>
 #include <string>
 
+#include "BenchServices.h"
 #include "alignment/AlnUnit.h"
 #include "alignment/MuscleAlign.h"
+#include "alignment/TreeAlign.h"
 #include "model/Datasequnit.h"
 #include "model/GenCodUnit.h"
 
@@ -109,10 +111,60 @@ void BM_MuscleAlignBookkeeping(benchmark::State& state) {
     if (MuscleAlign(ds, svc, run) != 0) state.SkipWithError("the stand-in aligner failed");
   }
   // The stand-in's own time, spent in its processes, is not in the CPU column.
-  state.counters["standin_cpu_s"] = benchmark::Counter(ChildCpuSeconds() - childBefore,
-                                                       benchmark::Counter::kAvgIterations);
+  state.counters["standin_cpu_s"] =
+      benchmark::Counter(ChildCpuSeconds() - childBefore, benchmark::Counter::kAvgIterations);
   ::unsetenv("NODRIX_STANDIN_MODE");
 }
 BENCHMARK(BM_MuscleAlignBookkeeping)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// "Align..." on N relatives of one 1 kb ancestor (5 % substitutions, short indels): N (N - 1) / 2
+// global alignments, the guide tree and N - 1 profile merges.
+void BM_TreeGuidedAlign(benchmark::State& state) {
+  BenchServices bench;
+  std::mt19937 rng(45);
+  const std::string ancestor = RandomDna(rng, 1000);
+  TDataSeq source(bench.services);
+  for (int k = 0; k < state.range(0); ++k) {
+    auto s = std::make_unique<TSeq>("s" + std::to_string(k), Relative(rng, ancestor, 50, 8));
+    (void)source.AddSeq(s, false);
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    TDataSeq ds(bench.services);
+    source.CopyTo(ds);
+    state.ResumeTiming();
+    if (TreeGuidedAlign(ds, bench.services, false) != 0) state.SkipWithError("no guide tree");
+  }
+}
+BENCHMARK(BM_TreeGuidedAlign)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// 1,000 gap runs laid into two sets of 250 sequences of 10 kb.
+void BM_GroupGaps(benchmark::State& state) {
+  BenchServices bench;
+  std::mt19937 rng(46);
+  const std::string letters = RandomDna(rng, 10'000);
+  TDataSeq source(bench.services);
+  std::vector<int> rowsA, rowsB;
+  for (int k = 1; k <= 500; ++k) {
+    auto s = std::make_unique<TSeq>("s" + std::to_string(k), letters);
+    (void)source.AddSeq(s, false);
+    (k <= 250 ? rowsA : rowsB).push_back(k);
+  }
+  // 500 runs into each set, between stretches of facing letters.
+  std::vector<int> list;
+  for (int run = 0; run < 1000; ++run) {
+    list.insert(list.end(), 8, 0);
+    list.push_back(run % 2 == 0 ? 3 : -3);
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    TDataSeq ds(bench.services);
+    source.CopyTo(ds);
+    state.ResumeTiming();
+    GroupGaps(ds, list, rowsA, rowsB, false);
+    benchmark::DoNotOptimize(ds.SeqAt(1)->Length());
+  }
+}
+BENCHMARK(BM_GroupGaps)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -17,38 +17,30 @@
 
 namespace {
 
-// The dataset --dataset names (1-based) made current; false after a message.
-bool ChooseDataset(const CliCommand& cmd, TDataProj& project, const std::string& path) {
-  int number = 1;
-  if (!cmd.Int("dataset", number, 1, 1000000000)) return false;
-  if (number > project.DatasetCount()) {
-    std::cerr << "nodrix3-cli: " << path << " has " << project.DatasetCount() << " datasets, not "
-              << number << '\n';
-    return false;
-  }
-  project.SetCurrent(number - 1);
-  return true;
-}
-
 int RunAlign(const std::vector<std::string>& args) {
   CliCommand cmd(
       "align", "IN OUT",
-      "Aligns IN with the outside aligner MUSCLE as the editor's Align menu does and writes OUT. "
-      "The sequences are aligned from their letters (gaps and shifts cleared, left ends "
-      "anchored) in windows of columns.");
+      "Aligns IN as the editor's Align menu does and writes OUT. muscle: the outside aligner "
+      "MUSCLE on the sequences' letters (gaps and shifts cleared, left ends anchored) in "
+      "windows of columns (\"Align sequences\"); tree: pairwise global alignments, a "
+      "neighbour-joining guide tree and profile merging (\"Align...\"); clustal: the Clustal "
+      "global aligner clustalw (\"Global alignment\").");
   AddReadOptions(cmd);
   AddWriteOptions(cmd);
+  cmd.Add("method", "muscle, tree or clustal (default muscle).", "METHOD");
   cmd.Add("scope",
           "current: the current dataset (\"Align sequences\"); selected: every dataset "
-          "selected for analysis (\"Align selected datasets\"); from-current: the current "
-          "dataset and all after it. Default current.",
+          "selected for analysis (\"Align selected datasets\"; muscle only); from-current: the "
+          "current dataset and all after it (muscle only); all: every dataset (clustal only). "
+          "Default current.",
           "SCOPE");
   cmd.Add("dataset", "The current dataset (default 1).", "N");
   cmd.Add("window",
           "Alignment window size in columns (default 5000; outside 101..34999 it is 5000).", "N");
   cmd.Add("aligner",
-          "The aligner program (default: muscle in the program's folder, else on PATH). MUSCLE "
-          "5 and MUSCLE 3 are told apart by their -version.",
+          "The aligner program (default: muscle, or with --method clustal clustalw, in the "
+          "program's folder, else on PATH). MUSCLE 5 and MUSCLE 3 are told apart by their "
+          "-version.",
           "PATH");
   cmd.Add("out-dir",
           "Where selected and from-current write each aligned dataset as aln_DATASET.fasta "
@@ -58,9 +50,14 @@ int RunAlign(const std::vector<std::string>& args) {
   if (const auto status = cmd.Parse(args, 2, 2)) return *status;
   const std::string& in = cmd.Positionals()[0];
   const std::string& outPath = cmd.Positionals()[1];
+  const std::string method = cmd.IsSet("method") ? cmd.Value("method") : "muscle";
+  if (method != "muscle" && method != "tree" && method != "clustal")
+    return cmd.UsageError("unknown method " + method);
   const std::string scope = cmd.IsSet("scope") ? cmd.Value("scope") : "current";
-  if (scope != "current" && scope != "selected" && scope != "from-current")
-    return cmd.UsageError("unknown scope " + scope);
+  const bool scopeFits = scope == "current" ||
+                         (method == "muscle" && (scope == "selected" || scope == "from-current")) ||
+                         (method == "clustal" && scope == "all");
+  if (!scopeFits) return cmd.UsageError("scope " + scope + " does not go with method " + method);
   CliServices cli;
   if (!cmd.Int("window", cli.settings.alignWindowSize, 1, 1000000000)) return kExitUsage;
   const WriteFormat* format = OutputFormat(cmd, outPath);
@@ -73,13 +70,20 @@ int RunAlign(const std::vector<std::string>& args) {
   std::vector<std::unique_ptr<TSeq>> clipboard;
   EditorContext ctx{project, cli.services, clipboard};
   ctx.filePath = in;
-  const AlignSetup setup{cmd.Value("aligner"), cmd.IsSet("out-dir") ? cmd.Value("out-dir") : "."};
+  AlignSetup setup{cmd.Value("aligner"), cmd.IsSet("out-dir") ? cmd.Value("out-dir") : "."};
+  if (method == "clustal") setup = AlignSetup{{}, setup.outFolder, cmd.Value("aligner")};
   // The commands' questions ("No selected sequences found. Align the entire dataset ...?",
   // "Align 3 selected datasets ...?", "Align 2 datasets?") are answered Yes.
   cli.messages.answers["No selected sequences found"] = true;
   cli.messages.answers["Align "] = true;
+  // "Global alignment": "Align just the current dataset? ..." decides the scope.
+  cli.messages.answers["Align just the current dataset?"] = scope == "current";
   const int errorsBefore = cli.messages.errorCount;
-  if (scope == "current")
+  if (method == "tree")
+    AlignTreeGuided(ctx);
+  else if (method == "clustal")
+    GlobalAlignment(ctx, setup);
+  else if (scope == "current")
     AlignSequences(ctx, setup);
   else if (scope == "selected")
     AlignSelectedDatasets(ctx, setup);
@@ -131,7 +135,8 @@ int RunPairwise(const std::vector<std::string>& args) {
 }
 
 const bool kAlign = RegisterCommand(
-    {"align", "IN OUT", "aligns datasets of IN with MUSCLE in windows and writes OUT", RunAlign});
+    {"align", "IN OUT", "aligns datasets of IN (MUSCLE, tree-guided or Clustal) and writes OUT",
+     RunAlign});
 const bool kPairwise = RegisterCommand(
     {"pairwise", "IN", "aligns the first two sequences of IN (global or anchored)", RunPairwise});
 

@@ -388,3 +388,15 @@ int WriteOutput(TDataProj& project, const WriteFormat& format, const std::string
   if (path != kStandardStream) std::cout << "wrote " << path << '\n';
   return kExitOk;
 }
+
+bool ChooseDataset(const CliCommand& cmd, TDataProj& project, const std::string& path) {
+  int number = 1;
+  if (!cmd.Int("dataset", number, 1, 1000000000)) return false;
+  if (number > project.DatasetCount()) {
+    std::cerr << "nodrix3-cli: " << path << " has " << project.DatasetCount() << " datasets, not "
+              << number << '\n';
+    return false;
+  }
+  project.SetCurrent(number - 1);
+  return true;
+}

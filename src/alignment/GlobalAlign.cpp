@@ -13,6 +13,7 @@ namespace {
 
 constexpr float g = kGapOpen;
 constexpr float h = kGapExtend;
+constexpr int kBand = 4;  // rows of a pass computed together
 
 // 0..3 for A, C, G, T/U of either case, -1 for anything else.
 int BaseIndex(char c) {
@@ -226,7 +227,12 @@ class Aligner {
     // Every row starts from the boundary cost again; carrying t on from the loop above would
     // charge the first column as if row 0's gap went on down it.
     t = -tb;
-    for (int i = 1; i <= midi; ++i) {
+    int i = 1;
+    for (; i + kBand - 1 <= midi; i += kBand) {
+      ForwardBand(ao + i, b, n, t);
+      ticker_.Tick();
+    }
+    for (; i <= midi; ++i) {
       const ScoreRow& row = RowOf(A(ao + i));
       float s = hh[0];
       t -= h;
@@ -259,7 +265,12 @@ class Aligner {
       ss[j] = t - g;
     }
     t = -te;
-    for (int i = m - 1; i >= midi; --i) {
+    int i = m - 1;
+    for (; i - kBand + 1 >= midi; i -= kBand) {
+      ReverseBand(ao + i + 1, b, n, t);
+      ticker_.Tick();
+    }
+    for (; i >= midi; --i) {
       const ScoreRow& row = RowOf(A(ao + i + 1));
       float s = rr[n];
       t -= h;
@@ -277,6 +288,74 @@ class Aligner {
       ticker_.Tick();
     }
     ss[n] = rr[n];
+  }
+
+  // Rows a0 .. a0 + kBand - 1 of the forward pass together, row k one column behind row k - 1:
+  // a row's maxima depend each on the one before, and kBand such chains overlap in the
+  // processor. Every cell is computed exactly as the one-row loop computes it.
+  void ForwardBand(int a0, const char* b, int n, float& t) {
+    float* hh = hh_.data();
+    float* dd = dd_.data();
+    const ScoreRow* row[kBand];
+    float s[kBand], c[kBand], f[kBand];
+    for (int k = 0; k < kBand; ++k) {
+      row[k] = &RowOf(A(a0 + k));
+      s[k] = hh[0];
+      t -= h;
+      c[k] = t;
+      hh[0] = t;
+      f[k] = t - g;
+    }
+    const auto cell = [&](int k, int j) {
+      f[k] = std::max(f[k] - h, c[k] - g - h);
+      const float e = std::max(dd[j] - h, hh[j] - g - h);
+      c[k] = std::max({s[k] + (*row[k])[Byte(b[j - 1])], f[k], e});
+      s[k] = hh[j];
+      hh[j] = c[k];
+      dd[j] = e;
+    };
+    for (int step = 1; step < n + kBand; ++step) {
+      if (step >= kBand && step <= n) {
+#pragma GCC unroll 4
+        for (int k = 0; k < kBand; ++k) cell(k, step - k);
+      } else {
+        for (int k = 0; k < kBand; ++k)
+          if (step - k >= 1 && step - k <= n) cell(k, step - k);
+      }
+    }
+  }
+
+  // The reverse pass's rows aTop, aTop - 1, ... the same way, columns from the right.
+  void ReverseBand(int aTop, const char* b, int n, float& t) {
+    float* rr = rr_.data();
+    float* ss = ss_.data();
+    const ScoreRow* row[kBand];
+    float s[kBand], c[kBand], f[kBand];
+    for (int k = 0; k < kBand; ++k) {
+      row[k] = &RowOf(A(aTop - k));
+      s[k] = rr[n];
+      t -= h;
+      c[k] = t;
+      rr[n] = t;
+      f[k] = t - g;
+    }
+    const auto cell = [&](int k, int j) {
+      f[k] = std::max(f[k] - h, c[k] - g - h);
+      const float e = std::max(ss[j] - h, rr[j] - g - h);
+      c[k] = std::max({s[k] + (*row[k])[Byte(b[j])], f[k], e});
+      s[k] = rr[j];
+      rr[j] = c[k];
+      ss[j] = e;
+    };
+    for (int step = 0; step < n + kBand - 1; ++step) {
+      if (step >= kBand - 1 && step <= n - 1) {
+#pragma GCC unroll 4
+        for (int k = 0; k < kBand; ++k) cell(k, n - 1 - step + k);
+      } else {
+        for (int k = 0; k < kBand; ++k)
+          if (n - 1 - step + k >= 0 && n - 1 - step + k <= n - 1) cell(k, n - 1 - step + k);
+      }
+    }
   }
 };
 

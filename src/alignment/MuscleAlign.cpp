@@ -27,21 +27,6 @@ int Len(const std::string& s) {
   return static_cast<int>(s.size());
 }
 
-std::string WithoutGaps(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  for (char c : s)
-    if (c != '-') out.push_back(c);
-  return out;
-}
-
-bool SameIgnoringCase(std::string_view x, std::string_view y) {
-  return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](char a, char b) {
-           return std::toupper(static_cast<unsigned char>(a)) ==
-                  std::toupper(static_cast<unsigned char>(b));
-         });
-}
-
 std::string BaseName(const std::string& program) {
   const auto slash = program.find_last_of("/\\");
   return slash == std::string::npos ? program : program.substr(slash + 1);
@@ -270,6 +255,21 @@ class WindowAligner {
 };
 
 }  // namespace
+
+std::string WithoutGaps(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char c : s)
+    if (c != '-') out.push_back(c);
+  return out;
+}
+
+bool SameIgnoringCase(std::string_view x, std::string_view y) {
+  return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](char a, char b) {
+           return std::toupper(static_cast<unsigned char>(a)) ==
+                  std::toupper(static_cast<unsigned char>(b));
+         });
+}
 
 void LayGapRuns(TSeq& s, int first, int last, std::string_view pattern) {
   // Removing a leading run would move the shift; the caller has set it for the new letters.

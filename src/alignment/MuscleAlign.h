@@ -44,6 +44,11 @@ struct MuscleRun {
 // cancelled" is shown). On failure and cancel the dataset is as it was (its undo copy).
 [[nodiscard]] int MuscleAlign(TDataSeq& ds, Services& services, const MuscleRun& run);
 
+// The letters without '-'.
+std::string WithoutGaps(std::string_view s);
+// Equal letters, case aside: what an aligner that upper-cases gives back is accepted.
+bool SameIgnoringCase(std::string_view x, std::string_view y);
+
 // Replaces the gaps among positions first..last of s by the gap runs of pattern (those
 // positions' letters with the gaps an aligner gave them), put in from position first on.
 void LayGapRuns(TSeq& s, int first, int last, std::string_view pattern);

@@ -5,19 +5,13 @@
 
 #include "alignment/AlignCommands.h"
 #include "alignment/AlnUnit.h"
+#include "alignment/MuscleAlign.h"
 #include "editor/CommandSupport.h"
 #include "model/Datasequnit.h"
 
 namespace {
 
 constexpr int kProbeLength = 50;
-
-std::string WithoutGaps(const std::string& s) {
-  std::string out;
-  for (char c : s)
-    if (c != '-') out.push_back(c);
-  return out;
-}
 
 // A copy of s holding other letters: what ApplyGapPattern takes the gap runs from.
 std::unique_ptr<TSeq> AlignedCopy(const TSeq& s, std::string letters) {

@@ -78,3 +78,29 @@ TEST(Nodrix3CliPairwise, PrintsBothRowsOfTheGlobalOrAnchoredAlignment) {
   const CliRun anchored = Cli("pairwise --anchored " + in, dir);
   EXPECT_EQ(anchored.out, global.out);
 }
+
+TEST(Nodrix3CliAlign, TreeMethodGivesTheEditorsRowsAndCopyGapsLaysAFilesGaps) {
+  const TestFolder dir("cli_align_tree");
+  const std::vector<std::pair<std::string, std::string>> rows{
+      {"a", "GGC" + K + "TTAG"}, {"b", K.substr(0, 9) + K.substr(12) + "TTAG"}, {"c", "GC" + K}};
+  std::string fasta;
+  for (const auto& [name, letters] : rows) fasta += ">" + name + "\n" + letters + "\n";
+  const std::string in = dir.Write("in.fasta", fasta);
+  const CliRun run = Cli("align --method tree " + in + " " + dir.File("tree.fasta"), dir);
+  EXPECT_EQ(run.status, 0) << run.err;
+  CommandFixture f;
+  TDataSeq& ds = f.AddDataset("in", {});
+  for (const auto& [name, letters] : rows) AddRow(ds, name, letters);
+  f.Answer({true});
+  ASSERT_TRUE(AlignTreeGuided(f.ctx));
+  EXPECT_EQ(TestFolder::Read(dir.File("tree.fasta")), FastaText(ds, false));
+
+  // The aligned rows give their gaps back to the unaligned file.
+  const CliRun copy =
+      Cli("copy-gaps " + dir.File("tree.fasta") + " " + in + " " + dir.File("copied.fasta"), dir);
+  EXPECT_EQ(copy.status, 0) << copy.err;
+  EXPECT_NE(copy.err.find("3 of 3 sequences took the gaps"), std::string::npos);
+  EXPECT_EQ(TestFolder::Read(dir.File("copied.fasta")), FastaText(ds, false));
+  EXPECT_EQ(Cli("align --method tree --scope selected " + in + " x.fasta", dir).status, 2);
+  EXPECT_EQ(Cli("copy-gaps " + dir.File("none.fasta") + " " + in + " x.fasta", dir).status, 1);
+}

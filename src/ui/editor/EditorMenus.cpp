@@ -2,6 +2,7 @@
 // The editor window's menus. An item without a handler stands for a window or command that
 // does not exist yet: it is shown disabled, never as a silent no-op.
 #include <QAction>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -20,6 +21,7 @@
 #include "ui/editor/AnalyseMenu.h"
 #include "ui/editor/EditorColors.h"
 #include "ui/editor/ImportGroupsCommand.h"
+#include "ui/editor/OpenCommands.h"
 #include "ui/editor/ProjectReportWindows.h"
 #include "ui/editor/PropertyMenu.h"
 #include "ui/editor/SeqGridFrmUnit.h"
@@ -239,11 +241,11 @@ void TSeqGridFrm::CreateViewMenu() {
 }
 
 void TSeqGridFrm::CreateAlignMenu() {
-  // Gap copying and assembly are not part of this build yet. The aligner comes from the
-  // program's folder or PATH.
+  // Assembly is not part of this build yet. The aligners come from the program's folder or
+  // PATH.
   QMenu* m = MenuBar->addMenu("A&lign");
   m->setObjectName("SeqAlign1");
-  const auto muscle = [](bool (*command)(EditorContext&, const AlignSetup&)) {
+  const auto defaultSetup = [](bool (*command)(EditorContext&, const AlignSetup&)) {
     return [command](EditorContext& c) { return command(c, AlignSetup{}); };
   };
   // The batch commands leave an "aln_" copy of every dataset they align in the output folder.
@@ -256,12 +258,14 @@ void TSeqGridFrm::CreateAlignMenu() {
       return command(c, setup);
     };
   };
-  Command(m, "A&lign sequences", "Alignsequences1", muscle(AlignSequences), true,
+  Command(m, "A&lign sequences", "Alignsequences1", defaultSetup(AlignSequences), true,
           QKeySequence("Ctrl+9"));
   Command(m, "Align selected &datasets", "Alignselecteddatasets1", batch(AlignSelectedDatasets),
           true);
   Command(m, "Align datasets from current to end of project", "Aligndatasetsfromcurrent1",
           batch(AlignDatasetsFromCurrent), true);
+  Command(m, "Align...", "Align1", AlignTreeGuided, true);
+  Command(m, "Global alignment", "Align2", defaultSetup(GlobalAlignment), true);
   Item(m, "Realign too polymorphic datasets", "Realigntoopolymorphic1", [this] {
     const auto value = ValuePrompt::Ask(this, "Realign too polymorphic datasets",
                                         "Enter max nucl. differences per 100 bases", 1, 0, 100);
@@ -273,10 +277,32 @@ void TSeqGridFrm::CreateAlignMenu() {
   Command(m, "Pairwise local alignment", "Pairwiselocalalignment1", PairwiseLocalAlignment, true);
   QMenu* gaps = m->addMenu("Copy gaps");
   gaps->setObjectName("Copygaps1");
-  Item(gaps, "from current to selected seq", "Copygapsfromcurrent1");
-  Item(gaps, "from alignment in a file", "Copygapsfromfile1");
-  Item(gaps, "copy shiftToRight", "CopyshiftToRight1");
-  Item(m, "Extend seq with seq from file", "Extendseqwithseqfromfile1");
+  Command(
+      gaps, "from current to selected seq", "Copygapsfromcurrent1",
+      [](EditorContext& c) { return CopyGapsFromCurrent(c, false); }, true);
+  Item(gaps, "from alignment in a file", "Copygapsfromfile1", [this] {
+    const QStringList filters = OpenDialogFilters();
+    QString selected = filters.front();
+    const QString path = QFileDialog::getOpenFileName(this, "Copy gaps from alignment in a file",
+                                                      {}, filters.join(";;"), &selected);
+    if (path.isEmpty()) return;
+    // The first entry detects the format from the content.
+    const int code = static_cast<int>(filters.indexOf(selected)) + 1;
+    RunCommand([p = path.toStdString(),
+                code](EditorContext& c) { return CopyGapsFromFile(c, p, code) > 0; },
+               true);
+  });
+  Command(
+      gaps, "copy shiftToRight", "CopyshiftToRight1",
+      [](EditorContext& c) { return CopyGapsFromCurrent(c, true); }, true);
+  Item(m, "Extend seq with seq from file", "Extendseqwithseqfromfile1", [this] {
+    const QString path =
+        QFileDialog::getOpenFileName(this, "Extend seq with seq from file", {},
+                                     "Fasta (*.fas *.fasta *.fa *.fst *.txt);;All files (*)");
+    if (path.isEmpty()) return;
+    RunCommand([p = path.toStdString()](EditorContext& c) { return ExtendFromFile(c, p) > 0; },
+               true);
+  });
   Command(m, "Quickly align left seq ends", "Quicklyalignleftseqends1", AlignLeftEnds, true);
   m->addSeparator();
   Item(m, "Find overlaps", "Findoverlaps1", {}, QKeySequence("Ctrl+O"));

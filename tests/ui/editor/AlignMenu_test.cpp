@@ -79,3 +79,39 @@ TEST(AlignMenu, EscapeDuringARunAsksAndYesLeavesTheDataAsItWas) {
   EXPECT_EQ(RowLetters(a.Ds()), letters);
   EXPECT_FALSE(a.f.form->IsBusy());
 }
+
+TEST(AlignMenu, TreeGuidedAlignAsksForBlocksSelectionOrDatasetAndEndsCompleted) {
+  AlignWindow a;
+  AddDataset(a.w->GetProject(), "three",
+             {{"a", "ACGTTGCAAGCTTACGGATC"}, {"b", "ACGTTGGCTTACGGATC"}, {"c", "TTACGTTGCAAGC"}});
+  a.w->UpdateAllBits();
+  QAction* align = a.w->Action("Align1");
+  ASSERT_NE(align, nullptr);
+  EXPECT_TRUE(align->isEnabled());
+  EXPECT_TRUE(align->isVisible());
+  ASSERT_NE(a.w->Action("Align2"), nullptr);
+  EXPECT_TRUE(a.w->Action("Align2")->isVisible());
+  for (const char* name : {"Copygapsfromcurrent1", "Copygapsfromfile1", "CopyshiftToRight1",
+                           "Extendseqwithseqfromfile1"})
+    EXPECT_TRUE(a.w->Action(name)->isEnabled()) << name;
+
+  a.f.dialogs.answers = {true};
+  align->trigger();
+  a.Ds().Select(1);
+  a.Ds().Select(2);
+  a.f.dialogs.answers = {true};
+  align->trigger();
+  a.Ds().Unselect(-1);
+  for (int r = 1; r <= 2; ++r) {
+    a.Ds().SeqAt(r)->selStart = 2;
+    a.Ds().SeqAt(r)->selLength = 8;
+  }
+  a.f.dialogs.answers = {true};
+  align->trigger();
+  EXPECT_EQ(a.f.dialogs.questions,
+            (std::vector<std::string>{"Align 3 sequences in the dataset three?",
+                                      "Align 2 selected sequences in the dataset three?",
+                                      "Align sequences in the selected region?"}));
+  EXPECT_EQ(a.f.dialogs.notices, std::vector<std::string>(3, "Alignment completed"));
+  EXPECT_TRUE(a.w->IsModified());
+}
