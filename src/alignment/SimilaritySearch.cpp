@@ -3,12 +3,19 @@
 #include "alignment/SimilaritySearch.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <optional>
+#include <unordered_map>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "common/NumberFormat.h"
 #include "io/AnnotatedFormats.h"
@@ -51,20 +58,75 @@ int Mismatches(const char* t, const char* q, int n, int limit) {
   return count;
 }
 
-// IdentityWindowSearch on texts already upper-cased; from is 1-based.
-IdentityHit WindowSearch(std::string_view query, std::string_view target, double minIdentity,
-                         int from) {
-  const int q = static_cast<int>(query.size());
-  const int t = static_cast<int>(target.size());
-  if (q == 0 || q > t) return {};
-  const int allowed = q - NeededMatches(minIdentity, q);
-  if (allowed < 0) return {};
-  for (int i = std::max(from, 1); i + q - 1 <= t; ++i) {
-    const int mism = Mismatches(target.data() + i - 1, query.data(), q, allowed);
-    if (mism <= allowed) return {i, 100.0 * (q - mism) / q};
+// The ungapped windows of a query in a text (both upper-cased) whose identity is strictly
+// above the minimum, in order. A window with at most e mismatches holds at least one of e + 1
+// disjoint pieces of the query unchanged (pigeonhole), so where the pieces are long enough only
+// the windows a piece is found in are counted; masking found places with '!' only removes
+// letters, so the windows found before masking still include every window that can pass.
+class WindowFinder {
+ public:
+  WindowFinder(std::string_view query, const std::string& text, double minIdentity)
+      : query_(query), text_(text) {
+    const int q = static_cast<int>(query.size());
+    allowed_ = q - NeededMatches(minIdentity, q);
+    if (q == 0 || q > static_cast<int>(text.size()) || allowed_ < 0) {
+      none_ = true;
+      return;
+    }
+    FindCandidates();
   }
-  return {};
-}
+
+  // The first passing window starting at `from` (1-based) or later.
+  IdentityHit Next(int from) const {
+    if (none_) return {};
+    const int q = static_cast<int>(query_.size());
+    const int last = static_cast<int>(text_.size()) - q + 1;
+    for (int i = std::max(from, 1); i <= last; ++i) {
+      if (!candidate_.empty() && candidate_[static_cast<std::size_t>(i - 1)] == 0) continue;
+      const int mism = Mismatches(text_.data() + i - 1, query_.data(), q, allowed_);
+      if (mism <= allowed_) return {i, 100.0 * (q - mism) / q};
+    }
+    return {};
+  }
+
+ private:
+  void FindCandidates() {
+    constexpr int kMinPiece = 8;  // shorter pieces are found almost everywhere
+    const int q = static_cast<int>(query_.size());
+    const int pieces = allowed_ + 1;
+    const int len = q / pieces;
+    if (len < kMinPiece) return;
+    std::unordered_map<std::string_view, std::vector<int>> where;
+    for (int k = 0; k < pieces; ++k)
+      where[query_.substr(static_cast<std::size_t>(k * len), static_cast<std::size_t>(len))]
+          .push_back(k * len);
+    const int t = static_cast<int>(text_.size());
+    const int lastStart = t - q;
+    candidate_.assign(static_cast<std::size_t>(lastStart + 1), 0);
+    // Low-complexity texts find pieces everywhere: then the filter saves nothing.
+    long long budget = 16LL * t;
+    const std::string_view text(text_);
+    for (int p = 0; p + len <= t; ++p) {
+      const auto it = where.find(text.substr(static_cast<std::size_t>(p), static_cast<std::size_t>(len)));
+      if (it == where.end()) continue;
+      for (const int offset : it->second) {
+        const int start = p - offset;
+        if (start >= 0 && start <= lastStart) candidate_[static_cast<std::size_t>(start)] = 1;
+      }
+      budget -= static_cast<long long>(it->second.size());
+      if (budget < 0) {
+        candidate_.clear();
+        return;
+      }
+    }
+  }
+
+  std::string_view query_;
+  const std::string& text_;
+  int allowed_ = 0;
+  bool none_ = false;
+  std::vector<char> candidate_;  // per window start (0-based); empty: every window is counted
+};
 
 std::string HitComment(double identity) {
   std::string text = FormatFixed(identity, 3);
@@ -80,6 +142,8 @@ void SearchStrand(std::string& w, const std::string& query, double minIdentity,
   if (q == 0 || q > w.size()) return;
   const bool exact = minIdentity >= 100;
   const std::boyer_moore_horspool_searcher searcher(query.begin(), query.end());
+  std::optional<WindowFinder> finder;
+  if (!exact) finder.emplace(query, w, minIdentity);
   std::size_t from = 0;  // 0-based: windows before a hit stay below the minimum after masking
   while (from + q <= w.size()) {
     std::size_t at = 0;
@@ -89,7 +153,7 @@ void SearchStrand(std::string& w, const std::string& query, double minIdentity,
       if (it == w.end()) return;
       at = static_cast<std::size_t>(it - w.begin());
     } else {
-      const IdentityHit hit = WindowSearch(query, w, minIdentity, static_cast<int>(from) + 1);
+      const IdentityHit hit = finder->Next(static_cast<int>(from) + 1);
       if (hit.pos == 0) return;
       at = static_cast<std::size_t>(hit.pos - 1);
       identity = hit.identity;
@@ -101,11 +165,105 @@ void SearchStrand(std::string& w, const std::string& query, double minIdentity,
   }
 }
 
+char Upper(char c) {
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
+
+// Smith-Waterman over one row of the matrix along b: H(i, j) needs only H(i-1, j-1),
+// H(i-1, j) and H(i, j-1).
+int ScalarScore(std::string_view a, const std::string& b, int gap) {
+  const std::size_t m = b.size();
+  std::vector<int> row(m + 1, 0);
+  int best = 0;
+  for (const char raw : a) {
+    const char x = Upper(raw);
+    int diag = 0, left = 0;
+    for (std::size_t j = 1; j <= m; ++j) {
+      const int up = row[j];
+      const int h = std::max({diag + (x == b[j - 1] ? 1 : -1), std::max(up, left) + gap, 0});
+      diag = up;
+      row[j] = h;
+      left = h;
+      best = std::max(best, h);
+    }
+  }
+  return best;
+}
+
+#if defined(__SSE2__)
+// The same score with eight cells at once (Farrar's striped layout, Bioinformatics 23:156,
+// 2007): lane k of segment t stands for b position k * segments + t, so the cells of one
+// vector never depend on each other; the gaps along b that cross segments are caught up
+// afterwards (the "lazy F" loop), which rarely runs more than a few segments.
+struct Lanes {  // a vector type in a struct, so std::vector keeps its alignment
+  __m128i v;
+};
+
+int StripedScore(std::string_view a, const std::string& b, int gap) {
+  const std::size_t m = b.size();
+  if (m == 0 || a.empty()) return 0;
+  const std::size_t segs = (m + 7) / 8;
+  // A profile per letter of b (and one for any other letter): +1 where b has it, else -1.
+  std::array<int, 256> cls{};
+  std::vector<char> letters;
+  for (const char c : b)
+    if (cls[static_cast<unsigned char>(c)] == 0) {
+      letters.push_back(c);
+      cls[static_cast<unsigned char>(c)] = static_cast<int>(letters.size());
+    }
+  std::vector<Lanes> profile((letters.size() + 1) * segs);
+  for (std::size_t c = 0; c <= letters.size(); ++c)
+    for (std::size_t t = 0; t < segs; ++t) {
+      alignas(16) std::int16_t lane[8];
+      for (std::size_t k = 0; k < 8; ++k) {
+        const std::size_t j = k * segs + t;
+        lane[k] = static_cast<std::int16_t>(c > 0 && j < m && b[j] == letters[c - 1] ? 1 : -1);
+      }
+      profile[c * segs + t].v = _mm_load_si128(reinterpret_cast<const __m128i*>(lane));
+    }
+  const __m128i vGap = _mm_set1_epi16(static_cast<std::int16_t>(-gap));
+  const __m128i zero = _mm_setzero_si128();
+  std::vector<Lanes> load(segs, Lanes{zero}), store(segs, Lanes{zero});
+  __m128i vMax = zero;
+  for (const char raw : a) {
+    const Lanes* p = &profile[static_cast<std::size_t>(cls[static_cast<unsigned char>(Upper(raw))]) * segs];
+    __m128i vF = zero;
+    __m128i vH = _mm_slli_si128(store[segs - 1].v, 2);
+    std::swap(load, store);
+    for (std::size_t t = 0; t < segs; ++t) {
+      vH = _mm_adds_epi16(vH, p[t].v);
+      vH = _mm_max_epi16(vH, _mm_subs_epi16(load[t].v, vGap));
+      vH = _mm_max_epi16(vH, vF);
+      vH = _mm_max_epi16(vH, zero);
+      vMax = _mm_max_epi16(vMax, vH);
+      store[t].v = vH;
+      vF = _mm_subs_epi16(vH, vGap);
+      vH = load[t].v;
+    }
+    // A gap along b carried from the last segment into the next lane.
+    vF = _mm_slli_si128(vF, 2);
+    std::size_t t = 0;
+    while (_mm_movemask_epi8(_mm_cmpgt_epi16(vF, store[t].v)) != 0) {
+      store[t].v = _mm_max_epi16(store[t].v, vF);
+      vF = _mm_subs_epi16(vF, vGap);
+      if (++t == segs) {
+        t = 0;
+        vF = _mm_slli_si128(vF, 2);
+      }
+    }
+  }
+  alignas(16) std::int16_t lane[8];
+  _mm_store_si128(reinterpret_cast<__m128i*>(lane), vMax);
+  return *std::max_element(lane, lane + 8);
+}
+#endif
+
 }  // namespace
 
 IdentityHit IdentityWindowSearch(std::string_view query, std::string_view target,
                                  double minIdentity, int from) {
-  return WindowSearch(UpperCase(query), UpperCase(target), minIdentity, from);
+  const std::string q = UpperCase(query), t = UpperCase(target);
+  return WindowFinder(q, t, minIdentity).Next(from);
 }
 
 TSeq SimilaritySearch(std::string_view target, std::string_view queryIn, double minIdentity) {
@@ -138,25 +296,11 @@ TSeq SimilaritySearch(std::string_view target, std::string_view queryIn, double 
 
 int SmithWatermanScore(std::string_view a, std::string_view bIn, int gap) {
   const std::string b = UpperCase(bIn);
-  const std::size_t m = b.size();
-  // One row of the matrix, over b: H(i, j) needs only H(i-1, j-1), H(i-1, j) and H(i, j-1).
-  std::vector<int> row(m + 1, 0);
-  int best = 0;
-  for (const char raw : a) {
-    const char x = static_cast<char>(std::toupper(static_cast<unsigned char>(raw)));
-    int diag = 0, left = 0;
-    for (std::size_t j = 1; j <= m; ++j) {
-      const int up = row[j];
-      int h = diag + (x == b[j - 1] ? 1 : -1);
-      h = std::max(h, std::max(up, left) + gap);
-      h = std::max(h, 0);
-      diag = up;
-      row[j] = h;
-      left = h;
-      best = std::max(best, h);
-    }
-  }
-  return best;
+#if defined(__SSE2__)
+  // Scores never exceed the shorter length, so 16-bit lanes hold them for queries this short.
+  if (b.size() <= 30000 && gap <= 0 && gap > -1000) return StripedScore(a, b, gap);
+#endif
+  return ScalarScore(a, b, gap);
 }
 
 std::string SearchQuery(const TSeq* loaded, std::string_view memoText) {

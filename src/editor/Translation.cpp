@@ -63,6 +63,7 @@ class Translator {
       : code_(code), opt_(options), out_(out), report_(report), file_(file) {}
 
   void One(std::unique_ptr<TSeq> seq);
+  [[nodiscard]] int Dropped() const { return dropped_; }
 
  private:
   void Emit(std::unique_ptr<TSeq> seq, bool toFile);
@@ -72,6 +73,7 @@ class Translator {
   TDataSeq& out_;
   std::string& report_;
   TextSink* file_;
+  int dropped_ = 0;  // sequences the full dataset refused
 };
 
 void Translator::One(std::unique_ptr<TSeq> seq) {
@@ -154,7 +156,12 @@ void Translator::Emit(std::unique_ptr<TSeq> seq, bool toFile) {
     file_->Put(kCrLf);
     return;
   }
-  // A full dataset reports the sequence it refuses; the run goes on.
+  // Six frames of a large dataset can outgrow "Max seq per dataset": the refusals are counted
+  // and told once, not once per sequence.
+  if (out_.Count() >= out_.GetServices().settings.maxSeqPerDataset) {
+    ++dropped_;
+    return;
+  }
   (void)out_.AddSeq(seq, true);
 }
 
@@ -235,6 +242,11 @@ TranslateOutput TranslateDataset(const TDataSeq& ds, const TGenCode& code,
       t.One(ds.CloneAt(ds.currentRow));
       ++out.translated;
     }
+    if (t.Dropped() > 0)
+      services.messages.ReportError(
+          "Exceeded maxSeqNum (" + std::to_string(services.settings.maxSeqPerDataset) + "): " +
+          std::to_string(t.Dropped()) + " sequences have not been added to dataset " +
+          out.dataset->dsName);
   };
   if (opt.toFile)
     out.ok = SaveTextFile(opt.outFile, [&](TextSink& sink) { run(&sink); }, services);

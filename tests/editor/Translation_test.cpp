@@ -78,7 +78,7 @@ TEST(TranslateDataset, SixFramesTranslateTheReverseComplementAfterTheReverseLine
   EXPECT_GT(out.report.find("Frame 4"), reverse);
 }
 
-TEST(TranslateDataset, SequencesShorterThanTheFrameOffsetGiveEmptyProteins) {
+TEST(TranslateDataset, ShortSequencesGiveEmptyProteinsAndAFullDatasetIsToldOnce) {
   RecordingServices svc;
   TDataSeq ds(svc.services);
   AddRow(ds, "T", "a");
@@ -87,6 +87,12 @@ TEST(TranslateDataset, SequencesShorterThanTheFrameOffsetGiveEmptyProteins) {
   opt.allSeqs = true;
   TranslateOutput out = TranslateDataset(ds, svc.genCode, opt, svc.services);
   EXPECT_EQ(RowLetters(*out.dataset), (std::vector<std::string>{"", "", ""}));
+  // A full dataset refuses the rest, told once.
+  svc.settings.maxSeqPerDataset = 2;
+  out = TranslateDataset(ds, svc.genCode, opt, svc.services);
+  EXPECT_EQ(out.dataset->Count(), 2);
+  EXPECT_EQ(svc.messages.errors,
+            Lines("Exceeded maxSeqNum (2): 1 sequences have not been added to dataset Dataset"));
 }
 
 TEST(TranslateDataset, SelectedWithoutSelectionTranslatesTheCurrentRowOnly) {

@@ -167,7 +167,7 @@ void TSeqGridFrm::CreateEditMenu() {
   Item(replace, "In sequence &names...", "ReplaceSeqName1", [this] { ReplaceSeqName1Click(); });
   Item(replace, "In &dataset names...", "ReplaceDSName1", [this] { ReplaceDSName1Click(); });
   m->addSeparator();
-  Item(m, "&Similarity search...", "Similaritysearch1");
+  Item(m, "&Similarity search...", "Similaritysearch1", [this] { Similaritysearch1Click(); });
   Item(m, "So&rt by seq. name", "Sortbyseqname1", [this] { SortSeq(); });
 
   QMenu* add = m->addMenu("&Add");
@@ -374,7 +374,8 @@ void TSeqGridFrm::CreateSequenceMenu() {
   Command(m, "To &uppercase", "Touppercase1", UpperCaseSequences, true);
   Command(m, "To &lowercase", "Tolowercase1", LowerCaseSequences, true);
   m->addSeparator();
-  Item(m, "&Translate...", "Translate1", {}, QKeySequence("Ctrl+T"));
+  Item(
+      m, "&Translate...", "Translate1", [this] { Translate1Click(); }, QKeySequence("Ctrl+T"));
   Item(m, "Show contig", "Showcontig1", {}, QKeySequence("Ctrl+K"));
   Command(m, "Assign base quality", "Assignbasequality1", AssignBaseQuality, false);
   Item(m, "&Resolve ambiguous sites", "Resolveambiguoussites1",

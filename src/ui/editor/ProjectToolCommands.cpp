@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The editor window's project tools (concatenation, ambiguity resolution, splitting), its file
-// reports, the grid's pop-up menu and the window's output folder.
+// The editor window's project tools (concatenation, ambiguity resolution, splitting, translation,
+// similarity search), its file reports, the grid's pop-up menu and the window's output folder.
 #include <QAction>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -10,8 +10,10 @@
 #include "editor/LongDatasetSplit.h"
 #include "editor/RegionReports.h"
 #include "ui/editor/AnalyseMenu.h"
+#include "ui/alignment/SimSearchDialog.h"
 #include "ui/editor/ConcatDialog.h"
 #include "ui/editor/SeqGridFrmUnit.h"
+#include "ui/editor/TranslateUnit.h"
 #include "ui/grid/QSeqGrid3.h"
 #include "ui/shell/CLXMain.h"
 #include "ui/shell/ValuePrompt.h"
@@ -31,13 +33,14 @@ void TSeqGridFrm::CreatePopupMenu() {
        [this] { Resolveambiguoussites1Click(); });
   Item(PopupMenu1, "&Split long datasets...", "Splitlongdatasets1",
        [this] { Splitlongsequences1Click(); });
-  // Consensus and similarity search wait for their windows, as their menu-bar twins do.
+  // Consensus waits for its window, as its menu-bar twin does.
   Item(PopupMenu1, "Add con&sensus to dataset", "Addconsensus2");
   QMenu* consensus = PopupMenu1->addMenu("Create consensus for all datasets");
   consensus->setObjectName("Createconsensusforalldatasets2");
   Item(consensus, "In the same project", "Consensusinthesameproject2");
   Item(consensus, "In a new project", "Consensusinanewproject2");
-  Item(PopupMenu1, "&Similarity search...", "Similaritysearch2");
+  Item(PopupMenu1, "&Similarity search...", "Similaritysearch2",
+       [this] { Similaritysearch1Click(); });
   SeqGrid->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(SeqGrid, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu1->popup(SeqGrid->viewport()->mapToGlobal(at)); });
@@ -49,6 +52,18 @@ void TSeqGridFrm::Concatenateseq1Click() {
                                       return NewConcatDialog(m);
                                     }};
   RunAnalyseItem(item, *this);
+}
+
+void TSeqGridFrm::Translate1Click() {
+  static const AnalyseMenuItem item{"&Translate...", "Translate1", "translate",
+                                    [](TMainForm& m) -> TBaseDialogBox* {
+                                      return NewTranslateForm(m);
+                                    }};
+  RunAnalyseItem(item, *this);
+}
+
+void TSeqGridFrm::Similaritysearch1Click() {
+  NewSimSearchForm(MainForm());
 }
 
 void TSeqGridFrm::Resolveambiguoussites1Click() {
