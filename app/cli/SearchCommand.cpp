@@ -72,8 +72,8 @@ int RunSearch(const std::vector<std::string>& args) {
   return std::cout ? kExitOk : kExitFailed;
 }
 
-const bool kRegistered = RegisterCommand(
-    {"search", "IN QUERY OUT", "marks where a query (a vector) lies on both strands of IN",
-     RunSearch});
+const bool kRegistered =
+    RegisterCommand({"search", "IN QUERY OUT",
+                     "marks where a query (a vector) lies on both strands of IN", RunSearch});
 
 }  // namespace

@@ -71,8 +71,8 @@ int RunTranslate(const std::vector<std::string>& args) {
   if (!out.ok) return kExitFailed;
   TDataProj result(cli.services);
   (void)result.AddDataset(out.dataset, false);
-  const int written = WriteOutput(result, *format, cmd.Positionals()[1], cli,
-                                  cmd.Positionals()[0], cmd.IsSet("force"));
+  const int written = WriteOutput(result, *format, cmd.Positionals()[1], cli, cmd.Positionals()[0],
+                                  cmd.IsSet("force"));
   if (written != kExitOk) return written;
   if (opt.findOrfs) std::cout << out.report;
   std::cout.flush();

@@ -107,7 +107,8 @@ class WindowFinder {
     long long budget = 16LL * t;
     const std::string_view text(text_);
     for (int p = 0; p + len <= t; ++p) {
-      const auto it = where.find(text.substr(static_cast<std::size_t>(p), static_cast<std::size_t>(len)));
+      const auto it =
+          where.find(text.substr(static_cast<std::size_t>(p), static_cast<std::size_t>(len)));
       if (it == where.end()) continue;
       for (const int offset : it->second) {
         const int start = p - offset;
@@ -226,7 +227,8 @@ int StripedScore(std::string_view a, const std::string& b, int gap) {
   std::vector<Lanes> load(segs, Lanes{zero}), store(segs, Lanes{zero});
   __m128i vMax = zero;
   for (const char raw : a) {
-    const Lanes* p = &profile[static_cast<std::size_t>(cls[static_cast<unsigned char>(Upper(raw))]) * segs];
+    const Lanes* p =
+        &profile[static_cast<std::size_t>(cls[static_cast<unsigned char>(Upper(raw))]) * segs];
     __m128i vF = zero;
     __m128i vH = _mm_slli_si128(store[segs - 1].v, 2);
     std::swap(load, store);
@@ -361,7 +363,6 @@ SimSearchOutput RunSimilaritySearch(TDataSeq& ds, const std::string& query,
     }
   }
   if (out.marked > 0) ds.LettersChanged();
-  if (opt.identity)
-    out.report = "Sequence\tStart\tEnd\tStrand\tIdentity (%)\r\n" + out.report;
+  if (opt.identity) out.report = "Sequence\tStart\tEnd\tStrand\tIdentity (%)\r\n" + out.report;
   return out;
 }

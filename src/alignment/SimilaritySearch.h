@@ -61,7 +61,7 @@ struct SimSearchRowScore {
 struct SimSearchOutput {
   int rowsSearched = 0;
   int hits = 0;
-  int marked = 0;  // regions added to rows
+  int marked = 0;      // regions added to rows
   std::string report;  // one line per hit: sequence, start, end, strand, identity (CR LF)
   std::vector<SimSearchRowScore> scores;
 };

@@ -122,7 +122,8 @@ void Translator::One(std::unique_ptr<TSeq> seq) {
         report_ += OrfLine(orf);
         if (longest == nullptr || orf.ntLength > longest->ntLength) longest = &orf;
       }
-      if (orfCopy && longest != nullptr) orfCopy->AddRegionClipped(OrfRegion(*longest, f, length), true);
+      if (orfCopy && longest != nullptr)
+        orfCopy->AddRegionClipped(OrfRegion(*longest, f, length), true);
     }
     if (opt_.showCDna && !opt_.threeLetter) {
       std::string spaced;
@@ -211,10 +212,11 @@ TRegion OrfRegion(const OrfHit& orf, int frame, int length) {
 
 std::string OrfLine(const OrfHit& orf) {
   return "ORF(aa pos): " + std::to_string(orf.aaStart) + " - " +
-         std::to_string(orf.aaStart + orf.aaLength - 1) + "; length = " +
-         std::to_string(orf.aaLength) + "; ORF(nucl pos): " + std::to_string(orf.ntStart) + " - " +
-         std::to_string(orf.ntStart + orf.ntLength - 1) + "; length = " +
-         std::to_string(orf.ntLength) + kCrLf;
+         std::to_string(orf.aaStart + orf.aaLength - 1) +
+         "; length = " + std::to_string(orf.aaLength) +
+         "; ORF(nucl pos): " + std::to_string(orf.ntStart) + " - " +
+         std::to_string(orf.ntStart + orf.ntLength - 1) +
+         "; length = " + std::to_string(orf.ntLength) + kCrLf;
 }
 
 TranslateOutput TranslateDataset(const TDataSeq& ds, const TGenCode& code,
@@ -244,12 +246,13 @@ TranslateOutput TranslateDataset(const TDataSeq& ds, const TGenCode& code,
     }
     if (t.Dropped() > 0)
       services.messages.ReportError(
-          "Exceeded maxSeqNum (" + std::to_string(services.settings.maxSeqPerDataset) + "): " +
-          std::to_string(t.Dropped()) + " sequences have not been added to dataset " +
+          "Exceeded maxSeqNum (" + std::to_string(services.settings.maxSeqPerDataset) +
+          "): " + std::to_string(t.Dropped()) + " sequences have not been added to dataset " +
           out.dataset->dsName);
   };
   if (opt.toFile)
-    out.ok = SaveTextFile(opt.outFile, [&](TextSink& sink) { run(&sink); }, services);
+    out.ok = SaveTextFile(
+        opt.outFile, [&](TextSink& sink) { run(&sink); }, services);
   else
     run(nullptr);
   return out;

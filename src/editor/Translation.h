@@ -18,14 +18,14 @@ enum class TranslateRegions { Throughout, Coding, Selected, Unselected };
 struct TranslateOptions {
   bool allSeqs = false;  // false: the selected rows (the current row when none is selected)
   TranslateRegions regions = TranslateRegions::Throughout;
-  int frames = 1;          // 1, 3 or 6
-  bool showCDna = false;   // the nucleotide sequence beside its protein, spaced to align
+  int frames = 1;         // 1, 3 or 6
+  bool showCDna = false;  // the nucleotide sequence beside its protein, spaced to align
   bool threeLetter = false;
   bool toFile = false;
   std::string outFile = "translation.txt";  // used with toFile, as given (folder already joined)
-  bool findOrfs = false;  // ORFs force the regions to Throughout
-  int minOrf = 100;       // ORFs longer than this many amino acids
-  bool addOrfs = false;   // needs findOrfs
+  bool findOrfs = false;                    // ORFs force the regions to Throughout
+  int minOrf = 100;                         // ORFs longer than this many amino acids
+  bool addOrfs = false;                     // needs findOrfs
 };
 
 // The minimum ORF length a text box gives: a whole number, else 100.

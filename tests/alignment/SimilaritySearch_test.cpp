@@ -84,8 +84,8 @@ TEST(SmithWatermanScore, AgreesWithEmbossWater) {
     b.erase(10 + round, 2);  // a gap inside the shared part
     b[40] = b[40] == 'A' ? 'C' : 'A';
     const std::string cmd = "water -asequence " + dir.Write("a.fa", ">a\n" + a + "\n") +
-                            " -bsequence " + dir.Write("b.fa", ">b\n" + b + "\n") +
-                            " -datafile " + dir.File("pm1") +
+                            " -bsequence " + dir.Write("b.fa", ">b\n" + b + "\n") + " -datafile " +
+                            dir.File("pm1") +
                             " -gapopen 2 -gapextend 2 -outfile stdout -auto 2>/dev/null";
     const std::string out = ShellOutput(cmd);
     const auto at = out.find("# Score: ");

@@ -30,7 +30,8 @@ TEST(TranslateDataset, OneFrameGivesProteinAndOrfLineInOneOrThreeLetters) {
   opt.findOrfs = true;
   opt.minOrf = 1;
   // The stretch MA is an ORF; G (length 1) is not longer than the minimum.
-  const std::string orf = "ORF(aa pos): 1 - 2; length = 2; ORF(nucl pos): 1 - 6; length = 6" + kCrLf;
+  const std::string orf =
+      "ORF(aa pos): 1 - 2; length = 2; ORF(nucl pos): 1 - 6; length = 6" + kCrLf;
   const std::string report = "Reports ORFs longer than 1 amino acids" + kCrLf + kDashes + kCrLf +
                              "Sequence: S" + kCrLf + kCrLf + "Forward: " + kCrLf + "Frame 1" +
                              kCrLf + orf;
@@ -58,7 +59,7 @@ TEST(TranslateDataset, ThreeFramesWithCDnaAreSpacedUnderTheirCodons) {
   // tgg cct aag (two letters left over) and ggc cta agg.
   EXPECT_EQ(RowNames(*out.dataset), (std::vector<std::string>{"S", "pSfr1", "pSfr2", "pSfr3"}));
   EXPECT_EQ(RowLetters(*out.dataset), (std::vector<std::string>{"atggcctaaggg", "M--A--*--G--",
-                                                                 "-W--P--K--", "--G--L--R--"}));
+                                                                "-W--P--K--", "--G--L--R--"}));
   EXPECT_EQ(out.dataset->SeqAt(3)->columnShift, 4);
 }
 
@@ -136,8 +137,9 @@ TEST(TranslateDataset, FileHoldsTheOrfCopyBeforeTheProteins) {
   TranslateOutput out = f.Run(opt);
   EXPECT_TRUE(out.ok);
   EXPECT_EQ(out.dataset->Count(), 0);
-  EXPECT_EQ(TestFolder::Read(opt.outFile),
-            ">ORFs_in_S\r\natggcctaaggg\r\n>pSfr1\r\nMA*G\r\n>pSfr2\r\n-WPK\r\n>pSfr3\r\n--GLR\r\n");
+  EXPECT_EQ(
+      TestFolder::Read(opt.outFile),
+      ">ORFs_in_S\r\natggcctaaggg\r\n>pSfr1\r\nMA*G\r\n>pSfr2\r\n-WPK\r\n>pSfr3\r\n--GLR\r\n");
   opt.toFile = false;
   out = f.Run(opt);
   ASSERT_EQ(out.dataset->NameAt(1), "ORFs_in_S");

@@ -27,14 +27,14 @@ TEST(Nodrix3CliTranslate, GivesTheWindowsProteinsAndReport) {
   opt.minOrf = 1;
   opt.threeLetter = true;
   const TranslateOutput expected = TranslateDataset(ds, svc.genCode, opt, svc.services);
+  // The score is of the forward strand: a holds only ACGT of the query (4).
   EXPECT_TRUE(run.out.ends_with(expected.report));
   const std::string fasta = TestFolder::Read(dir.File("out.fas"));
   EXPECT_NE(fasta.find(">pSfr1\r\nMetAla***Gly\r\n"), std::string::npos) << fasta;
   EXPECT_NE(fasta.find(">pTfr6"), std::string::npos);
 
-  const CliRun toFile = Cli("translate --fasta " + dir.File("p.txt") + " --force " + in + " " +
-                                dir.File("out.fas"),
-                            dir);
+  const CliRun toFile = Cli(
+      "translate --fasta " + dir.File("p.txt") + " --force " + in + " " + dir.File("out.fas"), dir);
   EXPECT_EQ(toFile.status, 0) << toFile.err;
   EXPECT_EQ(TestFolder::Read(dir.File("p.txt")), ">pS\r\nMA*G\r\n>pT\r\nL*NP\r\n");
   // The window allows ORFs in whole sequences only.
@@ -49,9 +49,11 @@ TEST(Nodrix3CliSearch, MarksAndListsTheHitsOnBothStrands) {
   const std::string out = dir.File("out.df");
   const CliRun run = Cli("search --all --score " + in + " " + query + " " + out, dir);
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_TRUE(run.out.ends_with(
-      "Sequence\tStart\tEnd\tStrand\tIdentity (%)\r\na\t12\t3\t-\t100.000\r\nb\t4\t13\t+\t100.000\r\n"
-      "a\tSmithWaterman score = 10\r\nb\tSmithWaterman score = 10\r\n"))
+  // The score is of the forward strand: a holds only ACGT of the query (4).
+  EXPECT_TRUE(
+      run.out.ends_with("Sequence\tStart\tEnd\tStrand\tIdentity "
+                        "(%)\r\na\t12\t3\t-\t100.000\r\nb\t4\t13\t+\t100.000\r\n"
+                        "a\tSmithWaterman score = 4\r\nb\tSmithWaterman score = 10\r\n"))
       << run.out;
   RecordingServices svc;
   TDataProj project(svc);
@@ -61,6 +63,6 @@ TEST(Nodrix3CliSearch, MarksAndListsTheHitsOnBothStrands) {
   EXPECT_EQ(a.regions[0].regStart, 3);
   EXPECT_EQ(a.regions[0].regEnd, 12);
   EXPECT_TRUE(a.regions[0].regReverse);
-  EXPECT_EQ(Cli("search --min-identity 101 " + in + " " + query + " " + dir.File("x.df"), dir).status,
-            2);
+  EXPECT_EQ(
+      Cli("search --min-identity 101 " + in + " " + query + " " + dir.File("x.df"), dir).status, 2);
 }

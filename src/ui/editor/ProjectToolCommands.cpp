@@ -9,8 +9,8 @@
 #include "editor/AmbiguityResolution.h"
 #include "editor/LongDatasetSplit.h"
 #include "editor/RegionReports.h"
-#include "ui/editor/AnalyseMenu.h"
 #include "ui/alignment/SimSearchDialog.h"
+#include "ui/editor/AnalyseMenu.h"
 #include "ui/editor/ConcatDialog.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/editor/TranslateUnit.h"
@@ -47,18 +47,16 @@ void TSeqGridFrm::CreatePopupMenu() {
 }
 
 void TSeqGridFrm::Concatenateseq1Click() {
-  static const AnalyseMenuItem item{"&Concatenate seq...", "Concatenateseq1", "concatenation",
-                                    [](TMainForm& m) -> TBaseDialogBox* {
-                                      return NewConcatDialog(m);
-                                    }};
+  static const AnalyseMenuItem item{
+      "&Concatenate seq...", "Concatenateseq1", "concatenation",
+      [](TMainForm& m) -> TBaseDialogBox* { return NewConcatDialog(m); }};
   RunAnalyseItem(item, *this);
 }
 
 void TSeqGridFrm::Translate1Click() {
-  static const AnalyseMenuItem item{"&Translate...", "Translate1", "translate",
-                                    [](TMainForm& m) -> TBaseDialogBox* {
-                                      return NewTranslateForm(m);
-                                    }};
+  static const AnalyseMenuItem item{
+      "&Translate...", "Translate1", "translate",
+      [](TMainForm& m) -> TBaseDialogBox* { return NewTranslateForm(m); }};
   RunAnalyseItem(item, *this);
 }
 
@@ -76,8 +74,7 @@ void TSeqGridFrm::Resolveambiguoussites1Click() {
       },
       true);
   if (resolved)
-    MainForm().ShowDatasetsInNewEditor(std::move(resolved),
-                                       kResolvedCaptionPrefix + windowTitle());
+    MainForm().ShowDatasetsInNewEditor(std::move(resolved), kResolvedCaptionPrefix + windowTitle());
 }
 
 void TSeqGridFrm::Splitlongsequences1Click() {
@@ -94,7 +91,9 @@ void TSeqGridFrm::Functionalregions3Click() {
   const std::optional<std::string> folder = OutputFolder();
   if (!folder) return;
   RunCommand(
-      [&](EditorContext& ctx) { return FunctionalRegionsCommand(ctx.project, *folder, ctx.services); },
+      [&](EditorContext& ctx) {
+        return FunctionalRegionsCommand(ctx.project, *folder, ctx.services);
+      },
       false);
 }
 
@@ -118,6 +117,7 @@ void TSeqGridFrm::CDS2Click() {
 void TSeqGridFrm::SNPsreport1Click() {
   const std::optional<std::string> folder = OutputFolder();
   if (!folder) return;
-  RunCommand([&](EditorContext& ctx) { return SnpReportCommand(ctx.project, *folder, ctx.services); },
-             false);
+  RunCommand(
+      [&](EditorContext& ctx) { return SnpReportCommand(ctx.project, *folder, ctx.services); },
+      false);
 }

@@ -61,9 +61,11 @@ TTranslateForm::TTranslateForm(TMainForm& mainForm, QWidget* parent)
   SelectedSeqDB->setChecked(true);
 
   RegionsBox = Box(page, "Regions", "RegionsBox");
-  throughoutcb = Into(RegionsBox, Named(new QRadioButton("Throughout", RegionsBox), "throughoutcb"));
+  throughoutcb =
+      Into(RegionsBox, Named(new QRadioButton("Throughout", RegionsBox), "throughoutcb"));
   codregcb = Into(RegionsBox, Named(new QRadioButton("Coding", RegionsBox), "codregcb"));
-  cbRegSelected = Into(RegionsBox, Named(new QRadioButton("Selected", RegionsBox), "cbRegSelected"));
+  cbRegSelected =
+      Into(RegionsBox, Named(new QRadioButton("Selected", RegionsBox), "cbRegSelected"));
   cbRegNotSelected =
       Into(RegionsBox, Named(new QRadioButton("Unselected", RegionsBox), "cbRegNotSelected"));
   throughoutcb->setChecked(true);

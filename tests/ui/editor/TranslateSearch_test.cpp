@@ -98,8 +98,8 @@ TEST(TTranslateForm, OkOpensTheTranslationAndTheOrfReport) {
 TEST(TSimSearchForm, MarksTheHitsFromTheMenuAndFromThePopupMenu) {
   EditorFixture f;
   TSeqGridFrm* w = f.NewEditor("proj");
-  TDataSeq& ds = AddDataset(w->GetProject(), "d",
-                            {{"a", "ttAAGCCTACGTtt"}, {"b", "gggACGTAGGCTTccc"}});
+  TDataSeq& ds =
+      AddDataset(w->GetProject(), "d", {{"a", "ttAAGCCTACGTtt"}, {"b", "gggACGTAGGCTTccc"}});
   w->UpdateAllBits();
 
   w->Action("Similaritysearch1")->trigger();
