@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The editor window's project tools (concatenation, ambiguity resolution, splitting, translation,
-// similarity search), its file reports, the grid's pop-up menu and the window's output folder.
+// The editor window's project tools (concatenation, ambiguity resolution, splitting), its file
+// reports, the grid's pop-up menu and the window's output folder.
 #include <QAction>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -13,7 +13,6 @@
 #include "ui/editor/AnalyseMenu.h"
 #include "ui/editor/ConcatDialog.h"
 #include "ui/editor/SeqGridFrmUnit.h"
-#include "ui/editor/TranslateUnit.h"
 #include "ui/grid/QSeqGrid3.h"
 #include "ui/shell/CLXMain.h"
 #include "ui/shell/ValuePrompt.h"
@@ -40,28 +39,18 @@ void TSeqGridFrm::CreatePopupMenu() {
   Item(consensus, "In the same project", "Consensusinthesameproject2");
   Item(consensus, "In a new project", "Consensusinanewproject2");
   Item(PopupMenu1, "&Similarity search...", "Similaritysearch2",
-       [this] { Similaritysearch1Click(); });
+       [this] { NewSimSearchForm(MainForm()); });
   SeqGrid->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(SeqGrid, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu1->popup(SeqGrid->viewport()->mapToGlobal(at)); });
 }
 
 void TSeqGridFrm::Concatenateseq1Click() {
-  static const AnalyseMenuItem item{
-      "&Concatenate seq...", "Concatenateseq1", "concatenation",
-      [](TMainForm& m) -> TBaseDialogBox* { return NewConcatDialog(m); }};
+  static const AnalyseMenuItem item{"&Concatenate seq...", "Concatenateseq1", "concatenation",
+                                    [](TMainForm& m) -> TBaseDialogBox* {
+                                      return NewConcatDialog(m);
+                                    }};
   RunAnalyseItem(item, *this);
-}
-
-void TSeqGridFrm::Translate1Click() {
-  static const AnalyseMenuItem item{
-      "&Translate...", "Translate1", "translate",
-      [](TMainForm& m) -> TBaseDialogBox* { return NewTranslateForm(m); }};
-  RunAnalyseItem(item, *this);
-}
-
-void TSeqGridFrm::Similaritysearch1Click() {
-  NewSimSearchForm(MainForm());
 }
 
 void TSeqGridFrm::Resolveambiguoussites1Click() {

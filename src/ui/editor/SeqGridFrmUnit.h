@@ -176,8 +176,6 @@ class TSeqGridFrm : public TMDIChild {
   void RevComplAllToForward1Click();
   // Project tools and file reports (ProjectToolCommands.cpp).
   void Concatenateseq1Click();
-  void Translate1Click();
-  void Similaritysearch1Click();
   void Resolveambiguoussites1Click();
   void Splitlongsequences1Click();
   void Functionalregions3Click();

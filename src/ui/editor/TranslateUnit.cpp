@@ -16,6 +16,7 @@
 
 #include "common/OutputFolder.h"
 #include "model/DataProjUnit.h"
+#include "ui/editor/AnalyseMenu.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
@@ -200,4 +201,12 @@ TTranslateForm* NewTranslateForm(TMainForm& mainForm) {
   auto* form = new TTranslateForm(mainForm);
   mainForm.RegisterToolWindow(ToolKind::TranslateForm, form);
   return form;
+}
+
+void Translate1Click(TSeqGridFrm& editor) {
+  static const AnalyseMenuItem item{"&Translate...", "Translate1", "translate",
+                                    [](TMainForm& m) -> TBaseDialogBox* {
+                                      return NewTranslateForm(m);
+                                    }};
+  RunAnalyseItem(item, editor);
 }

@@ -10,6 +10,7 @@ class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QRadioButton;
+class TSeqGridFrm;
 
 class TTranslateForm : public TBaseDialogBox {
   Q_OBJECT
@@ -43,5 +44,7 @@ class TTranslateForm : public TBaseDialogBox {
 
 // The open translate window (to the front) or a new one in its registry slot.
 TTranslateForm* NewTranslateForm(TMainForm& mainForm);
+// "&Translate...": the window on the editor window's project.
+void Translate1Click(TSeqGridFrm& editor);
 
 inline constexpr const char* kTranslationCaptionPrefix = "Translation of ";
