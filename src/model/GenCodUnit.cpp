@@ -52,15 +52,19 @@ std::string Upper(std::string_view s) {
   return out;
 }
 
-// 0..3 for a, c, g, t in either case, -1 otherwise.
+// 0..3 for a, c, g, t in either case, -1 otherwise; a table, as translation asks per letter.
+constexpr std::array<std::int8_t, 256> kBaseCodes = [] {
+  std::array<std::int8_t, 256> t{};
+  t.fill(-1);
+  t['a'] = t['A'] = 0;
+  t['c'] = t['C'] = 1;
+  t['g'] = t['G'] = 2;
+  t['t'] = t['T'] = 3;
+  return t;
+}();
+
 int BaseCode(char c) {
-  switch (c) {
-    case 'a': case 'A': return 0;
-    case 'c': case 'C': return 1;
-    case 'g': case 'G': return 2;
-    case 't': case 'T': return 3;
-    default: return -1;
-  }
+  return kBaseCodes[static_cast<unsigned char>(c)];
 }
 
 int CodonCode(std::string_view codon) {
@@ -74,18 +78,30 @@ int CodonCode(std::string_view codon) {
 // empty for a letter that is not an ambiguity code.
 std::string_view AmbiguitySet(char lower) {
   switch (lower) {
-    case 'b': return "gtc";
-    case 'd': return "gat";
-    case 'h': return "act";
-    case 'k': return "gt";
-    case 'm': return "ac";
-    case 'n': return "gtac";
-    case 'r': return "ag";
-    case 's': return "gc";
-    case 'v': return "gca";
-    case 'w': return "at";
-    case 'y': return "ct";
-    default: return {};
+    case 'b':
+      return "gtc";
+    case 'd':
+      return "gat";
+    case 'h':
+      return "act";
+    case 'k':
+      return "gt";
+    case 'm':
+      return "ac";
+    case 'n':
+      return "gtac";
+    case 'r':
+      return "ag";
+    case 's':
+      return "gc";
+    case 'v':
+      return "gca";
+    case 'w':
+      return "at";
+    case 'y':
+      return "ct";
+    default:
+      return {};
   }
 }
 
@@ -157,7 +173,8 @@ void TGenCode::RebuildLookup() {
 int TGenCode::FindEntry(std::string_view lowerCodon) const {
   for (std::size_t i = 0; i < aminoacids_.size(); ++i) {
     const auto& codons = aminoacids_[i]->codons;
-    if (std::find(codons.begin(), codons.end(), lowerCodon) != codons.end()) return static_cast<int>(i);
+    if (std::find(codons.begin(), codons.end(), lowerCodon) != codons.end())
+      return static_cast<int>(i);
   }
   return -1;
 }
@@ -178,8 +195,10 @@ std::string TGenCode::TranslateCodon(std::string_view codonIn, bool threeLetter)
       for (std::size_t k = 0; k < set.size(); ++k) {
         variant[2] = set[k];
         const std::string t = TranslateCodon(variant, true);
-        if (k == 0) first = t;
-        else if (t != first) same = false;
+        if (k == 0)
+          first = t;
+        else if (t != first)
+          same = false;
       }
       if (same) codon = variant;
     }
@@ -193,17 +212,31 @@ std::string TGenCode::TranslateCodon(std::string_view codonIn, bool threeLetter)
 std::string TGenCode::TranslateSeq(std::string_view letters, bool threeLetter) const {
   const std::size_t n = letters.size() / 3;
   std::string out;
-  out.reserve(threeLetter ? n * 3 : n);
+  if (!threeLetter) {
+    // Written in place: whole datasets in six frames are translated at once.
+    out.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::string_view codon = letters.substr(3 * i, 3);
+      const int code = CodonCode(codon);
+      if (code >= 0) {  // the common case: no ambiguity, answered from the lookup
+        const int index = lookup_[static_cast<std::size_t>(code)];
+        out[i] = index < 0 ? '?' : aminoacids_[static_cast<std::size_t>(index)]->letter;
+      } else {
+        out[i] = TranslateCodon(codon, false).front();
+      }
+    }
+    return out;
+  }
+  out.reserve(n * 3);
   for (std::size_t i = 0; i < n; ++i) {
     const std::string_view codon = letters.substr(3 * i, 3);
     const int code = CodonCode(codon);
-    if (code >= 0) {  // the common case: no ambiguity, answered from the lookup
+    if (code >= 0) {
       const int index = lookup_[static_cast<std::size_t>(code)];
-      if (index < 0) out += threeLetter ? "???" : "?";
-      else if (threeLetter) out += aminoacids_[static_cast<std::size_t>(index)]->abbrev3;
-      else out += aminoacids_[static_cast<std::size_t>(index)]->letter;
+      out += index < 0 ? std::string_view("???")
+                       : aminoacids_[static_cast<std::size_t>(index)]->abbrev3;
     } else {
-      out += TranslateCodon(codon, threeLetter);
+      out += TranslateCodon(codon, true);
     }
   }
   return out;

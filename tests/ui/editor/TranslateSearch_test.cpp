@@ -64,6 +64,12 @@ TEST(TTranslateForm, OrfAndRegionChoicesEnableEachOther) {
   EXPECT_TRUE(t->RegionsBox->isEnabled());
   EXPECT_FALSE(t->cbAddORFs->isEnabled());
   EXPECT_FALSE(t->cbAddORFs->isChecked());
+  // With NODRIX_SCREENSHOT set (under xvfb-run), a picture of the window to look at.
+  if (const QByteArray shot = qgetenv("NODRIX_SCREENSHOT"); !shot.isEmpty()) {
+    f.form->resize(900, 600);
+    f.form->show();
+    t->grab().save(QString::fromLocal8Bit(shot) + "_translate.png");
+  }
 }
 
 TEST(TTranslateForm, OkOpensTheTranslationAndTheOrfReport) {
