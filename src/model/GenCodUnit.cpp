@@ -78,30 +78,18 @@ int CodonCode(std::string_view codon) {
 // empty for a letter that is not an ambiguity code.
 std::string_view AmbiguitySet(char lower) {
   switch (lower) {
-    case 'b':
-      return "gtc";
-    case 'd':
-      return "gat";
-    case 'h':
-      return "act";
-    case 'k':
-      return "gt";
-    case 'm':
-      return "ac";
-    case 'n':
-      return "gtac";
-    case 'r':
-      return "ag";
-    case 's':
-      return "gc";
-    case 'v':
-      return "gca";
-    case 'w':
-      return "at";
-    case 'y':
-      return "ct";
-    default:
-      return {};
+    case 'b': return "gtc";
+    case 'd': return "gat";
+    case 'h': return "act";
+    case 'k': return "gt";
+    case 'm': return "ac";
+    case 'n': return "gtac";
+    case 'r': return "ag";
+    case 's': return "gc";
+    case 'v': return "gca";
+    case 'w': return "at";
+    case 'y': return "ct";
+    default: return {};
   }
 }
 
@@ -173,8 +161,7 @@ void TGenCode::RebuildLookup() {
 int TGenCode::FindEntry(std::string_view lowerCodon) const {
   for (std::size_t i = 0; i < aminoacids_.size(); ++i) {
     const auto& codons = aminoacids_[i]->codons;
-    if (std::find(codons.begin(), codons.end(), lowerCodon) != codons.end())
-      return static_cast<int>(i);
+    if (std::find(codons.begin(), codons.end(), lowerCodon) != codons.end()) return static_cast<int>(i);
   }
   return -1;
 }
@@ -195,10 +182,8 @@ std::string TGenCode::TranslateCodon(std::string_view codonIn, bool threeLetter)
       for (std::size_t k = 0; k < set.size(); ++k) {
         variant[2] = set[k];
         const std::string t = TranslateCodon(variant, true);
-        if (k == 0)
-          first = t;
-        else if (t != first)
-          same = false;
+        if (k == 0) first = t;
+        else if (t != first) same = false;
       }
       if (same) codon = variant;
     }
