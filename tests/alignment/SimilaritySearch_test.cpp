@@ -94,6 +94,18 @@ TEST(SmithWatermanScore, AgreesWithEmbossWater) {
   }
 }
 
+TEST(LoadQuery, TakesTheFirstSequenceOrTellsAnUnknownEntry) {
+  RecordingServices svc;
+  TestFolder dir("load_query");
+  const std::string fasta = dir.Write("v.fas", ">v1\nACGTAG\nGCTT\n>v2\nTTTT\n");
+  const std::unique_ptr<TSeq> q = LoadQuery(fasta, 1, svc.services);
+  ASSERT_NE(q, nullptr);
+  EXPECT_EQ(q->letters, kQuery);
+  EXPECT_EQ(LoadQuery(fasta, 6, svc.services), nullptr);
+  EXPECT_EQ(svc.messages.notices,
+            Lines("I/O Error: can not recognise format of the file " + fasta));
+}
+
 TEST(RunSimilaritySearch, MarksHitsOnSelectedRowsAndScoresOnRequest) {
   RecordingServices svc;
   TDataSeq ds(svc.services);
