@@ -52,15 +52,19 @@ std::string Upper(std::string_view s) {
   return out;
 }
 
-// 0..3 for a, c, g, t in either case, -1 otherwise.
+// 0..3 for a, c, g, t in either case, -1 otherwise; a table, as translation asks per letter.
+constexpr std::array<std::int8_t, 256> kBaseCodes = [] {
+  std::array<std::int8_t, 256> t{};
+  t.fill(-1);
+  t['a'] = t['A'] = 0;
+  t['c'] = t['C'] = 1;
+  t['g'] = t['G'] = 2;
+  t['t'] = t['T'] = 3;
+  return t;
+}();
+
 int BaseCode(char c) {
-  switch (c) {
-    case 'a': case 'A': return 0;
-    case 'c': case 'C': return 1;
-    case 'g': case 'G': return 2;
-    case 't': case 'T': return 3;
-    default: return -1;
-  }
+  return kBaseCodes[static_cast<unsigned char>(c)];
 }
 
 int CodonCode(std::string_view codon) {
@@ -193,17 +197,31 @@ std::string TGenCode::TranslateCodon(std::string_view codonIn, bool threeLetter)
 std::string TGenCode::TranslateSeq(std::string_view letters, bool threeLetter) const {
   const std::size_t n = letters.size() / 3;
   std::string out;
-  out.reserve(threeLetter ? n * 3 : n);
+  if (!threeLetter) {
+    // Written in place: whole datasets in six frames are translated at once.
+    out.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::string_view codon = letters.substr(3 * i, 3);
+      const int code = CodonCode(codon);
+      if (code >= 0) {  // the common case: no ambiguity, answered from the lookup
+        const int index = lookup_[static_cast<std::size_t>(code)];
+        out[i] = index < 0 ? '?' : aminoacids_[static_cast<std::size_t>(index)]->letter;
+      } else {
+        out[i] = TranslateCodon(codon, false).front();
+      }
+    }
+    return out;
+  }
+  out.reserve(n * 3);
   for (std::size_t i = 0; i < n; ++i) {
     const std::string_view codon = letters.substr(3 * i, 3);
     const int code = CodonCode(codon);
-    if (code >= 0) {  // the common case: no ambiguity, answered from the lookup
+    if (code >= 0) {
       const int index = lookup_[static_cast<std::size_t>(code)];
-      if (index < 0) out += threeLetter ? "???" : "?";
-      else if (threeLetter) out += aminoacids_[static_cast<std::size_t>(index)]->abbrev3;
-      else out += aminoacids_[static_cast<std::size_t>(index)]->letter;
+      out += index < 0 ? std::string_view("???")
+                       : aminoacids_[static_cast<std::size_t>(index)]->abbrev3;
     } else {
-      out += TranslateCodon(codon, threeLetter);
+      out += TranslateCodon(codon, true);
     }
   }
   return out;

@@ -18,6 +18,7 @@
 #include "editor/NameCommands.h"
 #include "editor/RegionCommands.h"
 #include "editor/SequenceCommands.h"
+#include "ui/alignment/SimSearchDialog.h"
 #include "ui/editor/AnalyseMenu.h"
 #include "ui/editor/EditorColors.h"
 #include "ui/editor/ImportGroupsCommand.h"
@@ -25,6 +26,7 @@
 #include "ui/editor/ProjectReportWindows.h"
 #include "ui/editor/PropertyMenu.h"
 #include "ui/editor/SeqGridFrmUnit.h"
+#include "ui/editor/TranslateUnit.h"
 #include "ui/grid/QSeqGrid3.h"
 #include "ui/shell/CLXMain.h"
 #include "ui/shell/ValuePrompt.h"
@@ -169,7 +171,7 @@ void TSeqGridFrm::CreateEditMenu() {
   Item(replace, "In sequence &names...", "ReplaceSeqName1", [this] { ReplaceSeqName1Click(); });
   Item(replace, "In &dataset names...", "ReplaceDSName1", [this] { ReplaceDSName1Click(); });
   m->addSeparator();
-  Item(m, "&Similarity search...", "Similaritysearch1");
+  Item(m, "&Similarity search...", "Similaritysearch1", [this] { NewSimSearchForm(MainForm()); });
   Item(m, "So&rt by seq. name", "Sortbyseqname1", [this] { SortSeq(); });
 
   QMenu* add = m->addMenu("&Add");
@@ -400,7 +402,8 @@ void TSeqGridFrm::CreateSequenceMenu() {
   Command(m, "To &uppercase", "Touppercase1", UpperCaseSequences, true);
   Command(m, "To &lowercase", "Tolowercase1", LowerCaseSequences, true);
   m->addSeparator();
-  Item(m, "&Translate...", "Translate1", {}, QKeySequence("Ctrl+T"));
+  Item(
+      m, "&Translate...", "Translate1", [this] { Translate1Click(*this); }, QKeySequence("Ctrl+T"));
   Item(m, "Show contig", "Showcontig1", {}, QKeySequence("Ctrl+K"));
   Command(m, "Assign base quality", "Assignbasequality1", AssignBaseQuality, false);
   Item(m, "&Resolve ambiguous sites", "Resolveambiguoussites1",

@@ -9,6 +9,7 @@
 #include "editor/AmbiguityResolution.h"
 #include "editor/LongDatasetSplit.h"
 #include "editor/RegionReports.h"
+#include "ui/alignment/SimSearchDialog.h"
 #include "ui/editor/AnalyseMenu.h"
 #include "ui/editor/ConcatDialog.h"
 #include "ui/editor/SeqGridFrmUnit.h"
@@ -31,13 +32,14 @@ void TSeqGridFrm::CreatePopupMenu() {
        [this] { Resolveambiguoussites1Click(); });
   Item(PopupMenu1, "&Split long datasets...", "Splitlongdatasets1",
        [this] { Splitlongsequences1Click(); });
-  // Consensus and similarity search wait for their windows, as their menu-bar twins do.
+  // Consensus waits for its window, as its menu-bar twin does.
   Item(PopupMenu1, "Add con&sensus to dataset", "Addconsensus2");
   QMenu* consensus = PopupMenu1->addMenu("Create consensus for all datasets");
   consensus->setObjectName("Createconsensusforalldatasets2");
   Item(consensus, "In the same project", "Consensusinthesameproject2");
   Item(consensus, "In a new project", "Consensusinanewproject2");
-  Item(PopupMenu1, "&Similarity search...", "Similaritysearch2");
+  Item(PopupMenu1, "&Similarity search...", "Similaritysearch2",
+       [this] { NewSimSearchForm(MainForm()); });
   SeqGrid->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(SeqGrid, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { PopupMenu1->popup(SeqGrid->viewport()->mapToGlobal(at)); });
@@ -61,8 +63,7 @@ void TSeqGridFrm::Resolveambiguoussites1Click() {
       },
       true);
   if (resolved)
-    MainForm().ShowDatasetsInNewEditor(std::move(resolved),
-                                       kResolvedCaptionPrefix + windowTitle());
+    MainForm().ShowDatasetsInNewEditor(std::move(resolved), kResolvedCaptionPrefix + windowTitle());
 }
 
 void TSeqGridFrm::Splitlongsequences1Click() {
@@ -79,7 +80,9 @@ void TSeqGridFrm::Functionalregions3Click() {
   const std::optional<std::string> folder = OutputFolder();
   if (!folder) return;
   RunCommand(
-      [&](EditorContext& ctx) { return FunctionalRegionsCommand(ctx.project, *folder, ctx.services); },
+      [&](EditorContext& ctx) {
+        return FunctionalRegionsCommand(ctx.project, *folder, ctx.services);
+      },
       false);
 }
 
@@ -103,6 +106,7 @@ void TSeqGridFrm::CDS2Click() {
 void TSeqGridFrm::SNPsreport1Click() {
   const std::optional<std::string> folder = OutputFolder();
   if (!folder) return;
-  RunCommand([&](EditorContext& ctx) { return SnpReportCommand(ctx.project, *folder, ctx.services); },
-             false);
+  RunCommand(
+      [&](EditorContext& ctx) { return SnpReportCommand(ctx.project, *folder, ctx.services); },
+      false);
 }
