@@ -233,8 +233,10 @@ int ReadProjectFrom(const ByteSource& source, const std::string& path, TDataProj
   for (std::uint64_t i = 0; i < entries; ++i) {
     std::uint32_t at = 0;
     all.PeekU32LEAt(18 + 4 * i, at);
-    if (at != 0) r.ReadEntry(i, at);  // a zero entry stands for a dataset not written
-    source.Release(at);
+    if (at != 0) {  // a zero entry stands for a dataset not written
+      r.ReadEntry(i, at);
+      source.Release(at);
+    }
     if (bar) bar->Step(true);
   }
   bar.reset();
