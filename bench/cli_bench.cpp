@@ -200,7 +200,7 @@ double FileMiB(const std::string& path) {
 
 // A workload: the program's arguments ("@name" stands for the input folder's file name), the
 // file its memory is set against, files removed before each run (the LD pair file is appended
-// to) and the peer program (empty for nodrix3-cli).
+// to, and convert keeps an OUT that exists) and the peer program (empty for nodrix3-cli).
 struct Workload {
   std::string name;
   std::vector<std::string> args;
@@ -246,8 +246,17 @@ std::vector<Workload> Workloads() {
        "",
        {},
        "plink1.9"},
-      {"convert_psf_30000x5000", {"convert", "@big5k.fas", "@out.psf"}, "big5k.fas", {}, ""},
-      {"convert_fasta_30000x5000", {"convert", "@big5k.fas", "@out.fasta"}, "big5k.fas", {}, ""},
+      // An existing OUT is kept unless --force: each run writes a file of its own.
+      {"convert_psf_30000x5000",
+       {"convert", "@big5k.fas", "@out.psf"},
+       "big5k.fas",
+       {"out.psf"},
+       ""},
+      {"convert_fasta_30000x5000",
+       {"convert", "@big5k.fas", "@out.fasta"},
+       "big5k.fas",
+       {"out.fasta"},
+       ""},
       {"seq_30000x5000", {"seq", "@big5k.fas"}, "big5k.fas", {}, "seqtk"},
       {"info_psf_30000x5000", {"info", "@ready.psf"}, "ready.psf", {}, ""},
       {"subdivision_30000x5000",

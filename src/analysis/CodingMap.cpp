@@ -29,6 +29,16 @@ const TRegion* GoverningRegion(const TSeq& seq, int pos) {
 }  // namespace
 
 std::vector<std::vector<CodingRun>> BuildCodingRuns(const TDataSeq& ds) {
+  // Without a region that decides codon positions every column is a single site: no runs are
+  // kept (a run of every row would cost an allocation per row for nothing).
+  bool any = false;
+  for (int r = 1; r <= ds.Count() && !any; ++r)
+    for (const TRegion& g : ds.SeqAt(r)->regions)
+      if (DecidesCodonPos(g.regType)) {
+        any = true;
+        break;
+      }
+  if (!any) return {};
   std::vector<std::vector<CodingRun>> runs(static_cast<std::size_t>(ds.Count()));
   std::vector<int> cuts;
   for (int r = 1; r <= ds.Count(); ++r) {

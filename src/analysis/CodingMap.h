@@ -19,7 +19,8 @@ struct CodingRun {
   std::int8_t phase = 0;
 };
 
-// Runs of every row, built once per scan.
+// Runs of every row, built once per scan; empty when no row has a region that decides codon
+// positions.
 std::vector<std::vector<CodingRun>> BuildCodingRuns(const TDataSeq& ds);
 
 class CodingAgreement {

@@ -157,16 +157,26 @@ int ColumnSlots::FirstIn(int s, const samptype& mask) const {
   return -1;
 }
 
+std::uint64_t* ColumnSlots::Words(int s) {
+  std::uint8_t& b = block[static_cast<std::size_t>(s)];
+  if (b == 0) {
+    bits.resize(bits.size() + static_cast<std::size_t>(words), 0);
+    b = static_cast<std::uint8_t>(bits.size() / static_cast<std::size_t>(words));
+  }
+  return bits.data() + static_cast<std::size_t>(b - 1) * words;
+}
+
 void ColumnSlots::Build(int columnNumber, const char* col, int n) {
   column = columnNumber;
   const int newWords = (n + 63) / 64;
-  if (newWords != words || bits.empty()) {
+  if (newWords != words) {
     words = newWords;
-    bits.assign(static_cast<std::size_t>(kMaxSlots) * static_cast<std::size_t>(words), 0);
+    bits.clear();
+    block.fill(0);
     used = 0;
   }
   for (std::uint64_t u = used; u != 0; u &= u - 1)
-    std::memset(bits.data() + static_cast<std::size_t>(std::countr_zero(u)) * words, 0,
+    std::memset(Words(std::countr_zero(u)), 0,
                 sizeof(std::uint64_t) * static_cast<std::size_t>(words));
   used = 0;
   for (int s = 0; s < kFixedCount; ++s) letter[static_cast<std::size_t>(s)] = kFixedLetters[s];
@@ -181,7 +191,7 @@ void ColumnSlots::Build(int columnNumber, const char* col, int n) {
       const auto c = static_cast<unsigned char>(col[base]);
       const std::uint8_t s = kSlots.slot[c];
       if (s < kFixedCount && AllSame64(col + base, c)) {
-        bits[static_cast<std::size_t>(s) * words + w] = ~std::uint64_t{0};
+        Words(s)[w] = ~std::uint64_t{0};
         used |= std::uint64_t{1} << s;
         continue;
       }
@@ -206,7 +216,7 @@ void ColumnSlots::Build(int columnNumber, const char* col, int n) {
     used |= touched;
     for (std::uint64_t t = touched; t != 0; t &= t - 1) {
       const int s = std::countr_zero(t);
-      bits[static_cast<std::size_t>(s) * words + w] = acc[static_cast<std::size_t>(s)];
+      Words(s)[w] = acc[static_cast<std::size_t>(s)];
       acc[static_cast<std::size_t>(s)] = 0;
     }
   }

@@ -47,14 +47,21 @@ struct ColumnSlots {
   int words = 0;
   std::uint64_t used = 0;  // bit s: slot s has members
   std::array<char, kMaxSlots> letter{};
-  std::vector<std::uint64_t> bits;  // kMaxSlots x words
+  // Words of slot s from bits[(block[s] - 1) * words] on; a slot gets its block the first time
+  // it has members and keeps it, so a column of four letters holds four blocks, not 64.
+  std::array<std::uint8_t, kMaxSlots> block{};
+  std::vector<std::uint64_t> bits;
+  // Slot s must be in used.
   const std::uint64_t* Slot(int s) const {
-    return bits.data() + static_cast<std::size_t>(s) * words;
+    return bits.data() + static_cast<std::size_t>(block[static_cast<std::size_t>(s)] - 1) * words;
   }
   // Members of slot s inside mask.
   [[nodiscard]] int CountIn(int s, const samptype& mask) const;
   [[nodiscard]] int FirstIn(int s, const samptype& mask) const;  // -1 when none
   void Build(int columnNumber, const char* letters, int n);
+
+ private:
+  std::uint64_t* Words(int s);  // slot s's words, its block made on first use
 };
 
 // Slot of an upper-case letter class: variants and ambiguity letters are fixed slots.

@@ -143,8 +143,8 @@ bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
 
   ScanContext ctx(ds, opt, choices, svc.genCode, *rng);
   ctx.snp = snp;
-  const bool codons = opt.useRegions && !snp;
-  if (codons) ctx.runs = BuildCodingRuns(ds);
+  if (opt.useRegions && !snp) ctx.runs = BuildCodingRuns(ds);
+  const bool codons = !ctx.runs.empty();
 
   std::vector<TableScan> scans;
   auto addTables = [&](std::vector<MutHolderPtr>& list, int outgroupRow) {

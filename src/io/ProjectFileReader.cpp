@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "io/BinarySource.h"
+#include "io/ByteSource.h"
 #include "io/ProjectFile.h"
 #include "io/ProjectFileBlocks.h"
 #include "io/ProjectFileParts.h"
@@ -18,6 +18,7 @@ namespace {
 
 struct Reader {
   std::string_view file;
+  const ByteSource& source;  // told what lies behind the reader, so a mapped file is let go
   const std::string& path;
   TDataProj& window;
   TDataProj& fresh;
@@ -81,6 +82,7 @@ struct Reader {
       }
       if (name8 == "SEQSTRUC") {
         AddRecord(block.Bytes(), p, ds, lost, firstProblem);
+        source.Release(static_cast<std::size_t>(fileAt + p));
         continue;
       }
       if (name8 == "GROUPING") {
@@ -197,18 +199,11 @@ struct Reader {
 
 }  // namespace
 
-int ReadProject(const std::string& path, TDataProj& window, int nameFilter,
-                GridFileSettings* grid) {
-  std::string bytes, error;
-  if (!ReadWholeFile(path, bytes, error)) {
-    window.GetServices().messages.ReportError(error);
-    return -1;
-  }
-  return ReadProjectBytes(bytes, path, window, nameFilter, grid);
-}
+namespace {
 
-int ReadProjectBytes(std::string_view bytes, const std::string& path, TDataProj& window,
-                     int nameFilter, GridFileSettings* grid) {
+int ReadProjectFrom(const ByteSource& source, const std::string& path, TDataProj& window,
+                    int nameFilter, GridFileSettings* grid) {
+  const std::string_view bytes = source.Bytes();
   Services& services = window.GetServices();
   if (bytes.size() < 14 || bytes.substr(4, 7) != "Nodrix_") {
     services.messages.Notify(path + "\r\n" + "is not a Nodrix file");
@@ -216,7 +211,7 @@ int ReadProjectBytes(std::string_view bytes, const std::string& path, TDataProj&
   }
   TDataProj fresh(services);
   fresh.NewDataset();
-  Reader r{bytes, path, window, fresh, nameFilter, 1, false, {}, {}, {}, false, 0};
+  Reader r{bytes, source, path, window, fresh, nameFilter, 1, false, {}, {}, {}, false, 0};
   const char digit = bytes[11];
   r.version = digit >= '0' && digit <= '9' ? digit - '0' : 1;
   if (grid) r.grid = *grid;
@@ -241,7 +236,10 @@ int ReadProjectBytes(std::string_view bytes, const std::string& path, TDataProj&
   for (std::uint64_t i = 0; i < entries; ++i) {
     std::uint32_t at = 0;
     all.PeekU32LEAt(18 + 4 * i, at);
-    if (at != 0) r.ReadEntry(i, at);  // a zero entry stands for a dataset not written
+    if (at != 0) {  // a zero entry stands for a dataset not written
+      r.ReadEntry(i, at);
+      source.Release(at);
+    }
     if (bar) bar->Step(true);
   }
   bar.reset();
@@ -270,4 +268,23 @@ int ReadProjectBytes(std::string_view bytes, const std::string& path, TDataProj&
     services.messages.ReportError(text);
   }
   return 0;
+}
+
+}  // namespace
+
+int ReadProject(const std::string& path, TDataProj& window, int nameFilter,
+                GridFileSettings* grid) {
+  // Mapped rather than copied, and given back behind the reader: the file is never held
+  // beside the project built from it.
+  FileSource source;
+  if (!source.Open(path)) {
+    window.GetServices().messages.ReportError("Cannot open " + path);
+    return -1;
+  }
+  return ReadProjectFrom(source, path, window, nameFilter, grid);
+}
+
+int ReadProjectBytes(std::string_view bytes, const std::string& path, TDataProj& window,
+                     int nameFilter, GridFileSettings* grid) {
+  return ReadProjectFrom(MemorySource(bytes), path, window, nameFilter, grid);
 }

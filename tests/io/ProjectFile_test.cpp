@@ -307,6 +307,40 @@ TEST(ReadProject, ForeignFilesAreRefusedWithTheNotice) {
   EXPECT_EQ(p.DatasetCount(), 0);
 }
 
+TEST(ReadProject, AFileOfSeveralMegabytesReadsAsItsBytesDoAndAnAbsentOneIsNamed) {
+  // The file is mapped and given back behind the reader a megabyte at a time: records on both
+  // sides of every release must come back whole.
+  RecordingServices svc;
+  TDataProj source(svc);
+  FillRichProject(source);
+  std::string letters;
+  for (int i = 0; i < 9000; ++i) letters += "ACGTTGCA"[(i * 7 + i / 13) % 8];
+  for (int r = 0; r < 400; ++r)
+    AddRow(*source.DatasetAt(0),
+           std::make_unique<TSeq>("big" + std::to_string(r),
+                                  letters.substr(r % 97) + letters.substr(0, r)));
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("big.df").toStdString();
+  ASSERT_TRUE(WriteProject(path, source, GridFileSettings{}));
+
+  TDataProj fromFile(svc), fromBytes(svc);
+  ASSERT_EQ(ReadProject(path, fromFile, 0), 0);
+  ASSERT_EQ(ReadProjectBytes(FileOf(source), path, fromBytes, 0), 0);
+  EXPECT_TRUE(svc.messages.errors.empty());
+  ASSERT_EQ(fromFile.DatasetCount(), fromBytes.DatasetCount());
+  for (int d = 0; d < fromFile.DatasetCount(); ++d) {
+    const TDataSeq& a = *fromBytes.DatasetAt(d);
+    const TDataSeq& b = *fromFile.DatasetAt(d);
+    ASSERT_EQ(a.Count(), b.Count());
+    for (int row = 1; row <= a.Count(); ++row) ExpectSameSeq(*a.SeqAt(row), *b.SeqAt(row));
+  }
+
+  TDataProj none(svc);
+  EXPECT_EQ(ReadProject(dir.filePath("absent.df").toStdString(), none, 0), -1);
+  ASSERT_FALSE(svc.messages.errors.empty());
+  EXPECT_EQ(svc.messages.errors.back(), "Cannot open " + dir.filePath("absent.df").toStdString());
+}
+
 TEST(ReadProject, TruncatedFilesKeepTheWholeRecordsAndSayWhatHappened) {
   RecordingServices quiet;
   TDataProj source(quiet);
