@@ -43,17 +43,25 @@ TEST(Segregation, FamilyIsPreparedCleanedAndAnalysed) {
   proj.NewDataset();  // three sequences: skipped
   for (const char* name : {"Father", "Mother", "Sons"}) AddRow(*proj.DatasetAt(1), name, "AC");
 
+  // The father's contigs: a consensus row, then two reads (one not yet begun at column 2).
+  TDataProj fatherContigs(svc);
+  TDataSeq& contig = *fatherContigs.DatasetAt(0);
+  fatherContigs.RenameDataset(0, "locus");
+  AddRow(contig, "consensus", "AAAGG");
+  AddRow(contig, "r1", "AAAGG");
+  AddRow(contig, "r2", "--ACG");
+
   PlatformRandom rng(1);
-  const auto out = RunSegregation(proj, kNoContigs, rng, svc);
+  const auto out = RunSegregation(proj, {&fatherContigs, nullptr, nullptr, nullptr}, rng, svc);
   ASSERT_TRUE(out.has_value());
   EXPECT_EQ(proj.GroupCount(), 5);
   EXPECT_EQ(proj.IndividCount(), 5);
   EXPECT_EQ(ds.Count(), 4);  // the father's reads were joined
   EXPECT_EQ(out->report,
             "--------------------------\r\nlocus\r\n       F M S D\r\n"
-            "    2  1 0 0 0    \r\n"
-            "    4  0 1 1 0 ?X \r\n"
-            "    5  0 1 0 1 ?Y \r\n"
+            "    2  1 0 0 0     F: A\r\n"
+            "    4  0 1 1 0 ?X  F: GC\r\n"
+            "    5  0 1 0 1 ?Y  F: GG\r\n"
             "2/3\r\n\r\n");
   ASSERT_EQ(out->filtered.size(), 1u);
   EXPECT_EQ(out->filtered[0]->dsName, "locus");
