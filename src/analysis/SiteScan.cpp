@@ -174,6 +174,9 @@ bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
       }
       const int last = LastColumnOf(ds, t.letterMask);
       table.siteAnalysed.assign(static_cast<std::size_t>(last), false);
+      // A simple scan records every analysed column, so the limit on mutations must not cut
+      // off the columns of a long alignment.
+      if (choices.simple) table.maxMutations = std::max(table.maxMutations, last);
       t.endColumn = snp ? last : std::min(last, opt.regionTo);
       t.consumed.assign(static_cast<std::size_t>(last) + 1, false);
       if (codons) t.coding = std::make_unique<CodingAgreement>(ctx.runs, t.letterMask, last);

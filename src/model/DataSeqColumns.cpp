@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "model/ColumnKeep.h"
 #include "model/Datasequnit.h"
 
 namespace {
@@ -246,6 +247,21 @@ void TDataSeq::NormaliseShifts() {
     TSeq& s = *SeqAt(r);
     s.columnShift = s.Length() > 0 ? s.columnShift - least : 0;
   }
+}
+
+int KeepColumns(TDataSeq& ds, const std::vector<char>& keep) {
+  const int length = ds.AlignmentLength(true);
+  std::vector<char> drop(static_cast<std::size_t>(length) + 1, 1);
+  drop[0] = 0;
+  for (int c = 1; c <= length && c < static_cast<int>(keep.size()); ++c)
+    drop[static_cast<std::size_t>(c)] = keep[static_cast<std::size_t>(c)] != 0 ? 0 : 1;
+  const auto runs = RunsOf(drop);
+  int removed = 0;
+  for (const auto& run : runs) removed += run.second;
+  if (runs.empty()) return 0;
+  for (int r = 1; r <= ds.Count(); ++r) DeleteColumnRuns(*ds.SeqAt(r), runs);
+  ds.InvalidateMutHolders();
+  return removed;
 }
 
 int TDataSeq::RemoveSharedGapColumns() {

@@ -10,11 +10,15 @@
 
 #include "analysis/AnalysisOutput.h"
 #include "ui/analysis/BaseDbox.h"
+#include "ui/analysis/BootstrapDbox.h"
+#include "ui/analysis/FilterSitesForm.h"
+#include "ui/analysis/SamplingForm.h"
 #include "ui/analysis/DNApolDbox.h"
 #include "ui/analysis/LDform.h"
 #include "ui/analysis/NTestsDialog.h"
 #include "ui/analysis/PopSubdivDbox.h"
 #include "ui/analysis/ShowPolymSites.h"
+#include "ui/editor/CrossAnalysis.h"
 #include "ui/editor/SamCoverageCommand.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/shell/CLXMain.h"
@@ -36,7 +40,8 @@ const std::vector<AnalyseMenuItem>& AnalyseMenuItems() {
       {"N&ucleotide composition...", "Nucleotidecomposition1", "nucleotide composition", {}},
       {"Neighbour-&joining tree...", "NeighbourJoiningtree1", "neighbour-joining tree",
        [](TMainForm& m) -> TBaseDialogBox* { return NewNJTreeFrm(m); }},
-      {"Segregation analysis", "Segregationanalysis1", "segregation analysis", {}},
+      {"Segregation analysis", "Segregationanalysis1", "segregation analysis", {},
+       Segregationanalysis1Click},
       {"Coverage (from SAM file)",
        "CoveragefromSAMfile1",
        "coverage",
@@ -44,6 +49,26 @@ const std::vector<AnalyseMenuItem>& AnalyseMenuItems() {
        CoveragefromSAMfile1Click},
   };
   return items;
+}
+
+const AnalyseMenuItem& FilterSitesItem() {
+  static const AnalyseMenuItem item{
+      "&Filter sites...", "Filtersites1", "filter sites",
+      [](TMainForm& m) -> TBaseDialogBox* { return NewFilterSitesForm(m); }};
+  return item;
+}
+
+const AnalyseMenuItem& SubsamplesItem() {
+  static const AnalyseMenuItem item{
+      "Create sub-samples...", "Createsubsamples1", "sub-samples",
+      [](TMainForm& m) -> TBaseDialogBox* { return NewDataSamplingForm(m); }};
+  return item;
+}
+
+const AnalyseMenuItem& BootstrapItem() {
+  static const AnalyseMenuItem item{"&Bootstrap", "Bootstrap1", "bootstrap",
+                                    [](TMainForm& m) -> TBaseDialogBox* { return NewBstrapDB(m); }};
+  return item;
 }
 
 void RunAnalyseItem(const AnalyseMenuItem& item, TSeqGridFrm& window) {

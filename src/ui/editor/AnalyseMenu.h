@@ -22,6 +22,10 @@ struct AnalyseMenuItem {
 };
 
 const std::vector<AnalyseMenuItem>& AnalyseMenuItems();
+// The tool dialogs of the Dataset and Project menus, opened the way the Analyse items are.
+const AnalyseMenuItem& FilterSitesItem();
+const AnalyseMenuItem& SubsamplesItem();
+const AnalyseMenuItem& BootstrapItem();
 
 // Opens the item's dialog on the window's project; a dialog that cannot take the project is
 // closed again after the notice.

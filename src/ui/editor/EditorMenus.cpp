@@ -515,7 +515,9 @@ void TSeqGridFrm::CreateDatasetMenu() {
       remove, "Remove all from current to start", "Removeallfromcurrenttostart1",
       [](EditorContext& c) { return RemoveDatasetsFromCurrentToStart(c) > 0; }, false);
   m->addSeparator();
-  Item(m, "&Bootstrap", "Bootstrap1", {}, QKeySequence("Ctrl+B"));
+  Item(
+      m, "&Bootstrap", "Bootstrap1", [this] { RunAnalyseItem(BootstrapItem(), *this); },
+      QKeySequence("Ctrl+B"));
   Command(
       m, "Split into separate datasets", "Splitintoseparatedatasets1",
       [](EditorContext& c) { return SplitIntoDatasets(c) > 0; }, false);
@@ -529,9 +531,10 @@ void TSeqGridFrm::CreateProjectMenu() {
   Item(m, "Project properties...", "Projectproperties1",
        [this] { ProjectProperties1Click(*this); });
   Item(m, "&Concatenate seq...", "Concatenateseq1", [this] { Concatenateseq1Click(); });
-  Item(m, "&Filter sites...", "Filtersites1");
+  Item(m, "&Filter sites...", "Filtersites1", [this] { RunAnalyseItem(FilterSitesItem(), *this); });
   Item(m, "Split long sequences", "Splitlongsequences1", [this] { Splitlongsequences1Click(); });
-  Item(m, "Create sub-samples...", "Createsubsamples1");
+  Item(m, "Create sub-samples...", "Createsubsamples1",
+       [this] { RunAnalyseItem(SubsamplesItem(), *this); });
   m->addSeparator();
   QMenu* remove = m->addMenu("Remove from project");
   remove->setObjectName("Removefromproject1");
