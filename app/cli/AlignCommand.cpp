@@ -17,19 +17,6 @@
 
 namespace {
 
-// The dataset --dataset names (1-based) made current; false after a message.
-bool ChooseDataset(const CliCommand& cmd, TDataProj& project, const std::string& path) {
-  int number = 1;
-  if (!cmd.Int("dataset", number, 1, 1000000000)) return false;
-  if (number > project.DatasetCount()) {
-    std::cerr << "nodrix3-cli: " << path << " has " << project.DatasetCount() << " datasets, not "
-              << number << '\n';
-    return false;
-  }
-  project.SetCurrent(number - 1);
-  return true;
-}
-
 int RunAlign(const std::vector<std::string>& args) {
   CliCommand cmd(
       "align", "IN OUT",

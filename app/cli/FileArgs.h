@@ -61,6 +61,10 @@ void ApplyWriteOptions(const CliCommand& cmd, CliServices& cli);
 int ReadInForOut(const CliCommand& cmd, TDataProj& project, CliServices& cli,
                  const WriteFormat*& format);
 
+// The dataset "--dataset N" names (1-based, default 1) made current; false after a message
+// on stderr.
+bool ChooseDataset(const CliCommand& cmd, TDataProj& project, const std::string& path);
+
 // "--out-dir DIR" on a command that writes files with fixed or default names.
 void AddOutDirOption(CliCommand& cmd);
 // The folder those files go to, absolute (the current folder without --out-dir); false (the

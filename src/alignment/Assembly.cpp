@@ -43,8 +43,8 @@ bool ProgramsFound(const BaseCaller& caller, const std::string& phrap, Services&
     missing += "The base caller (phred, or ttuner of the tracetuner package) was not found " +
                Where(folder) + ".";
   if (phrap.empty())
-    missing += std::string(missing.empty() ? "" : "\r\n") + "phrap was not found " +
-               Where(folder) + ".";
+    missing +=
+        std::string(missing.empty() ? "" : "\r\n") + "phrap was not found " + Where(folder) + ".";
   if (missing.empty()) return true;
   services.messages.Notify("Can not assemble contigs.\r\n" + missing);
   return false;
@@ -194,8 +194,8 @@ AssemblyOutcome AssembleContigs(EditorContext& ctx, const AssemblySetup& setup) 
     for (const char* ext : {"", ".phd.1", ".qual", ".seq"}) RemoveIfPresent(folder + "/" + f + ext);
   if (!fasta.empty()) {
     const std::string base = WithoutExtension(fasta);
-    for (const char* ext : {"", ".ace", ".log", ".qual", ".problems", ".problems.qual",
-                            ".contigs", ".contigs.qual", ".singlets"})
+    for (const char* ext : {"", ".ace", ".log", ".qual", ".problems", ".problems.qual", ".contigs",
+                            ".contigs.qual", ".singlets"})
       RemoveIfPresent(base + ext);
   }
   return outcome;

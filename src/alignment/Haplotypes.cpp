@@ -13,10 +13,14 @@
 
 namespace {
 
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+char Upper(char c) {
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
 
 // The group's letters keep what the variant finder keeps: no gaps, no ambiguity letters.
-bool CountsAsGroupLetter(char c) { return c != '-' && c != '!' && !IsAmbiguityLetter(c); }
+bool CountsAsGroupLetter(char c) {
+  return c != '-' && c != '!' && !IsAmbiguityLetter(c);
+}
 
 char LetterAt(const TSeq& s, int column) {
   return s.letters[static_cast<std::size_t>(column - s.columnShift - 1)];
@@ -93,7 +97,8 @@ bool IsCompatible(const TSeq& read, const HaplotypeGroup& group) {
   if (group.Count() == 0 || read.letters.empty()) return true;
   for (int p = 1; p <= read.Length(); ++p) {
     const std::bitset<256>* held = group.LettersAt(p + read.columnShift);
-    if (held != nullptr && !held->test(static_cast<unsigned char>(Upper(read.letters[static_cast<std::size_t>(p - 1)]))))
+    if (held != nullptr && !held->test(static_cast<unsigned char>(
+                               Upper(read.letters[static_cast<std::size_t>(p - 1)]))))
       return false;
   }
   return true;
@@ -152,9 +157,8 @@ class Gatherer {
   std::pair<std::size_t, std::size_t> SnpRange(const TSeq& s) const {
     const auto first = std::upper_bound(snps_.begin(), snps_.end(), s.columnShift,
                                         [](int c, const SnpColumn& x) { return c < x.column; });
-    const auto last =
-        std::upper_bound(first, snps_.end(), s.columnShift + s.Length(),
-                         [](int c, const SnpColumn& x) { return c < x.column; });
+    const auto last = std::upper_bound(first, snps_.end(), s.columnShift + s.Length(),
+                                       [](int c, const SnpColumn& x) { return c < x.column; });
     return {static_cast<std::size_t>(first - snps_.begin()),
             static_cast<std::size_t>(last - snps_.begin())};
   }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Show contig": a read is shown inside the file it came from, a mapping (SAM) file or a
 // project file, or inside the dataset of the window that was read from that file.
+#include <algorithm>
+
 #include "alignment/AsmContUnit.h"
 #include "io/BinarySource.h"
 #include "io/FormatDetect.h"
@@ -19,7 +21,8 @@ std::pair<std::string, std::string> SplitSourceFile(const std::string& sourceFil
 
 std::string ContigProbe(const TSeq& read, int cursorPos) {
   if (cursorPos < 1 || read.Length() < cursorPos + 10) return {};
-  return read.letters.substr(static_cast<std::size_t>(cursorPos - 1), 10);
+  // At the first letter there is none before it: the probe starts at the cursor.
+  return read.letters.substr(static_cast<std::size_t>(std::max(cursorPos - 2, 0)), 10);
 }
 
 namespace {
@@ -45,7 +48,8 @@ int RowNamed(const TDataSeq& ds, const std::string& name, bool last) {
 // The project file version (1..3), 0 when the file is no project file.
 int ProjectFileVersion(const std::string& path) {
   std::string head;
-  if (!ReadFilePrefix(path, 16, head) || DetectFormatBytes(head, path) != kCodeProjectFile) return 0;
+  if (!ReadFilePrefix(path, 16, head) || DetectFormatBytes(head, path) != kCodeProjectFile)
+    return 0;
   return head[11] - '0';
 }
 
@@ -71,8 +75,7 @@ std::optional<ContigView> ShowContig(EditorContext& ctx,
     }
   }
   if (read->sourceFile.empty()) {
-    services.messages.Notify("No source file information available for sequence " +
-                             read->seqName);
+    services.messages.Notify("No source file information available for sequence " + read->seqName);
     return std::nullopt;
   }
   const auto [path, datasetName] = SplitSourceFile(read->sourceFile);

@@ -30,7 +30,8 @@ void Mates(TDataSeq& ds, int a, int b) {
 
 TEST(FindSnpColumns, NeedsTwoLettersEachSeenTwiceGapsAndAmbiguityLeftOut) {
   CommandFixture f;
-  f.AddDataset("d", {{"a", "AAC-N"}, {"b", "AAC-N"}, {"c", "ACGTN"}, {"d", "AAg-N"}, {"e", "AT--N"}});
+  f.AddDataset("d",
+               {{"a", "AAC-N"}, {"b", "AAC-N"}, {"c", "ACGTN"}, {"d", "AAg-N"}, {"e", "AT--N"}});
   // Column 2: A three times, C and T once: not one. Column 3: C twice, G twice (g upper-cased).
   const std::vector<SnpColumn> snps = FindSnpColumns(f.Ds());
   ASSERT_EQ(snps.size(), 1u);
@@ -65,8 +66,12 @@ TEST(ReconstructHaplotypes, LowerCaseAlleleJoinsOnlyAsAMateAndMatesAreFoundAtAny
   std::string lower = a;
   lower[49] = 'a';
   // Row 1 is a mate that does not reach the SNP; row 5 carries the allele in lower case.
-  f.AddDataset("d", {{"m", "GGGG"}, {"a1", a}, {"a2", a}, {"c1", Read100('C')},
-                     {"low", lower}, {"c2", Read100('C')}});
+  f.AddDataset("d", {{"m", "GGGG"},
+                     {"a1", a},
+                     {"a2", a},
+                     {"c1", Read100('C')},
+                     {"low", lower},
+                     {"c2", Read100('C')}});
   f.Row(1).columnShift = 100;
   Mates(f.Ds(), 1, 2);
   TDataSeq result(f.svc);
@@ -93,8 +98,11 @@ TEST(ReconstructHaplotypes, IterateFollowsOtherSnpsAndAReadIsGroupedOnce) {
     return s;
   };
   const std::string r1 = with('A', 'T');
-  f.AddDataset("d", {{"r1", r1}, {"r2", with('A', 'T').substr(0, 60)},
-                     {"r3", r1.substr(100) + "GGGGG"}, {"r4", with('C', 'C')}, {"r5", with('C', 'C')}});
+  f.AddDataset("d", {{"r1", r1},
+                     {"r2", with('A', 'T').substr(0, 60)},
+                     {"r3", r1.substr(100) + "GGGGG"},
+                     {"r4", with('C', 'C')},
+                     {"r5", with('C', 'C')}});
   f.Row(3).columnShift = 100;
   TDataSeq plain(f.svc);
   ReconstructHaplotypes(f.Ds(), &plain, false);

@@ -10,7 +10,9 @@
 namespace {
 // 60 letters whose 7-letter words occur once, on one strand only.
 const std::string T = "GGATCACAGTCTACACTGCTCACTCCAACCCCGGCCCCTGAGTCCGAGGAGAGGGTGCTT";
-std::string Part(int from, int to) { return T.substr(from - 1, to - from + 1); }
+std::string Part(int from, int to) {
+  return T.substr(from - 1, to - from + 1);
+}
 }  // namespace
 
 TEST(LongestDiagonal, TenSharedEndLettersMergeAndTheUnusedLastSeedCostsOne) {
@@ -69,17 +71,18 @@ TEST(ContigIndex, FollowsLettersAddedAtEitherEndAsAFreshIndexWould) {
 
 TEST(FindOverlaps, LaysReadsOutAgainstTheContigInItsOrientation) {
   CommandFixture f;
-  f.AddDataset("reads", {{"r0", Part(11, 40)}, {"r1", ReverseComplement(Part(25, 60))},
-                         {"r2", Part(1, 25)}, {"other", "ACACACACACACACAC"}});
+  f.AddDataset("reads", {{"r0", Part(11, 40)},
+                         {"r1", ReverseComplement(Part(25, 60))},
+                         {"r2", Part(1, 25)},
+                         {"other", "ACACACACACACACAC"}});
   f.Answer({true});
   EXPECT_TRUE(FindOverlaps(f.ctx));
   EXPECT_EQ(f.Questions(),
             (std::vector<std::string>{"Find overlaps for all sequences in the dataset?"}));
   // r1 matched only reversed; r2 began before r0 and the contig grew in front of it.
-  EXPECT_EQ(RowLetters(f.Ds()),
-            (std::vector<std::string>{std::string(10, '-') + Part(11, 40),
-                                      std::string(24, '-') + Part(25, 60), Part(1, 25),
-                                      "ACACACACACACACAC"}));
+  EXPECT_EQ(RowLetters(f.Ds()), (std::vector<std::string>{std::string(10, '-') + Part(11, 40),
+                                                          std::string(24, '-') + Part(25, 60),
+                                                          Part(1, 25), "ACACACACACACACAC"}));
   EXPECT_TRUE(f.Ds().Undo());
   EXPECT_EQ(f.Row(2).letters, ReverseComplement(Part(25, 60)));
   // Selected rows only; one read is not enough.

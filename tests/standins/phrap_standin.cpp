@@ -121,7 +121,8 @@ int main(int argc, char** argv) {
     for (const std::string& a : args) out << a << '|';
     out << '\n';
   }
-  if (const std::string code = Env("PHRAP_STANDIN_EXIT"); !code.empty()) return std::atoi(code.c_str());
+  if (const std::string code = Env("PHRAP_STANDIN_EXIT"); !code.empty())
+    return std::atoi(code.c_str());
   if (args.size() != 2 || args[1] != "-ace") {
     std::cerr << "usage: phrap FASTA -ace\n";
     return 2;
@@ -168,7 +169,8 @@ int main(int argc, char** argv) {
     WriteLines(ace, contig.letters);
     ace << "\nBQ\n";
     for (std::size_t i = 0; i < contig.letters.size(); ++i)
-      ace << (i % 50 == 0 ? "" : " ") << 20 << ((i % 50 == 49 || i + 1 == contig.letters.size()) ? "\n" : "");
+      ace << (i % 50 == 0 ? "" : " ") << 20
+          << ((i % 50 == 49 || i + 1 == contig.letters.size()) ? "\n" : "");
     ace << '\n';
     for (const Read& r : contig.reads) ace << "AF " << r.name << " U " << r.start + 1 << '\n';
     ace << '\n';
