@@ -386,8 +386,7 @@ void TSeqGridFrm::CreateSequenceMenu() {
   m->addSeparator();
   Item(m, "&Translate...", "Translate1", {}, QKeySequence("Ctrl+T"));
   Item(
-      m, "Show contig", "Showcontig1", [this] { Showcontig1Click(*this); },
-      QKeySequence("Ctrl+K"));
+      m, "Show contig", "Showcontig1", [this] { Showcontig1Click(*this); }, QKeySequence("Ctrl+K"));
   Command(m, "Assign base quality", "Assignbasequality1", AssignBaseQuality, false);
   Item(m, "&Resolve ambiguous sites", "Resolveambiguoussites1",
        [this] { Resolveambiguoussites1Click(); });

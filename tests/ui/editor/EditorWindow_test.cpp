@@ -416,7 +416,8 @@ TEST(TSeqGridFrmShortcuts, CtrlORunsFindOverlapsInTheEditorAndOpensElsewhere) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(f.form.get()));
   TSeqGridFrm* w = f.NewEditor();
   // b's first 14 letters are a's last 14: laid out, b moves 6 columns right.
-  AddDataset(w->GetProject(), "reads", {{"a", "GGATCACAGTCTACACTGCT"}, {"b", "CAGTCTACACTGCTCACTCC"}});
+  AddDataset(w->GetProject(), "reads",
+             {{"a", "GGATCACAGTCTACACTGCT"}, {"b", "CAGTCTACACTGCTCACTCC"}});
   w->UpdateAllBits();
   QAction* overlaps = w->Action("Findoverlaps1");
   ASSERT_NE(overlaps, nullptr);
@@ -433,8 +434,7 @@ TEST(TSeqGridFrmShortcuts, CtrlORunsFindOverlapsInTheEditorAndOpensElsewhere) {
   EXPECT_EQ(opened.count(), 0);
   EXPECT_EQ(f.dialogs.questions,
             std::vector<std::string>{"Find overlaps for all sequences in the dataset?"});
-  EXPECT_EQ(w->GetProject().CurrentDataset()->SeqAt(2)->letters,
-            "------CAGTCTACACTGCTCACTCC");
+  EXPECT_EQ(w->GetProject().CurrentDataset()->SeqAt(2)->letters, "------CAGTCTACACTGCTCACTCC");
 
   auto rejected = std::make_shared<int>(0);
   WhenModalShows([rejected](QWidget* dialog) {
@@ -456,9 +456,9 @@ TEST(TSeqGridFrmAssembly, ConsensusItemsAndAssembleContigsAreOffered) {
   TSeqGridFrm* w = f.NewEditor();
   AddDataset(w->GetProject(), "d", {{"a", "ACGT"}, {"b", "ACGT"}});
   w->UpdateAllBits();
-  for (const char* name : {"Assemblecontigs1", "Createconsensus1", "Addconsensus2",
-                           "Consensusinthesameproject1", "Consensusinanewproject2", "Showcontig1",
-                           "Reconstructhaplotypes1"}) {
+  for (const char* name :
+       {"Assemblecontigs1", "Createconsensus1", "Addconsensus2", "Consensusinthesameproject1",
+        "Consensusinanewproject2", "Showcontig1", "Reconstructhaplotypes1"}) {
     SCOPED_TRACE(name);
     ASSERT_NE(w->Action(name), nullptr);
     EXPECT_TRUE(w->Action(name)->isEnabled());
