@@ -42,6 +42,10 @@ class ContigIndex {
   // The 1-based starts of seed in the contig as a left-to-right search finds them: each search
   // resumes after the end of the previous occurrence.
   void Occurrences(std::string_view seed, std::vector<int>& starts) const;
+  // Every start of seed as stored, ascending, overlapping ones included; nullptr when it does
+  // not occur. A stored start minus Base() is the 1-based position.
+  [[nodiscard]] const std::vector<long long>* Starts(std::string_view seed) const;
+  [[nodiscard]] long long Base() const { return base_; }
   // Replaces the contig by newText, which must be old text with letters added before and/or
   // after it (`before` letters in front), or anything else when before < 0.
   void Update(std::string newText, int before);
@@ -51,7 +55,12 @@ class ContigIndex {
   // Starts are stored as position + base_, so letters added in front (which move every
   // position) change only base_.
   long long base_ = 0;
-  std::unordered_map<std::uint64_t, std::vector<long long>> words_;  // ascending stored starts
+  // Ascending stored starts: words of upper-case A, C, G and T by their 2-bit code, all other
+  // words (lower case, ambiguity letters, gaps) by their bytes.
+  std::vector<std::vector<long long>> dense_;
+  std::unordered_map<std::uint64_t, std::vector<long long>> words_;
+  void Clear();
+  std::vector<long long>& Slot(const char* word);
   void AddWords(int fromPos, int toPos, bool atFront);
 };
 

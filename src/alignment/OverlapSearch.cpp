@@ -18,6 +18,44 @@ std::uint64_t WordKey(const char* p) {
   return key;
 }
 
+constexpr std::size_t kDenseWords = std::size_t{1} << (2 * kSeedLength);
+
+// 2-bit code of a word of A, C, G and T; -1 for any other letter.
+int DenseCode(const char* p) {
+  int code = 0;
+  for (int k = 0; k < kSeedLength; ++k) {
+    int b = 0;
+    switch (p[k]) {
+      case 'A':
+        b = 0;
+        break;
+      case 'C':
+        b = 1;
+        break;
+      case 'G':
+        b = 2;
+        break;
+      case 'T':
+        b = 3;
+        break;
+      default:
+        return -1;
+    }
+    code = code << 2 | b;
+  }
+  return code;
+}
+
+// Whether the k-th stored start survives the left-to-right search, which resumes after the
+// end of each occurrence it takes.
+bool Kept(const std::vector<long long>& starts, std::size_t k) {
+  if (k == 0 || starts[k - 1] + kSeedLength <= starts[k]) return true;
+  long long nextFree = starts[0];
+  for (std::size_t j = 0; j < k; ++j)
+    if (starts[j] >= nextFree) nextFree = starts[j] + kSeedLength;
+  return starts[k] >= nextFree;
+}
+
 struct Diagonal {
   int readStart = 0, contigStart = 0, length = 0;
 };
@@ -25,7 +63,30 @@ struct Diagonal {
 }  // namespace
 
 ContigIndex::ContigIndex(std::string text) : text_(std::move(text)) {
+  Clear();
   AddWords(1, static_cast<int>(text_.size()) - kSeedLength + 1, false);
+}
+
+void ContigIndex::Clear() {
+  dense_.assign(kDenseWords, {});
+  words_.clear();
+  base_ = 0;
+}
+
+std::vector<long long>& ContigIndex::Slot(const char* word) {
+  const int code = DenseCode(word);
+  return code >= 0 ? dense_[static_cast<std::size_t>(code)] : words_[WordKey(word)];
+}
+
+const std::vector<long long>* ContigIndex::Starts(std::string_view seed) const {
+  if (seed.size() != static_cast<std::size_t>(kSeedLength)) return nullptr;
+  const int code = DenseCode(seed.data());
+  if (code >= 0) {
+    const auto& starts = dense_[static_cast<std::size_t>(code)];
+    return starts.empty() ? nullptr : &starts;
+  }
+  const auto it = words_.find(WordKey(seed.data()));
+  return it == words_.end() || it->second.empty() ? nullptr : &it->second;
 }
 
 void ContigIndex::AddWords(int fromPos, int toPos, bool atFront) {
@@ -33,12 +94,12 @@ void ContigIndex::AddWords(int fromPos, int toPos, bool atFront) {
   if (atFront) {
     // Walked backwards so that each word's front receives its starts in ascending order.
     for (int p = toPos; p >= fromPos; --p) {
-      auto& starts = words_[WordKey(text_.data() + p - 1)];
+      auto& starts = Slot(text_.data() + p - 1);
       starts.insert(starts.begin(), p + base_);
     }
     return;
   }
-  for (int p = fromPos; p <= toPos; ++p) words_[WordKey(text_.data() + p - 1)].push_back(p + base_);
+  for (int p = fromPos; p <= toPos; ++p) Slot(text_.data() + p - 1).push_back(p + base_);
 }
 
 void ContigIndex::Update(std::string newText, int before) {
@@ -49,8 +110,7 @@ void ContigIndex::Update(std::string newText, int before) {
                                        static_cast<std::size_t>(oldLength), text_) == 0;
   text_ = std::move(newText);
   if (!extends || oldLength < kSeedLength) {
-    words_.clear();
-    base_ = 0;
+    Clear();
     AddWords(1, newLength - kSeedLength + 1, false);
     return;
   }
@@ -64,11 +124,10 @@ void ContigIndex::Update(std::string newText, int before) {
 
 void ContigIndex::Occurrences(std::string_view seed, std::vector<int>& starts) const {
   starts.clear();
-  if (seed.size() != static_cast<std::size_t>(kSeedLength)) return;
-  const auto it = words_.find(WordKey(seed.data()));
-  if (it == words_.end()) return;
+  const std::vector<long long>* all = Starts(seed);
+  if (all == nullptr) return;
   long long nextFree = 0;
-  for (const long long stored : it->second) {
+  for (const long long stored : *all) {
     const auto pos = static_cast<int>(stored - base_);
     if (pos < nextFree) continue;
     starts.push_back(pos);
@@ -84,25 +143,28 @@ Overlap LongestDiagonal(std::string_view letters, const ContigIndex& contig, int
   const int length = static_cast<int>(letters.size());
   std::vector<Diagonal> diagonals;
   std::vector<std::size_t> open, stillOpen;  // diagonals that the next seed may continue
-  std::vector<int> starts;
   // The seed starting at length - 6 is not used.
   for (int i = 1; i <= length - kSeedLength; ++i) {
-    contig.Occurrences(letters.substr(static_cast<std::size_t>(i - 1), kSeedLength), starts);
+    const std::vector<long long>* starts =
+        contig.Starts(letters.substr(static_cast<std::size_t>(i - 1), kSeedLength));
     stillOpen.clear();
-    if (starts.empty()) {
+    if (starts == nullptr) {
       open.clear();
       continue;
     }
+    const long long base = contig.Base();
     for (const std::size_t d : open) {
       Diagonal& diag = diagonals[d];
-      const int want = diag.contigStart + diag.length - (kSeedLength - 1);
-      if (std::binary_search(starts.begin(), starts.end(), want)) {
+      const long long want = diag.contigStart + diag.length - (kSeedLength - 1) + base;
+      const auto at = std::lower_bound(starts->begin(), starts->end(), want);
+      if (at != starts->end() && *at == want &&
+          Kept(*starts, static_cast<std::size_t>(at - starts->begin()))) {
         ++diag.length;
         stillOpen.push_back(d);
       }
     }
     if (stillOpen.empty()) {
-      diagonals.push_back({i, starts.front(), kSeedLength});
+      diagonals.push_back({i, static_cast<int>(starts->front() - base), kSeedLength});
       stillOpen.push_back(diagonals.size() - 1);
     }
     open.swap(stillOpen);
