@@ -212,6 +212,18 @@ int ReadInForOut(const CliCommand& cmd, TDataProj& project, CliServices& cli,
   return ReadInput(cmd, cmd.Positionals()[0], project, cli, code);
 }
 
+bool ChooseDataset(const CliCommand& cmd, TDataProj& project, const std::string& path) {
+  int number = 1;
+  if (!cmd.Int("dataset", number, 1, 1000000000)) return false;
+  if (number > project.DatasetCount()) {
+    std::cerr << "nodrix3-cli: " << path << " has " << project.DatasetCount() << " datasets, not "
+              << number << '\n';
+    return false;
+  }
+  project.SetCurrent(number - 1);
+  return true;
+}
+
 void AddOutDirOption(CliCommand& cmd) {
   cmd.Add("out-dir",
           "Writes the files with fixed or default names into DIR (default: the current folder); "
@@ -387,16 +399,4 @@ int WriteOutput(TDataProj& project, const WriteFormat& format, const std::string
   }
   if (path != kStandardStream) std::cout << "wrote " << path << '\n';
   return kExitOk;
-}
-
-bool ChooseDataset(const CliCommand& cmd, TDataProj& project, const std::string& path) {
-  int number = 1;
-  if (!cmd.Int("dataset", number, 1, 1000000000)) return false;
-  if (number > project.DatasetCount()) {
-    std::cerr << "nodrix3-cli: " << path << " has " << project.DatasetCount() << " datasets, not "
-              << number << '\n';
-    return false;
-  }
-  project.SetCurrent(number - 1);
-  return true;
 }

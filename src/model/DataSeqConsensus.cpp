@@ -88,24 +88,39 @@ char IupacOf(int bits) {
                                         'C', 'M', 'Y', 'H', 'S', 'V', 'B', 'N'};
   return kLetters[bits & 15];
 }
+
+// What the consensus letter of a column needs, gathered one letter at a time, so that a
+// consensus is one pass over the rows' letters rather than one pass over the rows per column.
+struct ColumnTally {
+  int count = 0;
+  char first = 0;
+  bool allGaps = true;
+  std::array<int, 4> w{};
+  void Add(char c) {
+    if (count++ == 0) first = c;
+    allGaps = allGaps && c == '-';
+    AddWeights(c, w);
+  }
+  [[nodiscard]] std::pair<char, double> Letter() const {
+    const int total = w[0] + w[1] + w[2] + w[3];
+    if (total == 0) {
+      // No base at all: a column of gaps stays a gap, anything else is unknown.
+      return {allGaps ? '-' : 'N', 0.0};
+    }
+    const int top = *std::max_element(w.begin(), w.end());
+    int bits = 0;
+    for (int b = 0; b < 4; ++b)
+      if (w[static_cast<std::size_t>(b)] == top) bits |= 1 << b;
+    return {IupacOf(bits), 100.0 * top / total};
+  }
+};
 }  // namespace
 
 std::pair<char, double> ConsensusLetter(std::string_view letters, int minCount) {
   if (static_cast<int>(letters.size()) < minCount || letters.empty()) return {'-', 0.0};
-  std::array<int, 4> w{};
-  for (char c : letters) AddWeights(c, w);
-  const int total = w[0] + w[1] + w[2] + w[3];
-  if (total == 0) {
-    // No base at all: a column of gaps stays a gap, anything else is unknown.
-    const bool allGaps =
-        std::all_of(letters.begin(), letters.end(), [](char c) { return c == '-'; });
-    return {allGaps ? '-' : 'N', 0.0};
-  }
-  const int top = *std::max_element(w.begin(), w.end());
-  int bits = 0;
-  for (int b = 0; b < 4; ++b)
-    if (w[static_cast<std::size_t>(b)] == top) bits |= 1 << b;
-  return {IupacOf(bits), 100.0 * top / total};
+  ColumnTally tally;
+  for (char c : letters) tally.Add(c);
+  return tally.Letter();
 }
 
 std::unique_ptr<TSeq> TDataSeq::Consensus(bool byQuality, bool selectedOnly) const {
@@ -126,20 +141,18 @@ std::unique_ptr<TSeq> TDataSeq::Consensus(bool byQuality, bool selectedOnly) con
   const int width = std::max(0, end - start);
   std::string plain(static_cast<std::size_t>(width), 'n');
   std::vector<std::uint8_t> plainQuality(static_cast<std::size_t>(width), 0);
-  std::string column;
-  for (int c = start + 1; c <= end; ++c) {
-    column.clear();
-    for (const TSeq* s : used) {
-      const int pos = c - s->columnShift;
-      if (pos >= 1 && pos <= s->Length())
-        column.push_back(s->letters[static_cast<std::size_t>(pos - 1)]);
-    }
-    const auto i = static_cast<std::size_t>(c - start - 1);
-    if (column.size() == 1) {
-      plain[i] = column[0];
+  std::vector<ColumnTally> tallies(static_cast<std::size_t>(width));
+  for (const TSeq* s : used)
+    for (int p = 1; p <= s->Length(); ++p)
+      tallies[static_cast<std::size_t>(p + s->columnShift - start - 1)].Add(
+          s->letters[static_cast<std::size_t>(p - 1)]);
+  for (std::size_t i = 0; i < tallies.size(); ++i) {
+    const ColumnTally& t = tallies[i];
+    if (t.count == 1) {
+      plain[i] = t.first;
       plainQuality[i] = 1;
-    } else if (column.size() >= 2) {
-      const auto [letter, percent] = ConsensusLetter(column, 1);
+    } else if (t.count >= 2) {
+      const auto [letter, percent] = t.Letter();
       plain[i] = letter;
       plainQuality[i] = static_cast<std::uint8_t>(RoundHalfEvenInt(percent));
     }

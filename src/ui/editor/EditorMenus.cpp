@@ -8,6 +8,8 @@
 #include <QToolBar>
 
 #include "alignment/AlignCommands.h"
+#include "alignment/AsmContUnit.h"
+#include "alignment/Haplotypes.h"
 #include "common/PlatformRandom.h"
 #include "editor/CleaningCommands.h"
 #include "editor/ClipboardCommands.h"
@@ -20,6 +22,7 @@
 #include "editor/SequenceCommands.h"
 #include "ui/alignment/SimSearchDialog.h"
 #include "ui/editor/AnalyseMenu.h"
+#include "ui/editor/ContigCommands.h"
 #include "ui/editor/EditorColors.h"
 #include "ui/editor/ImportGroupsCommand.h"
 #include "ui/editor/OpenCommands.h"
@@ -307,8 +310,15 @@ void TSeqGridFrm::CreateAlignMenu() {
   });
   Command(m, "Quickly align left seq ends", "Quicklyalignleftseqends1", AlignLeftEnds, true);
   m->addSeparator();
-  Item(m, "Find overlaps", "Findoverlaps1", {}, QKeySequence("Ctrl+O"));
-  Item(m, "Create consensus", "Createconsensus1");
+  Command(m, "Find overlaps", "Findoverlaps1", FindOverlaps, true, QKeySequence("Ctrl+O"));
+  // Shown whether or not phred and phrap are installed: without them the command says which
+  // is missing and where it was looked for.
+  Item(m, "&Assemble contigs", "Assemblecontigs1", [this] {
+    if (!SeqGrid->isLocked) Assemblecontigs1Click(*this);
+  });
+  Command(
+      m, "Create consensus", "Createconsensus1",
+      [](EditorContext& c) { return CreateConsensus(c) > 0; }, false);
 }
 
 void TSeqGridFrm::CreateSequenceMenu() {
@@ -404,7 +414,8 @@ void TSeqGridFrm::CreateSequenceMenu() {
   m->addSeparator();
   Item(
       m, "&Translate...", "Translate1", [this] { Translate1Click(*this); }, QKeySequence("Ctrl+T"));
-  Item(m, "Show contig", "Showcontig1", {}, QKeySequence("Ctrl+K"));
+  Item(
+      m, "Show contig", "Showcontig1", [this] { Showcontig1Click(*this); }, QKeySequence("Ctrl+K"));
   Command(m, "Assign base quality", "Assignbasequality1", AssignBaseQuality, false);
   Item(m, "&Resolve ambiguous sites", "Resolveambiguoussites1",
        [this] { Resolveambiguoussites1Click(); });
@@ -522,7 +533,9 @@ void TSeqGridFrm::CreateDatasetMenu() {
       m, "Split into separate datasets", "Splitintoseparatedatasets1",
       [](EditorContext& c) { return SplitIntoDatasets(c) > 0; }, false);
   Item(m, "SaveConcat4Arlequin", "SaveConcat4Arlequin1");
-  Item(m, "Reconstruct haplotypes", "Reconstructhaplotypes1");
+  Command(
+      m, "Reconstruct haplotypes", "Reconstructhaplotypes1",
+      [](EditorContext& c) { return ReconstructHaplotypesCommand(c) >= 0; }, false);
 }
 
 void TSeqGridFrm::CreateProjectMenu() {
@@ -588,8 +601,11 @@ void TSeqGridFrm::CreateProjectMenu() {
           SortAllDatasetsByName, false);
   QMenu* consensus = m->addMenu("Create consensus for all datasets");
   consensus->setObjectName("Createconsensusforalldatasets1");
-  Item(consensus, "In the same project", "Consensusinthesameproject1");
-  Item(consensus, "In a new project", "Consensusinanewproject1");
+  Command(
+      consensus, "In the same project", "Consensusinthesameproject1",
+      [](EditorContext& c) { return ConsensusInSameProject(c) >= 0; }, false);
+  Item(consensus, "In a new project", "Consensusinanewproject1",
+       [this] { Inthenewproject1Click(*this); });
 }
 
 void TSeqGridFrm::CreateReportsMenu() {

@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 
+#include "alignment/AsmContUnit.h"
 #include "common/PlatformRandom.h"
 #include "editor/AmbiguityResolution.h"
 #include "editor/LongDatasetSplit.h"
@@ -12,6 +13,7 @@
 #include "ui/alignment/SimSearchDialog.h"
 #include "ui/editor/AnalyseMenu.h"
 #include "ui/editor/ConcatDialog.h"
+#include "ui/editor/ContigCommands.h"
 #include "ui/editor/SeqGridFrmUnit.h"
 #include "ui/grid/QSeqGrid3.h"
 #include "ui/shell/CLXMain.h"
@@ -32,12 +34,16 @@ void TSeqGridFrm::CreatePopupMenu() {
        [this] { Resolveambiguoussites1Click(); });
   Item(PopupMenu1, "&Split long datasets...", "Splitlongdatasets1",
        [this] { Splitlongsequences1Click(); });
-  // Consensus waits for its window, as its menu-bar twin does.
-  Item(PopupMenu1, "Add con&sensus to dataset", "Addconsensus2");
+  Command(
+      PopupMenu1, "Add con&sensus to dataset", "Addconsensus2",
+      [](EditorContext& c) { return CreateConsensus(c) > 0; }, false);
   QMenu* consensus = PopupMenu1->addMenu("Create consensus for all datasets");
   consensus->setObjectName("Createconsensusforalldatasets2");
-  Item(consensus, "In the same project", "Consensusinthesameproject2");
-  Item(consensus, "In a new project", "Consensusinanewproject2");
+  Command(
+      consensus, "In the same project", "Consensusinthesameproject2",
+      [](EditorContext& c) { return ConsensusInSameProject(c) >= 0; }, false);
+  Item(consensus, "In a new project", "Consensusinanewproject2",
+       [this] { Inthenewproject1Click(*this); });
   Item(PopupMenu1, "&Similarity search...", "Similaritysearch2",
        [this] { NewSimSearchForm(MainForm()); });
   SeqGrid->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -408,60 +408,69 @@ TEST(TSeqGridFrmClose, AnalysisDialogOnTheProjectClosesWithTheWindow) {
   EXPECT_TRUE(dialog.isNull());  // it would otherwise hold a freed project
 }
 
-// This test once pinned that Ctrl+O did nothing in an editor window: its disabled "Find
-// overlaps" took the key from the main window's "&Open". A disabled item swallows no key.
-TEST(TSeqGridFrmShortcuts, CtrlOOpensFromEveryWindowWhileFindOverlapsIsDisabled) {
+// Ctrl+O is "Find overlaps" while focus is in an editor window and "&Open" everywhere else.
+TEST(TSeqGridFrmShortcuts, CtrlORunsFindOverlapsInTheEditorAndOpensElsewhere) {
   EditorFixture f;
   f.form->show();
   f.form->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(f.form.get()));
   TSeqGridFrm* w = f.NewEditor();
+  // b's first 14 letters are a's last 14: laid out, b moves 6 columns right.
+  AddDataset(w->GetProject(), "reads",
+             {{"a", "GGATCACAGTCTACACTGCT"}, {"b", "CAGTCTACACTGCTCACTCC"}});
+  w->UpdateAllBits();
   QAction* overlaps = w->Action("Findoverlaps1");
   ASSERT_NE(overlaps, nullptr);
   EXPECT_EQ(overlaps->shortcut(), QKeySequence("Ctrl+O"));
-  EXPECT_FALSE(overlaps->isEnabled());  // assembly is not part of this build
+  EXPECT_TRUE(overlaps->isEnabled());
   QSignalSpy opened(f.form->findChild<QAction*>("Open1"), &QAction::triggered);
-  auto rejected = std::make_shared<int>(0);
-  const auto rejectNextDialog = [rejected] {
-    WhenModalShows([rejected](QWidget* dialog) {
-      ++*rejected;
-      QMetaObject::invokeMethod(dialog, "reject");
-    });
-  };
 
+  f.form->MdiArea()->setActiveSubWindow(f.Frame(w));
   w->SeqGrid->setFocus();
   QCoreApplication::processEvents();
   ASSERT_TRUE(w->SeqGrid->hasFocus());
-  rejectNextDialog();
+  f.dialogs.answers = {true};
   QTest::keyClick(w->SeqGrid, Qt::Key_O, Qt::ControlModifier);
-  EXPECT_EQ(opened.count(), 1);
-  EXPECT_EQ(*rejected, 1);
-  // The file dialog is gone; the main window is active again before focus can move in it.
-  f.form->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(f.form.get()));
+  EXPECT_EQ(opened.count(), 0);
+  EXPECT_EQ(f.dialogs.questions,
+            std::vector<std::string>{"Find overlaps for all sequences in the dataset?"});
+  EXPECT_EQ(w->GetProject().CurrentDataset()->SeqAt(2)->letters, "------CAGTCTACACTGCTCACTCC");
 
+  auto rejected = std::make_shared<int>(0);
+  WhenModalShows([rejected](QWidget* dialog) {
+    ++*rejected;
+    QMetaObject::invokeMethod(dialog, "reject");
+  });
   TRepForm* report = f.form->NewRepForm();
   f.form->MdiArea()->setActiveSubWindow(f.Frame(report));
   report->Redit1()->setFocus();
   QCoreApplication::processEvents();
   ASSERT_TRUE(report->Redit1()->hasFocus());
-  rejectNextDialog();
   QTest::keyClick(report->Redit1(), Qt::Key_O, Qt::ControlModifier);
-  EXPECT_EQ(opened.count(), 2);
-  f.form->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(f.form.get()));
+  EXPECT_EQ(opened.count(), 1);
+  EXPECT_EQ(*rejected, 1);
+}
 
-  // Once the editor has a command on the key, the key is the editor's while focus is there.
-  int found = 0;
-  QObject::connect(overlaps, &QAction::triggered, [&found] { ++found; });
-  overlaps->setEnabled(true);
-  f.form->MdiArea()->setActiveSubWindow(f.Frame(w));
-  w->SeqGrid->setFocus();
-  QCoreApplication::processEvents();
-  QTest::keyClick(w->SeqGrid, Qt::Key_O, Qt::ControlModifier);
-  EXPECT_EQ(found, 1);
-  EXPECT_EQ(opened.count(), 2);
-  EXPECT_EQ(*rejected, 2);
+TEST(TSeqGridFrmAssembly, ConsensusItemsAndAssembleContigsAreOffered) {
+  EditorFixture f;
+  TSeqGridFrm* w = f.NewEditor();
+  AddDataset(w->GetProject(), "d", {{"a", "ACGT"}, {"b", "ACGT"}});
+  w->UpdateAllBits();
+  for (const char* name :
+       {"Assemblecontigs1", "Createconsensus1", "Addconsensus2", "Consensusinthesameproject1",
+        "Consensusinanewproject2", "Showcontig1", "Reconstructhaplotypes1"}) {
+    SCOPED_TRACE(name);
+    ASSERT_NE(w->Action(name), nullptr);
+    EXPECT_TRUE(w->Action(name)->isEnabled());
+  }
+  EXPECT_EQ(w->Action("Showcontig1")->shortcut(), QKeySequence("Ctrl+K"));
+  w->Action("Addconsensus2")->trigger();
+  EXPECT_EQ(w->GetProject().CurrentDataset()->NameAt(3), "Consensus");
+  EXPECT_EQ(f.dialogs.notices, std::vector<std::string>{"Consensus added"});
+  const int windows = static_cast<int>(f.form->MdiArea()->subWindowList().size());
+  w->Action("Consensusinanewproject1")->trigger();
+  ASSERT_EQ(static_cast<int>(f.form->MdiArea()->subWindowList().size()), windows + 1);
+  EXPECT_EQ(f.form->MdiArea()->subWindowList().back()->widget()->windowTitle(), "Cons");
 }
 
 TEST(TSeqGridFrmOpen, FilesGoIntoThisWindowAndUnreadableOnesAreReported) {
