@@ -11,6 +11,7 @@
 #include "analysis/AnalysisOutput.h"
 #include "ui/analysis/BaseDbox.h"
 #include "ui/analysis/DNApolDbox.h"
+#include "ui/analysis/GCcontentForm.h"
 #include "ui/analysis/LDform.h"
 #include "ui/analysis/NTestsDialog.h"
 #include "ui/analysis/PopSubdivDbox.h"
@@ -33,7 +34,8 @@ const std::vector<AnalyseMenuItem>& AnalyseMenuItems() {
        [](TMainForm& m) -> TBaseDialogBox* { return NewPopSubdivDbox(m); }},
       {"Linkage disequilibrium...", "Linkagedisequilibrium1", "linkage disequilibrium",
        [](TMainForm& m) -> TBaseDialogBox* { return NewLDform(m); }},
-      {"N&ucleotide composition...", "Nucleotidecomposition1", "nucleotide composition", {}},
+      {"N&ucleotide composition...", "Nucleotidecomposition1", "nucleotide composition",
+       [](TMainForm& m) -> TBaseDialogBox* { return NewGCContentForm(m); }},
       {"Neighbour-&joining tree...", "NeighbourJoiningtree1", "neighbour-joining tree",
        [](TMainForm& m) -> TBaseDialogBox* { return NewNJTreeFrm(m); }},
       {"Segregation analysis", "Segregationanalysis1", "segregation analysis", {}},
