@@ -81,8 +81,8 @@ class CarrierRows {
   // Calls f(mutation index) for every mutation at which the sequences of slots a and b differ.
   template <class F>
   void ForEachDifference(std::size_t a, std::size_t b, F&& f) const {
-    const std::uint64_t* x = &bits_[a * words_];
-    const std::uint64_t* y = &bits_[b * words_];
+    const std::uint64_t* x = bits_.data() + a * words_;
+    const std::uint64_t* y = bits_.data() + b * words_;
     for (std::size_t w = 0; w < words_; ++w)
       for (std::uint64_t d = x[w] ^ y[w]; d != 0; d &= d - 1)
         f(w * 64 + static_cast<std::size_t>(std::countr_zero(d)));
@@ -104,7 +104,7 @@ class ColumnLetters {
     bits_.assign(rows.size() * 3 * words_, 0);
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const TSeq& s = *ds.SeqAt(rows[i]);
-      std::uint64_t* base = &bits_[i * 3 * words_];
+      std::uint64_t* base = bits_.data() + i * 3 * words_;
       for (int p = 1; p <= s.Length(); ++p) {
         const int c0 = p + s.columnShift - 1;
         if (c0 < 0) continue;
@@ -122,8 +122,8 @@ class ColumnLetters {
   std::array<int, 3> Shared(std::size_t a, std::size_t b) const {
     std::array<int, 3> n{};
     for (int k = 0; k < 3; ++k) {
-      const std::uint64_t* x = &bits_[(a * 3 + static_cast<std::size_t>(k)) * words_];
-      const std::uint64_t* y = &bits_[(b * 3 + static_cast<std::size_t>(k)) * words_];
+      const std::uint64_t* x = bits_.data() + (a * 3 + static_cast<std::size_t>(k)) * words_;
+      const std::uint64_t* y = bits_.data() + (b * 3 + static_cast<std::size_t>(k)) * words_;
       for (std::size_t w = 0; w < words_; ++w)
         n[static_cast<std::size_t>(k)] += PopCount64(x[w] & y[w]);
     }
