@@ -86,8 +86,8 @@ TEST(CompositionBlocks, GCStationarityGTestOfEyreWalker) {
   ScanFixture f({"GGGA", "AAAG", "AAAA"});
   const std::string text = BlockOf(f, GCStationarityBlock);
   EXPECT_TRUE(Has(text, "Sequence1  Sequence2  GC1:AT2  AT1:GC2  G-test\r\n")) << text;
-  EXPECT_TRUE(Has(text, "s1         s2                3        1  1.046\r\n")) << text;
-  EXPECT_TRUE(Has(text, "s1         s3                3        0  Error\r\n")) << text;
+  EXPECT_TRUE(Has(text, "s1         s2               3        1  1.046\r\n")) << text;
+  EXPECT_TRUE(Has(text, "s1         s3               3        0  Error\r\n")) << text;
 }
 
 TEST(CompositionBlocks, LettersAreReadAtTheMutationsColumn) {
@@ -96,7 +96,7 @@ TEST(CompositionBlocks, LettersAreReadAtTheMutationsColumn) {
   ScanFixture f({"GGGA", "AAG", "GGGA"});
   f.Row(2).columnShift = 1;
   const std::string text = BlockOf(f, GCStationarityBlock);
-  EXPECT_TRUE(Has(text, "s1         s2                2        1")) << text;
+  EXPECT_TRUE(Has(text, "s1         s2               2        1")) << text;
 }
 
 TEST(CompositionBlocks, NucleotidePairsExpectedCountsAndErrors) {
