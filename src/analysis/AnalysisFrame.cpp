@@ -249,7 +249,6 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
     chosen.push_back(proj.CurrentIndex());
   }
   datasetCount = static_cast<int>(chosen.size());
-  chosenDatasets = chosen;
 
   if (fo.useAllDatasets && proj.DatasetCount() > 100 && fo.repWin &&
       services.messages.AskYesNo(

@@ -149,7 +149,6 @@ class AnalysisFrame {
   std::vector<int> groupIds;         // keys handed to UpdateMuts, table order
   int regionFrom = 1, regionTo = 1;
   int datasetCount = 0;
-  std::vector<int> chosenDatasets;  // project indexes of the datasets the run analyses
 
  private:
   struct OpenFile;

@@ -386,7 +386,8 @@ void CompositionAnalysis::AnalysePop(TDataSeq& ds, const std::string& groupName)
   if (project == nullptr || groupMask.Size() != ds.Count()) return;
   std::optional<ProgressScope> bar;
   if (co.cpg) bar.emplace(svc->progress, ds.Count() - 1, "Processing output...");
-  const int ti = TableIndex(ds, groupName);
+  // The base report has already said why when the group has no table.
+  const int ti = TableIndex(ds, groupName, false);
   if (ti < 0 || groupMask.Count() <= 1) return;
   const tmutholder& t = *ds.mutHolders[static_cast<std::size_t>(ti)];
   if (co.gcMutations) Append(GCMutationsBlock(t));

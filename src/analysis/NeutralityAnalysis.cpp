@@ -66,6 +66,13 @@ std::string NeutralityAnalysis::Path(const char* name) const {
 
 bool NeutralityAnalysis::BeforeRun() {
   startDataset_ = project->CurrentIndex();
+  // The datasets the frame goes on to scan, as it chooses them.
+  chosen_.clear();
+  if (!fo.useAllDatasets)
+    chosen_.push_back(startDataset_);
+  else
+    for (int d = 0; d < project->DatasetCount(); ++d)
+      if (project->DatasetAt(d)->dsSelected) chosen_.push_back(d);
   summary_.clear();
   trailer_.clear();
   if (!no.sfs) return true;
@@ -85,9 +92,8 @@ bool NeutralityAnalysis::BeforeRun() {
 
 void NeutralityAnalysis::AfterUpdateMuts() {
   if (!no.sfs) return;
-  foldedSum_ = SummedSpectrum(*project, chosenDatasets, true, opt.mutationFlags, opt.siteFlags, 0);
-  unfoldedSum_ =
-      SummedSpectrum(*project, chosenDatasets, false, opt.mutationFlags, opt.siteFlags, 0);
+  foldedSum_ = SummedSpectrum(*project, chosen_, true, opt.mutationFlags, opt.siteFlags, 0);
+  unfoldedSum_ = SummedSpectrum(*project, chosen_, false, opt.mutationFlags, opt.siteFlags, 0);
 }
 
 void NeutralityAnalysis::SpectrumBlock(TDataSeq& ds, bool folded) {
@@ -143,7 +149,7 @@ void NeutralityAnalysis::SpectraSummary() {
   const std::string label = SpectraSiteLabel(opt.siteFlags);
   std::string s = kRule + "\r\nSite frequency spectrum accross all datasets in the project\r\n\r\n";
   bool outgroup = false;
-  for (int d : chosenDatasets)
+  for (int d : chosen_)
     outgroup = outgroup || TableOfGroup(*project->DatasetAt(d), 0, true) != nullptr;
   for (const bool folded : {true, false}) {
     if (!folded && !outgroup) continue;
@@ -170,7 +176,7 @@ void NeutralityAnalysis::SpectraSummary() {
         if (!folded && !outgroup) continue;
         s += std::string(folded ? "Folded" : "Unfolded") +
              " 2D-SFS for groups: " + groups[i].grpName + " and " + groups[j].grpName + "\r\n";
-        s += PairSpectrum2D(*project, chosenDatasets, groups[i].grpKey, groups[j].grpKey, folded,
+        s += PairSpectrum2D(*project, chosen_, groups[i].grpKey, groups[j].grpKey, folded,
                             opt.siteFlags, opt.mutationFlags)
                  .Text(groups[i].grpName, groups[j].grpName);
       }

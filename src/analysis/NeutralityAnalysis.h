@@ -56,6 +56,7 @@ class NeutralityAnalysis : public AnalysisFrame {
   SpectrumSum foldedSum_, unfoldedSum_;
   std::string summary_, trailer_;
   int startDataset_ = -1;
+  std::vector<int> chosen_;  // project indexes of the datasets the run analyses
 };
 
 AnalysisOutput RunNeutrality(TDataProj& project, const FrameOptions& frame,

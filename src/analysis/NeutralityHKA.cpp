@@ -48,8 +48,7 @@ bool NeutralityAnalysis::TestHKADataset(TDataSeq& ds, const std::string& program
     int index = -1;
     for (int k = 0; k < project->DatasetCount() && index < 0; ++k)
       if (project->DatasetAt(k) == &d) index = k;
-    if (std::find(chosenDatasets.begin(), chosenDatasets.end(), index) == chosenDatasets.end() ||
-        d.mutHolders.empty()) {
+    if (std::find(chosen_.begin(), chosen_.end(), index) == chosen_.end() || d.mutHolders.empty()) {
       AnalysisOptions scan = opt;
       scan.regionFrom = 1;
       scan.regionTo = 0;

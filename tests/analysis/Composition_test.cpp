@@ -13,8 +13,8 @@ bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-std::string BlockOf(ScanFixture& f, std::string (*block)(const TDataSeq&, const samptype&,
-                                                         const tmutholder&)) {
+std::string BlockOf(ScanFixture& f,
+                    std::string (*block)(const TDataSeq&, const samptype&, const tmutholder&)) {
   EXPECT_TRUE(f.Scan(Options(0)));
   return block(*f.ds, AllOf(f.ds->Count()), f.Table());
 }
@@ -70,13 +70,15 @@ TEST(CompositionBlocks, BaseCompositionWithErrorsForNoBases) {
   ScanFixture f({"ACGTACGT", "NN-N"});
   for (int r = 1; r <= 2; ++r) CountBases(f.Row(r));
   const std::string text = BaseCompositionBlock(*f.ds, AllOf(2));
-  EXPECT_TRUE(Has(text, "s1             2 (0.250)       2 (0.250)       2 (0.250)       2 (0.250)"
-                        "       4 (0.500)  \r\n"))
+  EXPECT_TRUE(Has(text,
+                  "s1             2 (0.250)       2 (0.250)       2 (0.250)       2 (0.250)"
+                  "       4 (0.500)  \r\n"))
       << text;
   EXPECT_TRUE(Has(text, "s2             0 (error)       0 (error)")) << text;
   // Means 1, 1, 1, 1 and 2 of a total of 4.
-  EXPECT_TRUE(Has(text, "Average    1.000 (0.250)   1.000 (0.250)   1.000 (0.250)   1.000 "
-                        "(0.250)   2.000 (0.500)  \r\n\r\n"))
+  EXPECT_TRUE(Has(text,
+                  "Average    1.000 (0.250)   1.000 (0.250)   1.000 (0.250)   1.000 "
+                  "(0.250)   2.000 (0.500)  \r\n\r\n"))
       << text;
 }
 
@@ -132,11 +134,13 @@ TEST(CompositionBlocks, CpGMutationsWithExpectationAndGTest) {
   ScanFixture f({"ACGTCAAGC", "ATGTTAAAC", "NNNNNNNNN"});
   const std::string text = BlockOf(f, [](const TDataSeq& ds, const samptype& m,
                                          const tmutholder& t) { return CpGBlock(ds, m, t); });
-  EXPECT_TRUE(Has(text, "s1 vers s2: muts in C: 3 (GA: 1 CT: 2); of them in CG: 1. Expected: "
-                        "0.333; G-test =  1.046\r\n"))
+  EXPECT_TRUE(Has(text,
+                  "s1 vers s2: muts in C: 3 (GA: 1 CT: 2); of them in CG: 1. Expected: "
+                  "0.333; G-test =  1.046\r\n"))
       << text;
-  EXPECT_TRUE(Has(text, "s1 vers s3: muts in C: 0 (GA: 0 CT: 0); of them in CG: 0. "
-                        "Expected:error; G-test = error\r\n"))
+  EXPECT_TRUE(Has(text,
+                  "s1 vers s3: muts in C: 0 (GA: 0 CT: 0); of them in CG: 0. "
+                  "Expected:error; G-test = error\r\n"))
       << text;
 }
 
@@ -150,9 +154,9 @@ TEST(RunComposition, ReportOfAllBlocksWithCaption) {
   EXPECT_EQ(out.reportCaption, "Nucleotide composition report");
   std::size_t at = 0;
   for (const char* heading :
-       {"====Number of GC%-changing", "========Nucleotide composition========",
-        "===%GC stationarity", "====Frequencies of nucleotide pairs====",
-        "===Methylation, mutations in CpG==="}) {
+       {"====Number of GC%-changing",
+        "========Nucleotide composition========", "===%GC stationarity",
+        "====Frequencies of nucleotide pairs====", "===Methylation, mutations in CpG==="}) {
     at = out.report.find(heading, at);
     ASSERT_NE(at, std::string::npos) << heading << "\n" << out.report;
   }

@@ -89,7 +89,7 @@ TEST(MLHKAFiles, LikelihoodsAndVerdicts) {
   const struct {
     double lr;
     const char* verdict;
-  } cases[] = {{3.8415, "NS"},     {3.8416, "P<0.05"}, {6.6349, "P<0.05"},
+  } cases[] = {{3.8415, "NS"},     {3.8416, "P<0.05"},  {6.6349, "P<0.05"},
                {6.6350, "P<0.01"}, {10.8276, "P<0.01"}, {10.8277, "P<0.001"}};
   for (const auto& c : cases) EXPECT_EQ(MLHKAVerdict(-100, -100 + c.lr / 2), c.verdict) << c.lr;
   EXPECT_EQ(MLHKAVerdict(-10, -11),
@@ -105,8 +105,10 @@ TEST(MLHKARun, StandInGivesTheVerdictAndTheResultFiles) {
   // The stand-in's likelihoods: Ln0 = -(S + D) over the three loci = -18, LR = D of L1 = 4.
   const std::string verdict =
       "L1 (compared to 2 ref. datasets) neutral Ln = -18.00000 selection Ln = -16.00000 P<0.05";
-  EXPECT_TRUE(Has(out.report, "mlHKA (Wright and Charlesworth 2004 Genetics 168:1071) results:\r\n"
-                              "Chain length: 1000\r\n" + verdict + "\r\n"))
+  EXPECT_TRUE(Has(out.report,
+                  "mlHKA (Wright and Charlesworth 2004 Genetics 168:1071) results:\r\n"
+                  "Chain length: 1000\r\n" +
+                      verdict + "\r\n"))
       << out.report;
   EXPECT_EQ(TestFolder::Read(dir.File("mlHKAresults1.txt")), verdict + "\r\n");
   EXPECT_EQ(TestFolder::Read(dir.File("mlHKAresults2.txt")),
@@ -115,8 +117,8 @@ TEST(MLHKARun, StandInGivesTheVerdictAndTheResultFiles) {
   const std::string line = "L1\t10\t2\t3\t4\t0.13333\t1\r\n";
   const std::string refs = "L2\t10\t2\t3\t4\t0.13333\t1\r\nL3\t10\t2\t3\t4\t0.13333\t1\r\n";
   EXPECT_EQ(TestFolder::Read(dir.File("log.txt")),
-            "100\r\n1000\r\n3\t\t0\t5.00000\r\n" + line + refs + "100\r\n1000\r\n3\t\t1\tL1\t5.00000\r\n" +
-                line + refs);
+            "100\r\n1000\r\n3\t\t0\t5.00000\r\n" + line + refs +
+                "100\r\n1000\r\n3\t\t1\tL1\t5.00000\r\n" + line + refs);
   EXPECT_FALSE(p.svc.progress.statuses.empty());
 }
 
@@ -135,7 +137,8 @@ TEST(MLHKARun, MissingSilentOrFailingProgramGivesNoVerdict) {
   {
     Env mode("NODRIX_STANDIN_MODE", "fail");
     out = RunHKA(p, dir, StandIn());
-    EXPECT_TRUE(Has(out.report, "L1: MLHKA failed: MLHKA stand-in: failing as asked")) << out.report;
+    EXPECT_TRUE(Has(out.report, "L1: MLHKA failed: MLHKA stand-in: failing as asked"))
+        << out.report;
   }
   EXPECT_FALSE(std::filesystem::exists(dir.File("mlHKAresults1.txt")));
 }

@@ -117,8 +117,9 @@ TEST(NeutralitySpectra, OneDatasetAgainstItsOwnSumAndTheFiles) {
   no.atLabel = "At: test";
   const AnalysisOutput out = RunNeutrality(f.proj, fo, no, f.svc);
   ASSERT_TRUE(out.error.empty()) << out.error;
-  EXPECT_TRUE(Has(out.report, "Folded site frequency spectrum (SFS) for all sites: \r\n"
-                              "Freq: 2 1 1 1 1\r\n Num: 1 2 3 4 5\r\n"))
+  EXPECT_TRUE(Has(out.report,
+                  "Folded site frequency spectrum (SFS) for all sites: \r\n"
+                  "Freq: 2 1 1 1 1\r\n Num: 1 2 3 4 5\r\n"))
       << out.report;
   EXPECT_TRUE(Has(out.report, "Mann-Witney U = 12.50000; P = ")) << out.report;
   EXPECT_TRUE(Has(out.report, "(N1=5 N2=5)\r\nG-test = 0.00000; P = 1.00000(df=4)\r\n"))
@@ -136,8 +137,9 @@ TEST(NeutralitySpectra, OneDatasetAgainstItsOwnSumAndTheFiles) {
             "SFS accross all datasets in the project.\r\n");
   EXPECT_TRUE(Has(folded, " G-test= 0.00000 P(G-test)= 1.00000 SFS_folded: 2 1 1 1 1 \r\n"))
       << folded;
-  EXPECT_TRUE(Has(folded, "SFS_accross_all_datasets MWU= NA P(MWU)= NA G-test= NA P(G-test)= "
-                          "NA SFS_folded:  2 1 1 1 1\r\n"))
+  EXPECT_TRUE(Has(folded,
+                  "SFS_accross_all_datasets MWU= NA P(MWU)= NA G-test= NA P(G-test)= "
+                  "NA SFS_folded:  2 1 1 1 1\r\n"))
       << folded;
 }
 

@@ -68,8 +68,7 @@ AnalysisOutput TGCContentForm::RunAnalysis(const FrameOptions& options) {
 }
 
 TGCContentForm* NewGCContentForm(TMainForm& mainForm) {
-  if (auto* open =
-          qobject_cast<TGCContentForm*>(mainForm.RaiseToolWindow(ToolKind::GCContentForm)))
+  if (auto* open = qobject_cast<TGCContentForm*>(mainForm.RaiseToolWindow(ToolKind::GCContentForm)))
     return open;
   auto* dialog = new TGCContentForm(mainForm);
   mainForm.RegisterToolWindow(ToolKind::GCContentForm, dialog);

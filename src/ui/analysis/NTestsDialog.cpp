@@ -54,8 +54,9 @@ TNTestsDialog::TNTestsDialog(TMainForm& mainForm, QWidget* parent)
   auto* al = new QHBoxLayout(across);
   cbSFS = make(across, "Site frequency spectrum", "cbSFS", false);
   cbMLHKA = make(across, "ML-HKA", "cbMLHKA", false);
-  cbSFS->setToolTip("Spectra of every dataset compared with their sum (SFS_folded.out, "
-                    "SFS_unfolded.out)");
+  cbSFS->setToolTip(
+      "Spectra of every dataset compared with their sum (SFS_folded.out, "
+      "SFS_unfolded.out)");
   cbMLHKA->setToolTip("The ML-HKA test through the outside MLHKA program");
   for (QCheckBox* c : {cbSFS, cbMLHKA}) al->addWidget(c);
   analyseLayout->insertWidget(1, across);
@@ -104,8 +105,8 @@ TNTestsDialog::TNTestsDialog(TMainForm& mainForm, QWidget* parent)
   buttons->addWidget(new QLabel("random datasets", refs));
   buttons->addStretch();
   fl->addLayout(buttons);
-  for (QWidget* w : {static_cast<QWidget*>(mode), static_cast<QWidget*>(run),
-                     static_cast<QWidget*>(refs)}) {
+  for (QWidget* w :
+       {static_cast<QWidget*>(mode), static_cast<QWidget*>(run), static_cast<QWidget*>(refs)}) {
     hl->addWidget(w);
     w->setEnabled(false);
     hkaGroups_.push_back(w);

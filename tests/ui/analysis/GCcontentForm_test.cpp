@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QPushButton>
 
 #include "AnalysisProject.h"
 #include "ui/ShellFixture.h"
@@ -26,7 +27,8 @@ TEST(TGCContentForm, ControlsRunAndTheToolAgrees) {
   ASSERT_TRUE(dialog->InitData(&project));
   EXPECT_EQ(dialog->windowTitle(), "Composition analysis");
   EXPECT_EQ(dialog->cbGCstat->text(), "GC%-stationarity (Eyre-Walker 1994)");
-  for (QCheckBox* c : {dialog->cbGCmut, dialog->cbNnuc, dialog->cbNpair}) EXPECT_TRUE(c->isChecked());
+  for (QCheckBox* c : {dialog->cbGCmut, dialog->cbNnuc, dialog->cbNpair})
+    EXPECT_TRUE(c->isChecked());
   for (QCheckBox* c : {dialog->cbGCstat, dialog->cbCpG}) EXPECT_FALSE(c->isChecked());
   // Nothing reads the window boxes or the outgroup box: not offered, and saying why.
   for (QCheckBox* c : {dialog->cbSW_GC, dialog->cbSW_CpG, dialog->cbExcludeOutg, dialog->cbDoSW}) {
