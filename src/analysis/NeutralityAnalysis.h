@@ -7,31 +7,56 @@
 
 #include "analysis/BaseDbox1.h"
 #include "analysis/LDOutput.h"
+#include "analysis/MLHKA.h"
 #include "analysis/NeutralityReport.h"
+#include "analysis/SFS2dUnit.h"
 
 inline constexpr const char* kNeutralityReportCaption = "Neutrality tests report";
 inline constexpr const char* kTajimaPlotCaption = "Sliding window analysis for TajimaD";
 inline constexpr const char* kLDReportCaption = "LD report";
 
+inline constexpr const char* kFoldedSpectraFile = "SFS_folded.out";
+inline constexpr const char* kUnfoldedSpectraFile = "SFS_unfolded.out";
+inline constexpr const char* kMLHKAResults1 = "mlHKAresults1.txt";
+inline constexpr const char* kMLHKAResults2 = "mlHKAresults2.txt";
+
 struct NeutralityRunOptions {
   NeutralityChoices tests;
   bool swTajimaD = false;  // cbSWTajD
   bool swZnS = false;      // cbSwZnS
+  bool sfs = false;        // cbSFS: spectra of every dataset against their sum, 2D spectra
+  std::string atLabel;     // the dialog's "At:" label, which heads the spectra files
+  MLHKAOptions mlhka;      // cbMLHKA and the "HKA" page
 };
 
 class NeutralityAnalysis : public AnalysisFrame {
  public:
   NeutralityAnalysis(FrameOptions frame, NeutralityRunOptions options)
-      : AnalysisFrame(std::move(frame)), no(options) {}
+      : AnalysisFrame(std::move(frame)), no(std::move(options)) {}
+  // Text that goes above the report (the spectra across datasets) and below it (ML-HKA).
+  [[nodiscard]] const std::string& Summary() const { return summary_; }
+  [[nodiscard]] const std::string& Trailer() const { return trailer_; }
 
  protected:
+  bool BeforeRun() override;
+  void AfterUpdateMuts() override;
   void DoForm(TDataSeq& ds) override;
   void AnalysePop(TDataSeq& ds, const std::string& groupName) override;
   void AfterRun() override;
 
  private:
+  void SpectrumBlock(TDataSeq& ds, bool folded);
+  void SpectraSummary();
+  std::string RunMLHKA();
+  // Tests one dataset against the references; false when it got no verdict.
+  bool TestHKADataset(TDataSeq& ds, const std::string& program, int run, std::string& text);
+  [[nodiscard]] std::string Path(const char* name) const;
   NeutralityRunOptions no;
   std::vector<tser> series_;
+  SpectrumSum foldedSum_, unfoldedSum_;
+  std::string summary_, trailer_;
+  int startDataset_ = -1;
+  std::vector<int> chosen_;  // project indexes of the datasets the run analyses
 };
 
 AnalysisOutput RunNeutrality(TDataProj& project, const FrameOptions& frame,

@@ -93,12 +93,12 @@ HaplotypeDiversity haplotypeDiversity(const tmutholder& t, int from, int to, con
 }
 
 int siteFrequencySpectrum(const tmutholder& t, std::vector<int>& freq, int from, int to,
-                          int siteFlags, int mutationFlags, bool orientedOnly) {
+                          int siteFlags, int mutationFlags, bool orientedOnly, bool withFixed) {
   int excluded = 0;
   for (const tmutation& m : t.mutations) {
     if ((from != 0 || to != 0) && (m.position < from || m.position > to)) continue;
     if (!PassesSiteFilter(m, siteFlags) || !PassesMutationFilter(m, mutationFlags)) continue;
-    if (m.isFixed) continue;
+    if (m.isFixed && !withFixed) continue;
     if (m.isExcluded || (orientedOnly && m.outgroupIndex < 0)) {
       ++excluded;
       continue;

@@ -41,6 +41,8 @@ HaplotypeDiversity haplotypeDiversity(const tmutholder& t, int from, int to, con
                                       int siteFlags, int mutationFlags);
 // Adds each unfixed mutation's carrier count k to freq[k] (0 <= k < freq.size()); mutations
 // marked excluded, and with orientedOnly (an unfolded spectrum) those the outgroup does not
-// orient, are only counted. Returns the number so left out.
+// orient, are only counted. Returns the number so left out. With withFixed the fixed
+// differences count too (at their carrier count, the whole ingroup).
 int siteFrequencySpectrum(const tmutholder& t, std::vector<int>& freq, int from, int to,
-                          int siteFlags, int mutationFlags, bool orientedOnly = false);
+                          int siteFlags, int mutationFlags, bool orientedOnly = false,
+                          bool withFixed = false);

@@ -1,34 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// G-test and chi-square tail.
+// G-test and chi-square tail (ALGLIB).
 #include "common/GoodnessOfFit.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numbers>
+
+#include <libalglib/ap.h>
+#include <libalglib/specialfunctions.h>
 
 double ChiSquareUpperTail(double x, int df) {
   if (df < 1) return std::numeric_limits<double>::quiet_NaN();
   if (!(x > 0)) return 1.0;
-  const double half = x / 2;
-  // Whole degrees of freedom: the tail is a finite sum, even df a Poisson sum, odd df erfc
-  // plus a series; both are exact up to rounding.
-  if (df % 2 == 0) {
-    double term = std::exp(-half);
-    double sum = term;
-    for (int k = 1; k < df / 2; ++k) {
-      term *= half / k;
-      sum += term;
-    }
-    return std::min(1.0, sum);
+  // ALGLIB signals bad arguments by exceptions, which must not leave the core.
+  try {
+    const double p = alglib::chisquarecdistribution(static_cast<double>(df), x);
+    return std::isfinite(p) ? std::clamp(p, 0.0, 1.0) : std::numeric_limits<double>::quiet_NaN();
+  } catch (const alglib::ap_error&) {
+    return std::numeric_limits<double>::quiet_NaN();
   }
-  double sum = std::erfc(std::sqrt(half));
-  double term = std::sqrt(x) * std::exp(-half) / std::sqrt(2 * std::numbers::pi) * 2;  // k = 1
-  for (int k = 1; k <= (df - 1) / 2; ++k) {
-    if (k > 1) term *= x / (2 * k - 1);
-    sum += term;
-  }
-  return std::min(1.0, sum);
 }
 
 std::optional<GTestResult> GTestGoodnessOfFit(std::span<const double> observed,

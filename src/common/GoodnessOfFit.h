@@ -5,7 +5,7 @@
 #include <span>
 
 // P(X > x) for a chi-square variable with df >= 1 degrees of freedom; 1 for x <= 0.
-// Closed forms for whole degrees of freedom; NaN for df < 1.
+// From ALGLIB's chi-square distribution; NaN for df < 1.
 double ChiSquareUpperTail(double x, int df);
 
 struct GTestResult {

@@ -84,3 +84,23 @@ std::optional<double> ParseReal(std::string_view text) {
   if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
   return value;
 }
+
+std::string PadLeft(std::string_view text, int width) {
+  std::string out;
+  if (static_cast<int>(text.size()) < width)
+    out.assign(static_cast<std::size_t>(width) - text.size(), ' ');
+  out += text;
+  return out;
+}
+
+std::string FitText(std::string_view text, int width, bool rightAligned) {
+  if (width < 0) width = 0;
+  if (static_cast<int>(text.size()) >= width)
+    return std::string(text.substr(0, static_cast<std::size_t>(width)));
+  const std::string pad(static_cast<std::size_t>(width) - text.size(), ' ');
+  return rightAligned ? pad + std::string(text) : std::string(text) + pad;
+}
+
+std::string FixedWidth(double value, int width, int decimals) {
+  return PadLeft(FormatFixed(value, decimals), width);
+}

@@ -16,6 +16,14 @@ std::string FormatFixed(double value, int decimals);
 // values (the pairwise LD output) are written with it.
 void AppendFixed(std::string& out, double value, int decimals);
 
+// Text padded with blanks on the left (right-aligned) to at least width characters.
+std::string PadLeft(std::string_view text, int width);
+// Text fitted to exactly width characters: cut to its first width, or padded with blanks on
+// the right (left-aligned) or on the left (right-aligned).
+std::string FitText(std::string_view text, int width, bool rightAligned = false);
+// FormatFixed padded on the left to at least width characters (Pascal's x:width:decimals).
+std::string FixedWidth(double value, int width, int decimals);
+
 // Shortest text that reads back as the same double; integers without a decimal point.
 std::string FormatReal(double value);
 

@@ -25,12 +25,24 @@ struct ScanFixture {
   }
   TSeq& Row(int r) { return *ds->SeqAt(r); }
   // Puts the row's individual into a group (kOutgroupKey for the outgroup).
-  void Assign(int row, int groupKey) {
+  void Assign(int row, int groupKey) { AssignIn(*ds, row, groupKey); }
+  void AssignIn(TDataSeq& d, int row, int groupKey) {
     TIndivid ind;
-    ind.indName = "ind" + std::to_string(row);
+    ind.indName = d.dsName + "_ind" + std::to_string(row);
     ind.indGroup = groupKey;
-    Row(row).individId = proj.AddIndivid(ind);
-    Row(row).groupNum = groupKey;
+    d.SeqAt(row)->individId = proj.AddIndivid(ind);
+    d.SeqAt(row)->groupNum = groupKey;
+  }
+  // A further dataset of the project; ds stays the first.
+  TDataSeq& AddDataset(const std::string& name, const std::vector<std::string>& rows) {
+    proj.NewDataset();
+    TDataSeq& d = *proj.CurrentDataset();
+    d.dsName = name;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      auto s = std::make_unique<TSeq>("s" + std::to_string(i + 1), rows[i]);
+      (void)d.AddSeq(s, true);
+    }
+    return d;
   }
   int AddGroup(const std::string& name) {
     TGroup g;

@@ -6,8 +6,15 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
+
+#include "common/PlatformRandom.h"
+#include "model/DataProjUnit.h"
 
 #include "ui/shell/CLXMain.h"
 
@@ -47,12 +54,79 @@ TNTestsDialog::TNTestsDialog(TMainForm& mainForm, QWidget* parent)
   auto* al = new QHBoxLayout(across);
   cbSFS = make(across, "Site frequency spectrum", "cbSFS", false);
   cbMLHKA = make(across, "ML-HKA", "cbMLHKA", false);
-  for (QCheckBox* c : {cbSFS, cbMLHKA}) {
-    c->setEnabled(false);
-    c->setToolTip("Not available yet");
-    al->addWidget(c);
-  }
+  cbSFS->setToolTip(
+      "Spectra of every dataset compared with their sum (SFS_folded.out, "
+      "SFS_unfolded.out)");
+  cbMLHKA->setToolTip("The ML-HKA test through the outside MLHKA program");
+  for (QCheckBox* c : {cbSFS, cbMLHKA}) al->addWidget(c);
   analyseLayout->insertWidget(1, across);
+
+  QWidget* hka = AddPage("HKA");
+  auto* hl = new QVBoxLayout(hka);
+  auto* mode = new QGroupBox("Datasets to test", hka);
+  auto* ml = new QHBoxLayout(mode);
+  rbMLHKcurrent = new QRadioButton("Current dataset only or", mode);
+  rbMLHKcurrent->setObjectName("rbMLHKcurrent");
+  rbMLHKcurrent->setChecked(true);
+  rbHKAall = new QRadioButton("each of the selected in 'Use datasets' (one-by-one)", mode);
+  rbHKAall->setObjectName("rbHKAall");
+  ml->addWidget(rbMLHKcurrent);
+  ml->addWidget(rbHKAall);
+  auto* run = new QGroupBox("Run", hka);
+  auto* rl = new QHBoxLayout(run);
+  auto spin = [&](QWidget* box, const char* name, int lo, int hi, int value) {
+    auto* e = new QSpinBox(box);
+    e->setObjectName(name);
+    e->setRange(lo, hi);
+    e->setValue(value);
+    return e;
+  };
+  const MLHKAOptions hd;
+  seSeed = spin(run, "seSeed", 0, 10000000, hd.seed);
+  seChain = spin(run, "seChain", 0, 100000000, hd.chain);
+  rl->addWidget(new QLabel("Seed:", run));
+  rl->addWidget(seSeed);
+  rl->addWidget(new QLabel("Chain length:", run));
+  rl->addWidget(seChain);
+  auto* refs = new QGroupBox("Reference (supposedly neutral) datasets (max 99 checked)", hka);
+  auto* fl = new QVBoxLayout(refs);
+  dsqlist = new QListWidget(refs);
+  dsqlist->setObjectName("dsqlist");
+  fl->addWidget(dsqlist);
+  auto* buttons = new QHBoxLayout();
+  Button2 = new QPushButton("Uncheck all", refs);
+  Button2->setObjectName("Button2");
+  Button3 = new QPushButton("Check", refs);
+  Button3->setObjectName("Button3");
+  seNumDS = spin(refs, "seNumDS", 1, kMaxHKAReferences, 10);
+  buttons->addWidget(Button2);
+  buttons->addWidget(Button3);
+  buttons->addWidget(seNumDS);
+  buttons->addWidget(new QLabel("random datasets", refs));
+  buttons->addStretch();
+  fl->addLayout(buttons);
+  for (QWidget* w :
+       {static_cast<QWidget*>(mode), static_cast<QWidget*>(run), static_cast<QWidget*>(refs)}) {
+    hl->addWidget(w);
+    w->setEnabled(false);
+    hkaGroups_.push_back(w);
+  }
+  connect(cbMLHKA, &QCheckBox::toggled, this, &TNTestsDialog::MLHKAToggled);
+  connect(Button2, &QPushButton::clicked, this, [this] {
+    for (int i = 0; i < dsqlist->count(); ++i) dsqlist->item(i)->setCheckState(Qt::Unchecked);
+  });
+  connect(Button3, &QPushButton::clicked, this, &TNTestsDialog::CheckRandomReferences);
+  connect(dsqlist, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+    if (checking_ || item->checkState() != Qt::Checked) return;
+    int checked = 0;
+    for (int i = 0; i < dsqlist->count(); ++i)
+      checked += dsqlist->item(i)->checkState() == Qt::Checked ? 1 : 0;
+    if (checked <= kMaxHKAReferences) return;
+    checking_ = true;
+    item->setCheckState(Qt::Unchecked);
+    checking_ = false;
+    MainForm().Notify("Max number of checked datasets = 99");
+  });
 
   cbDoSW->setText("Sliding window:");
   auto* swl = qobject_cast<QHBoxLayout*>(cbDoSW->parentWidget()->layout());
@@ -81,7 +155,56 @@ NeutralityRunOptions TNTestsDialog::GetNeutralityOptions() const {
   o.tests.kellyZnS = cbZnS->isChecked();
   o.swTajimaD = cbSWTajD->isChecked();
   o.swZnS = cbSwZnS->isChecked();
+  o.sfs = cbSFS->isChecked();
+  o.atLabel = AtLabel->text().toStdString();
+  o.mlhka.run = cbMLHKA->isChecked();
+  o.mlhka.currentOnly = rbMLHKcurrent->isChecked();
+  o.mlhka.seed = seSeed->value();
+  o.mlhka.chain = seChain->value();
+  for (int i = 0; i < dsqlist->count(); ++i)
+    if (dsqlist->item(i)->checkState() == Qt::Checked)
+      o.mlhka.references.push_back(dsqlist->item(i)->text().toStdString());
   return o;
+}
+
+void TNTestsDialog::FillReferenceList() {
+  checking_ = true;
+  dsqlist->clear();
+  if (project != nullptr)
+    for (const std::string& name : HKAReferenceCandidates(*project)) {
+      auto* item = new QListWidgetItem(QString::fromStdString(name), dsqlist);
+      item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+      item->setCheckState(dsqlist->count() <= seNumDS->value() ? Qt::Checked : Qt::Unchecked);
+    }
+  checking_ = false;
+  if (dsqlist->count() > 0) seNumDS->setValue(std::min(seNumDS->value(), dsqlist->count()));
+}
+
+void TNTestsDialog::CheckRandomReferences() {
+  PlatformRandom rng = PlatformRandom::FromClock();
+  checking_ = true;
+  for (int i = 0; i < dsqlist->count(); ++i) dsqlist->item(i)->setCheckState(Qt::Unchecked);
+  std::vector<int> left(static_cast<std::size_t>(dsqlist->count()));
+  for (int i = 0; i < dsqlist->count(); ++i) left[static_cast<std::size_t>(i)] = i;
+  for (int k = 0; k < seNumDS->value() && !left.empty(); ++k) {
+    const int pick = rng.NextInt(static_cast<int>(left.size()));
+    dsqlist->item(left[static_cast<std::size_t>(pick)])->setCheckState(Qt::Checked);
+    left.erase(left.begin() + pick);
+  }
+  checking_ = false;
+}
+
+void TNTestsDialog::MLHKAToggled(bool on) {
+  for (QWidget* w : hkaGroups_) w->setEnabled(on);
+  if (!on) return;
+  PlatformRandom rng = PlatformRandom::FromClock();
+  seSeed->setValue(rng.NextInt(10000000));
+  seChain->setValue(1000);
+  FillReferenceList();
+}
+
+bool TNTestsDialog::WritesFiles(const FrameOptions& options) const {
+  return TBaseDialogBox1::WritesFiles(options) || cbSFS->isChecked() || cbMLHKA->isChecked();
 }
 
 AnalysisOutput TNTestsDialog::RunAnalysis(const FrameOptions& options) {

@@ -14,6 +14,7 @@
 #include "ui/analysis/FilterSitesForm.h"
 #include "ui/analysis/SamplingForm.h"
 #include "ui/analysis/DNApolDbox.h"
+#include "ui/analysis/GCcontentForm.h"
 #include "ui/analysis/LDform.h"
 #include "ui/analysis/NTestsDialog.h"
 #include "ui/analysis/PopSubdivDbox.h"
@@ -37,7 +38,8 @@ const std::vector<AnalyseMenuItem>& AnalyseMenuItems() {
        [](TMainForm& m) -> TBaseDialogBox* { return NewPopSubdivDbox(m); }},
       {"Linkage disequilibrium...", "Linkagedisequilibrium1", "linkage disequilibrium",
        [](TMainForm& m) -> TBaseDialogBox* { return NewLDform(m); }},
-      {"N&ucleotide composition...", "Nucleotidecomposition1", "nucleotide composition", {}},
+      {"N&ucleotide composition...", "Nucleotidecomposition1", "nucleotide composition",
+       [](TMainForm& m) -> TBaseDialogBox* { return NewGCContentForm(m); }},
       {"Neighbour-&joining tree...", "NeighbourJoiningtree1", "neighbour-joining tree",
        [](TMainForm& m) -> TBaseDialogBox* { return NewNJTreeFrm(m); }},
       {"Segregation analysis", "Segregationanalysis1", "segregation analysis", {},

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -40,10 +42,9 @@ TEST(TNTestsDialog, ControlsStartAsTheDialogDescribesThem) {
   EXPECT_EQ(dialog->cbFuLiDog->text(), "D(outgr)Fu&&Li(1993)");
   EXPECT_EQ(dialog->cbWallQ->text(), "Q  Wall(1998)");
   EXPECT_EQ(dialog->cbZnS->text(), "ZnS  Kelly(1997)");
-  // The spectra across datasets and ML-HKA are shown but not offered.
   EXPECT_EQ(dialog->cbSFS->text(), "Site frequency spectrum");
-  EXPECT_FALSE(dialog->cbSFS->isEnabled());
-  EXPECT_FALSE(dialog->cbMLHKA->isEnabled());
+  EXPECT_FALSE(dialog->cbSFS->isChecked());
+  EXPECT_FALSE(dialog->cbMLHKA->isChecked());
   EXPECT_EQ(dialog->rbUseAllDS->text(), "checked");
   auto* bootstrap = dialog->findChild<QGroupBox*>("BootstrapBox");
   ASSERT_NE(bootstrap, nullptr);
@@ -115,6 +116,63 @@ TEST(TNTestsDialog, RunShowsReportAndTajimaPlotAndTheToolAgrees) {
               "--window-size", "10", "--window-step", "5", "--window-stats", "tajima"});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, out.report);
+}
+
+TEST(TNTestsDialog, HKAPageFollowsTheMLHKABox) {
+  ShellFixture f;
+  const std::string fasta = WriteTempFile("neutrality_hka.fas", kAnalysisFasta);
+  TDataProj project(f.form->GetServices());
+  ASSERT_TRUE(ReadAnalysisProject(fasta, project, f.form->GetServices()));
+  TNTestsDialog* dialog = NewNTestsDialog(*f.form);
+  ASSERT_TRUE(dialog->InitData(&project));
+  EXPECT_FALSE(dialog->seSeed->isEnabled());
+  EXPECT_EQ(dialog->seChain->value(), 100);
+  EXPECT_TRUE(dialog->rbMLHKcurrent->isChecked());
+  dialog->cbMLHKA->setChecked(true);
+  EXPECT_TRUE(dialog->seSeed->isEnabled());
+  EXPECT_EQ(dialog->seChain->value(), 1000);
+  EXPECT_LT(dialog->seSeed->value(), 10000000);
+  // The one dataset has an outgroup: listed, checked, and seNumDS lowered to the list.
+  ASSERT_EQ(dialog->dsqlist->count(), 1);
+  EXPECT_EQ(dialog->dsqlist->item(0)->checkState(), Qt::Checked);
+  EXPECT_EQ(dialog->seNumDS->value(), 1);
+  dialog->Button2->click();
+  EXPECT_EQ(dialog->dsqlist->item(0)->checkState(), Qt::Unchecked);
+  dialog->Button3->click();
+  EXPECT_EQ(dialog->dsqlist->item(0)->checkState(), Qt::Checked);
+  EXPECT_EQ(dialog->GetNeutralityOptions().mlhka.references,
+            std::vector<std::string>{"neutrality_hka.fas"});
+}
+
+TEST(TNTestsDialog, SpectraRunEqualsTheTool) {
+  ShellFixture f;
+  const std::string fasta = WriteTempFile("neutrality_sfs.fas", kAnalysisFasta);
+  TDataProj project(f.form->GetServices());
+  ASSERT_TRUE(ReadAnalysisProject(fasta, project, f.form->GetServices()));
+  TNTestsDialog* dialog = NewNTestsDialog(*f.form);
+  ASSERT_TRUE(dialog->InitData(&project));
+  const std::string folder = QDir::tempPath().toStdString() + "/nodrix_sfs_dialog";
+  QDir().mkpath(QString::fromStdString(folder));
+  dialog->outputFolderSource = [folder]() -> std::optional<std::string> { return folder; };
+  dialog->cbSFS->setChecked(true);
+  dialog->OkButton->click();
+  const AnalysisOutput& out = dialog->LastOutput();
+  ASSERT_TRUE(out.error.empty()) << out.error;
+  EXPECT_TRUE(Has(out.report, "Site frequency spectrum accross all datasets in the project"))
+      << out.report;
+  EXPECT_TRUE(Has(out.report, "Folded 2D-SFS for groups: north and south\r\n")) << out.report;
+  EXPECT_TRUE(Has(ReadWhole(folder + "/SFS_folded.out"), "neutrality_sfs.fas MWU= "));
+
+  if (!QFile::exists(CliPath())) GTEST_SKIP() << "nodrix3-cli not built";
+  const std::string groups = WriteTempFile("neutrality_sfs_groups.csv", kAnalysisGroups);
+  const std::string cliFolder = folder + "/cli";
+  QDir().mkpath(QString::fromStdString(cliFolder));
+  const CliRun run = RunCli({"neutrality", QString::fromStdString(fasta), "--groups",
+                             QString::fromStdString(groups), "--sfs", "--out-dir",
+                             QString::fromStdString(cliFolder)});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, out.report);
+  QDir(QString::fromStdString(folder)).removeRecursively();
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ TEST(TSeqGridFrmAnalyse, EveryBuiltAnalysisOpensItsDialogOnTheProject) {
       {"Neutralitytests1", ToolKind::NTestsDialog},
       {"Populationsubdivision1", ToolKind::PopSubdivDbox},
       {"Linkagedisequilibrium1", ToolKind::LDform},
+      {"Nucleotidecomposition1", ToolKind::GCContentForm},
       {"NeighbourJoiningtree1", ToolKind::NJTreeFrm},
   };
   for (const auto& [name, kind] : items) {
@@ -37,7 +38,7 @@ TEST(TSeqGridFrmAnalyse, EveryBuiltAnalysisOpensItsDialogOnTheProject) {
   }
   EXPECT_TRUE(f.dialogs.notices.empty());
   // Analyses that do not exist yet are offered disabled, never as a silent no-op.
-  EXPECT_FALSE(w->Action("Nucleotidecomposition1")->isEnabled());
+  EXPECT_FALSE(w->Action("Segregationanalysis1")->isEnabled());
 }
 
 TEST(TSeqGridFrmAnalyse, EmptyProjectSaysSoAndOpensNoDialog) {
