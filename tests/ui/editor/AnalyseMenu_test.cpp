@@ -11,6 +11,7 @@
 #include "../ShellFixture.h"
 #include "EditorFixture.h"
 #include "ui/analysis/ShowPolymSites.h"
+#include "ui/editor/AnalyseMenu.h"
 #include "ui/shell/ToolRegistry.h"
 
 namespace {
@@ -37,8 +38,9 @@ TEST(TSeqGridFrmAnalyse, EveryBuiltAnalysisOpensItsDialogOnTheProject) {
     EXPECT_NE(f.form->ToolWindow(kind), nullptr) << name;
   }
   EXPECT_TRUE(f.dialogs.notices.empty());
-  // Analyses that do not exist yet are offered disabled, never as a silent no-op.
-  EXPECT_FALSE(w->Action("Segregationanalysis1")->isEnabled());
+  // Every analysis of the menu now exists: none is offered disabled.
+  for (const AnalyseMenuItem& item : AnalyseMenuItems())
+    EXPECT_TRUE(w->Action(item.objectName)->isEnabled()) << item.objectName;
 }
 
 TEST(TSeqGridFrmAnalyse, EmptyProjectSaysSoAndOpensNoDialog) {
