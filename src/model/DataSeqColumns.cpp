@@ -17,9 +17,12 @@ bool IsGapOrEmpty(char c) {
 // keeping regions, quality, peaks and polymorphic positions on their letters.
 void DeleteFlaggedLetters(TSeq& s, const std::vector<char>& drop) {
   const int len = s.Length();
-  std::vector<int> kept(static_cast<std::size_t>(len) + 1, 0);  // kept letters in 1..p
-  std::vector<int> nextKept(static_cast<std::size_t>(len) + 2, len + 1);
-  std::vector<int> prevKept(static_cast<std::size_t>(len) + 1, 0);
+  // The rows of a dataset are mostly of one length: the tables keep their memory from row to
+  // row instead of being allocated, and faulted in, afresh for each of thousands of rows.
+  thread_local std::vector<int> kept, nextKept, prevKept;
+  kept.assign(static_cast<std::size_t>(len) + 1, 0);  // kept letters in 1..p
+  nextKept.assign(static_cast<std::size_t>(len) + 2, len + 1);
+  prevKept.assign(static_cast<std::size_t>(len) + 1, 0);
   for (int p = 1; p <= len; ++p) {
     const bool keep = drop[static_cast<std::size_t>(p)] == 0;
     kept[static_cast<std::size_t>(p)] = kept[static_cast<std::size_t>(p - 1)] + (keep ? 1 : 0);
@@ -88,7 +91,8 @@ void DeleteColumnRuns(TSeq& s, const std::vector<std::pair<int, int>>& runs) {
   const int shift = s.columnShift;
   int beforeLetters = 0;
   bool anyLetter = false;
-  std::vector<char> drop(static_cast<std::size_t>(len) + 1, 0);
+  thread_local std::vector<char> drop;  // kept between rows, as the tables above
+  drop.assign(static_cast<std::size_t>(len) + 1, 0);
   for (const auto& [column, count] : runs) {
     const int last = column + count - 1;
     beforeLetters += std::max(0, std::min(last, shift) - column + 1);
