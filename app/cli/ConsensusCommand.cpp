@@ -33,8 +33,7 @@ int RunConsensus(const std::vector<std::string>& args) {
   CliServices cli;
   TDataProj project(cli.services);
   const WriteFormat* format = nullptr;
-  if (const int read = ReadInForOut(cmd, project, cli, format); read != kExitOk) return read;
-  if (!ChooseDataset(cmd, project, cmd.Positionals()[0])) return kExitUsage;
+  if (const int read = ReadDatasetForOut(cmd, project, cli, format); read != kExitOk) return read;
   std::vector<std::unique_ptr<TSeq>> clipboard;
   EditorContext ctx{project, cli.services, clipboard};
   TDataProj* out = &project;

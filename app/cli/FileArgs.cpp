@@ -224,6 +224,12 @@ bool ChooseDataset(const CliCommand& cmd, TDataProj& project, const std::string&
   return true;
 }
 
+int ReadDatasetForOut(const CliCommand& cmd, TDataProj& project, CliServices& cli,
+                      const WriteFormat*& format) {
+  if (const int read = ReadInForOut(cmd, project, cli, format); read != kExitOk) return read;
+  return ChooseDataset(cmd, project, cmd.Positionals()[0]) ? kExitOk : kExitUsage;
+}
+
 void AddOutDirOption(CliCommand& cmd) {
   cmd.Add("out-dir",
           "Writes the files with fixed or default names into DIR (default: the current folder); "

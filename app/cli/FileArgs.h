@@ -63,6 +63,9 @@ int ReadInForOut(const CliCommand& cmd, TDataProj& project, CliServices& cli,
 
 // The dataset "--dataset N" names (1-based, default 1) made current; false after a message.
 bool ChooseDataset(const CliCommand& cmd, TDataProj& project, const std::string& path);
+// ReadInForOut, then the dataset "--dataset N" names made current (kExitUsage when none).
+int ReadDatasetForOut(const CliCommand& cmd, TDataProj& project, CliServices& cli,
+                      const WriteFormat*& format);
 
 // "--out-dir DIR" on a command that writes files with fixed or default names.
 void AddOutDirOption(CliCommand& cmd);
