@@ -4,6 +4,11 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdint>
+#include <type_traits>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "alignment/AlnUnit.h"
 #include "common/NumberFormat.h"
@@ -13,7 +18,12 @@ namespace {
 
 constexpr float g = kGapOpen;
 constexpr float h = kGapExtend;
+#if defined(__SSE2__)
+constexpr int kWide = 16;                // rows of a pass computed together in 4-lane registers
+constexpr std::size_t kCodePad = kWide;  // codes read beyond either end of b
+#else
 constexpr int kBand = 4;  // rows of a pass computed together
+#endif
 
 // 0..3 for A, C, G, T/U of either case, -1 for anything else.
 int BaseIndex(char c) {
@@ -40,6 +50,16 @@ int BaseIndex(char c) {
 bool IsGapOrBlank(char c) {
   return c == '-' || c == ' ';
 }
+
+#if defined(__SSE2__)
+// A code per letter such that two letters score 10 exactly when their codes share a bit: a
+// base has its own bit, "N", gaps and blanks share one, every other letter has all bits.
+std::int32_t LetterCode(char c) {
+  const int base = BaseIndex(c);
+  if (base >= 0) return std::int32_t{1} << base;
+  return c == 'N' || IsGapOrBlank(c) ? 16 : -1;
+}
+#endif
 
 using ScoreRow = std::array<float, 256>;
 using ScoreTable = std::array<ScoreRow, 256>;
@@ -104,6 +124,14 @@ class Aligner {
     dd_.resize(size);
     rr_.resize(size);
     ss_.resize(size);
+#if defined(__SSE2__)
+    codes_.assign(size_t(n) + 2 * kCodePad, 0);
+    reversedCodes_.assign(codes_.size(), 0);
+    for (std::size_t j = 0; j < static_cast<std::size_t>(n); ++j) {
+      codes_[kCodePad + j] = LetterCode(b[j]);
+      reversedCodes_[codes_.size() - kCodePad - 1 - j] = codes_[kCodePad + j];
+    }
+#endif
   }
 
   std::vector<int> list;
@@ -182,11 +210,20 @@ class Aligner {
   const char* b_;
   StatusTicker& ticker_;
   std::vector<float> hh_, dd_, rr_, ss_;
+#if defined(__SSE2__)
+  std::vector<std::int32_t> codes_, reversedCodes_;  // LetterCode of b, and of b backwards
+#endif
   int last_ = 0;  // the last value put into the list
 
-  char A(int i) const { return a_[i - 1]; }
-  char B(int j) const { return b_[j - 1]; }
-  static std::size_t Byte(char c) { return static_cast<unsigned char>(c); }
+  char A(int i) const {
+    return a_[i - 1];
+  }
+  char B(int j) const {
+    return b_[j - 1];
+  }
+  static std::size_t Byte(char c) {
+    return static_cast<unsigned char>(c);
+  }
 
   void Add(int k) {
     if (last_ < 0) {
@@ -216,7 +253,6 @@ class Aligner {
   void Forward(int ao, int bo, int midi, int n, float tb) {
     float* hh = hh_.data();
     float* dd = dd_.data();
-    const char* b = b_ + bo;
     hh[0] = 0;
     float t = -tb;
     for (int j = 1; j <= n; ++j) {
@@ -228,6 +264,13 @@ class Aligner {
     // charge the first column as if row 0's gap went on down it.
     t = -tb;
     int i = 1;
+#if defined(__SSE2__)
+    for (; i <= midi; i += kWide) {
+      Wide(true, ao + i, std::min(kWide, midi - i + 1), bo, n, t);
+      ticker_.Tick();
+    }
+#else
+    const char* b = b_ + bo;
     for (; i + kBand - 1 <= midi; i += kBand) {
       ForwardBand(ao + i, b, n, t);
       ticker_.Tick();
@@ -249,6 +292,7 @@ class Aligner {
       }
       ticker_.Tick();
     }
+#endif
     dd[0] = hh[0];
   }
 
@@ -256,7 +300,6 @@ class Aligner {
   void Reverse(int ao, int bo, int m, int midi, int n, float te) {
     float* rr = rr_.data();
     float* ss = ss_.data();
-    const char* b = b_ + bo;
     rr[n] = 0;
     float t = -te;
     for (int j = n - 1; j >= 0; --j) {
@@ -266,6 +309,13 @@ class Aligner {
     }
     t = -te;
     int i = m - 1;
+#if defined(__SSE2__)
+    for (; i >= midi; i -= kWide) {
+      Wide(false, ao + i + 1, std::min(kWide, i - midi + 1), bo, n, t);
+      ticker_.Tick();
+    }
+#else
+    const char* b = b_ + bo;
     for (; i - kBand + 1 >= midi; i -= kBand) {
       ReverseBand(ao + i + 1, b, n, t);
       ticker_.Tick();
@@ -287,9 +337,11 @@ class Aligner {
       }
       ticker_.Tick();
     }
+#endif
     ss[n] = rr[n];
   }
 
+#if !defined(__SSE2__)
   // Rows a0 .. a0 + kBand - 1 of the forward pass together, row k one column behind row k - 1:
   // a row's maxima depend each on the one before, and kBand such chains overlap in the
   // processor. Every cell is computed exactly as the one-row loop computes it.
@@ -357,6 +409,120 @@ class Aligner {
       }
     }
   }
+#else
+  // Up to kWide rows of a pass at once, one row per register lane, computed as the one-row
+  // loops compute them: at step u, row k works on the pass's (u - k)-th column (forward: column
+  // u - k of hh_; reverse: column n - u + k of rr_), so a lane reads what the lane below wrote
+  // one step earlier and the registers carry it. Lane 0 reads the pass's array, the top row
+  // writes it. Rows not started yet keep their state; rows done, and lanes above the top row,
+  // compute harmless values no row reads. Forward: rows a0, a0 + 1, ...; reverse: a0, a0 - 1.
+  template <bool kForward, int kVecs>
+  void WideBand(int a0, int rows, int bo, int n, float& t) {
+    float* hh = kForward ? hh_.data() : rr_.data();
+    float* dd = kForward ? dd_.data() : ss_.data();
+    const auto at = [n](int u) { return static_cast<std::size_t>(kForward ? u : n - u); };
+    // The codes the lanes of step u meet start at codeBase - u and rise with the lane.
+    const std::int32_t* codeBase =
+        kForward ? reversedCodes_.data() + (reversedCodes_.size() - kCodePad - bo)
+                 : codes_.data() + kCodePad + bo + n;
+    constexpr int kLanes = 4 * kVecs;
+    alignas(16) float s[kLanes] = {}, c[kLanes] = {}, f[kLanes] = {}, top[4];
+    alignas(16) std::int32_t code[kLanes] = {}, lane[kLanes];
+    for (int k = 0; k < kLanes; ++k) lane[k] = k;
+    for (int k = 0; k < rows; ++k) {
+      code[k] = LetterCode(A(kForward ? a0 + k : a0 - k));
+      s[k] = hh[at(0)];
+      t -= h;
+      c[k] = t;
+      hh[at(0)] = t;
+      f[k] = t - g;
+    }
+    __m128 vs[kVecs], vc[kVecs], vf[kVecs], ve[kVecs];
+    for (int v = 0; v < kVecs; ++v) {
+      vs[v] = _mm_load_ps(s + 4 * v);
+      vc[v] = _mm_load_ps(c + 4 * v);
+      vf[v] = _mm_load_ps(f + 4 * v);
+      ve[v] = _mm_setzero_ps();
+    }
+    const __m128 vg = _mm_set1_ps(g), vh = _mm_set1_ps(h), ten = _mm_set1_ps(10);
+    const __m128i zero = _mm_setzero_si128();
+    const int topVec = (rows - 1) / 4, topLane = (rows - 1) % 4;
+    // With `starting` (a std::bool_constant) the lanes of rows not yet begun keep their state.
+    const auto step = [&](int u, auto starting) __attribute__((always_inline)) {
+      // Each lane takes the value of the lane below; lane 0 of the first register the array's.
+      __m128 upC[kVecs], upE[kVecs];
+#pragma GCC unroll 4
+      for (int v = 0; v < kVecs; ++v) {
+        upC[v] = _mm_shuffle_ps(vc[v], vc[v], _MM_SHUFFLE(2, 1, 0, 3));
+        upE[v] = _mm_shuffle_ps(ve[v], ve[v], _MM_SHUFFLE(2, 1, 0, 3));
+      }
+      const __m128 inH = u <= n ? _mm_load_ss(hh + at(u)) : _mm_setzero_ps();
+      const __m128 inD = u <= n ? _mm_load_ss(dd + at(u)) : _mm_setzero_ps();
+      const std::int32_t* codes = codeBase - u;
+      const __m128i started = _mm_set1_epi32(u);
+#pragma GCC unroll 4
+      for (int v = kVecs - 1; v >= 0; --v) {
+        const __m128 inC = _mm_move_ss(upC[v], v == 0 ? inH : upC[v - 1]);
+        const __m128 inE = _mm_move_ss(upE[v], v == 0 ? inD : upE[v - 1]);
+        const __m128i other = _mm_loadu_si128(reinterpret_cast<const __m128i*>(codes + 4 * v));
+        const __m128i own = _mm_load_si128(reinterpret_cast<const __m128i*>(code + 4 * v));
+        const __m128 mismatch = _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_and_si128(other, own), zero));
+        const __m128 score = _mm_andnot_ps(mismatch, ten);
+        // _mm_max_ps(y, x) is std::max(x, y) to the bit, the sign of a zero included.
+        __m128 nf = _mm_max_ps(_mm_sub_ps(_mm_sub_ps(vc[v], vg), vh), _mm_sub_ps(vf[v], vh));
+        __m128 ne = _mm_max_ps(_mm_sub_ps(_mm_sub_ps(inC, vg), vh), _mm_sub_ps(inE, vh));
+        __m128 nc = _mm_max_ps(ne, _mm_max_ps(nf, _mm_add_ps(vs[v], score)));
+        __m128 ns = inC;
+        if constexpr (decltype(starting)::value) {
+          const __m128 on = _mm_castsi128_ps(_mm_cmplt_epi32(
+              _mm_load_si128(reinterpret_cast<const __m128i*>(lane + 4 * v)), started));
+          const auto keep = [on](__m128 now, __m128 before) {
+            return _mm_or_ps(_mm_and_ps(on, now), _mm_andnot_ps(on, before));
+          };
+          nf = keep(nf, vf[v]);
+          ne = keep(ne, ve[v]);
+          nc = keep(nc, vc[v]);
+          ns = keep(ns, vs[v]);
+        }
+        vf[v] = nf;
+        ve[v] = ne;
+        vc[v] = nc;
+        vs[v] = ns;
+      }
+      const int done = u - rows + 1;  // the column the top row finished
+      if (done >= 1) {
+        _mm_store_ps(top, vc[topVec]);
+        hh[at(done)] = top[topLane];
+        _mm_store_ps(top, ve[topVec]);
+        dd[at(done)] = top[topLane];
+      }
+    };
+    int u = 1;
+    for (; u < rows; ++u) step(u, std::true_type{});
+    for (; u < n + rows; ++u) step(u, std::false_type{});
+  }
+
+  void Wide(bool forward, int a0, int rows, int bo, int n, float& t) {
+    switch ((rows + 3) / 4 + (forward ? 0 : 4)) {
+      case 1:
+        return WideBand<true, 1>(a0, rows, bo, n, t);
+      case 2:
+        return WideBand<true, 2>(a0, rows, bo, n, t);
+      case 3:
+        return WideBand<true, 3>(a0, rows, bo, n, t);
+      case 4:
+        return WideBand<true, 4>(a0, rows, bo, n, t);
+      case 5:
+        return WideBand<false, 1>(a0, rows, bo, n, t);
+      case 6:
+        return WideBand<false, 2>(a0, rows, bo, n, t);
+      case 7:
+        return WideBand<false, 3>(a0, rows, bo, n, t);
+      default:
+        return WideBand<false, 4>(a0, rows, bo, n, t);
+    }
+  }
+#endif
 };
 
 int NonGapCount(std::string_view s) {

@@ -157,6 +157,14 @@ TEST(GlobalAlign, AmbiguityLettersFollowTheAsymmetricTable) {
   EXPECT_FLOAT_EQ(GlobalAlign("ACGT", "ACNT").score, 30);
   EXPECT_FLOAT_EQ(GlobalAlign("ACGT", "ACnT").score, 40);
   for (const char* b : {"NNACGTNN", "ACnnGT", "A?CG T", "nACGT"}) ExpectOptimal("ACGTNACGT", b);
+  // Longer strings of every kind of letter: many rows of the passes are scored together.
+  std::mt19937 rng(7);
+  const auto mixed = [&rng] {
+    std::string s(1 + rng() % 60, 'A');
+    for (char& c : s) c = "ACGTNnuR ?"[rng() % 10];
+    return s;
+  };
+  for (int k = 0; k < 200 && !HasFailure(); ++k) ExpectOptimal(mixed(), mixed());
 }
 
 TEST(GlobalAlign, EdgeCasesOfEmptyGapOnlyAndIdenticalStrings) {
