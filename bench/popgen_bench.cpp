@@ -99,8 +99,7 @@ void BM_ArlequinMantel2000(benchmark::State& state) {
 BENCHMARK(BM_ArlequinMantel2000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_OpenMsOutput(benchmark::State& state) {
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "nodrix_bench_ms.ms").string();
+  const std::string path = (std::filesystem::temp_directory_path() / "nodrix_bench_ms.ms").string();
   {
     std::ofstream f(path, std::ios::binary);
     std::uint32_t s = 11;

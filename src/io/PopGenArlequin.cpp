@@ -60,7 +60,8 @@ std::vector<std::string> NumericAttributes(const TDataProj& project) {
   return names;
 }
 
-std::optional<double> AttributeOf(const TDataProj& project, const TSeq& s, const std::string& name) {
+std::optional<double> AttributeOf(const TDataProj& project, const TSeq& s,
+                                  const std::string& name) {
   const int i = s.individId < 0 ? -1 : project.IndexOfKey(s.individId);
   if (i < 0) return std::nullopt;
   for (const sir& a : project.Individs()[static_cast<std::size_t>(i)].attributes)
@@ -101,7 +102,8 @@ void AppendMantel(std::string& out, TDataProj& project, TDataSeq& ds,
       diffs[static_cast<std::size_t>(i)] = t->differencesFrom(i, kSiteAll, kMutAll);
   AppendMatrix(out, n, [&](int i, int j) {
     const auto& d = diffs[static_cast<std::size_t>(i)];
-    return j < static_cast<int>(d.size()) ? static_cast<double>(d[static_cast<std::size_t>(j)]) : 0.0;
+    return j < static_cast<int>(d.size()) ? static_cast<double>(d[static_cast<std::size_t>(j)])
+                                          : 0.0;
   });
   for (const std::string& name : attributes) {
     std::vector<std::optional<double>> v;
@@ -177,7 +179,8 @@ std::string ArlequinText(TDataProj& project, int datasetIndex) {
   }
   if (!parents.empty()) {
     AppendLine(out, "     [[Structure]]");
-    AppendLine(out, "     StructureName=" + Quoted("Population_grouping_in_project_" + project.projName));
+    AppendLine(
+        out, "     StructureName=" + Quoted("Population_grouping_in_project_" + project.projName));
     AppendLine(out, "     NbGroups=" + std::to_string(parents.size() + (orphans ? 1 : 0)));
     for (std::size_t k = 0; k <= parents.size(); ++k) {
       if (k == parents.size() && !orphans) break;

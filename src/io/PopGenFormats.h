@@ -26,8 +26,8 @@ bool OpenMsOutput(const std::string& path, OpenWindow& window, Services& service
 // fastPHASE's genotype output with the positions of its input file: phases the dataset named
 // like the output file when the window's project has one, else adds a new dataset of the
 // haplotypes. True when something was phased or read.
-bool OpenFastPhaseOutput(const std::string& outPath, const std::string& inpPath,
-                         OpenWindow& window, Services& services);
+bool OpenFastPhaseOutput(const std::string& outPath, const std::string& inpPath, OpenWindow& window,
+                         Services& services);
 
 // ---- writers ----
 // The ms-style site table of a dataset. seed: the "random seed" of the header (below 10000).

@@ -116,8 +116,7 @@ std::string Fixed4OrErr(double v, bool ok) {
 std::string HkaLocus(PairProject& p, int d, int keyA, int keyB, const HkaChoices& choices) {
   TDataProj& pp = *p.proj;
   TDataSeq& ds = *pp.DatasetAt(d);
-  if (!UpdateMuts(ds, AnalysisOptions{}, &pp, {keyA, keyB}, ScanChoices{}) ||
-      ds.mutHolders.empty())
+  if (!UpdateMuts(ds, AnalysisOptions{}, &pp, {keyA, keyB}, ScanChoices{}) || ds.mutHolders.empty())
     return {};
   const tmutholder* whole = TableOfGroup(ds, 0, false);
   const tmutholder* ta = TableOfGroup(ds, keyA, false);
@@ -130,12 +129,11 @@ std::string HkaLocus(PairProject& p, int d, int keyA, int keyB, const HkaChoices
   std::string line = ds.dsName + " " + InheritanceScalar(ds) + " " + std::to_string(La) + " " +
                      std::to_string(Lb) + " " + std::to_string(L) + " " +
                      std::to_string(ma.Count()) + " " + std::to_string(mb.Count()) + " ";
-  line += (ta ? std::to_string(ta->countSegregatingSites(0, 0, ma, kSiteAll, kMutAll)) : "Err") +
-          " ";
-  line += (tb ? std::to_string(tb->countSegregatingSites(0, 0, mb, kSiteAll, kMutAll)) : "Err") +
-          " ";
-  const double dxy =
-      whole ? divergenceDxyDa(*whole, 0, 0, kSiteAll, kMutAll, {ma, mb}).dxy : -1.0;
+  line +=
+      (ta ? std::to_string(ta->countSegregatingSites(0, 0, ma, kSiteAll, kMutAll)) : "Err") + " ";
+  line +=
+      (tb ? std::to_string(tb->countSegregatingSites(0, 0, mb, kSiteAll, kMutAll)) : "Err") + " ";
+  const double dxy = whole ? divergenceDxyDa(*whole, 0, 0, kSiteAll, kMutAll, {ma, mb}).dxy : -1.0;
   line += Fixed4OrErr(dxy * L, dxy != -1);
   if (choices.tajimaD) {
     for (const auto& [t, m] : {std::pair{ta, &ma}, std::pair{tb, &mb}}) {
@@ -191,8 +189,8 @@ std::vector<PairFile> HkaFiles(const std::string& path, const TDataProj& project
     std::vector<std::string> loci;
     for (const int d : pair.usable) {
       bar.Step(false);
-      services.progress.ShowStatus("Searching for polymorphisms in " + p->proj->DatasetAt(d)->dsName,
-                                   false, true);
+      services.progress.ShowStatus(
+          "Searching for polymorphisms in " + p->proj->DatasetAt(d)->dsName, false, true);
       std::string line = HkaLocus(*p, d, keyA, keyB, choices);
       if (!line.empty()) loci.push_back(std::move(line));
     }
@@ -207,8 +205,8 @@ std::vector<PairFile> HkaFiles(const std::string& path, const TDataProj& project
   return files;
 }
 
-std::vector<PairFile> ImFiles(const std::string& path, const TDataProj& project,
-                              Services& services, std::uint32_t rngSeed) {
+std::vector<PairFile> ImFiles(const std::string& path, const TDataProj& project, Services& services,
+                              std::uint32_t rngSeed) {
   std::vector<PairFile> files;
   std::optional<PairProject> p = MakePairProject(project, services, rngSeed);
   if (!p) return files;
@@ -238,7 +236,8 @@ std::vector<PairFile> ImFiles(const std::string& path, const TDataProj& project,
           // IM reads aligned rows: each row starts at its column and fills the length.
           std::string row(static_cast<std::size_t>(std::max(0, s.columnShift)), '-');
           row += s.letters;
-          if (static_cast<int>(row.size()) < length) row.resize(static_cast<std::size_t>(length), '-');
+          if (static_cast<int>(row.size()) < length)
+            row.resize(static_cast<std::size_t>(length), '-');
           AppendLine(loci, ImName(s.seqName, r, second) + row);
         }
       ++count;
@@ -259,8 +258,10 @@ namespace {
 bool WritePairFiles(const std::vector<PairFile>& files, const std::string& path,
                     Services& services) {
   if (files.empty()) {
-    services.messages.Notify("No pair of groups has a dataset with sequences in both groups: "
-                             "nothing was written to " + path);
+    services.messages.Notify(
+        "No pair of groups has a dataset with sequences in both groups: "
+        "nothing was written to " +
+        path);
     return false;
   }
   if (files.size() > 1 || files.front().path != path) services.messages.Notify(kManyGroupsNotice);
@@ -275,8 +276,9 @@ bool SaveHka(const std::string& path, const TDataProj& project, Services& servic
   HkaChoices choices;
   choices.tajimaD = services.messages.AskYesNo("Include Tajima's D values (optional)?");
   choices.fuLiD = services.messages.AskYesNo("Include Fu and Li's D values (optional)?");
-  return WritePairFiles(HkaFiles(path, project, choices, services, PlatformRandom::FromClock().Next()),
-                        path, services);
+  return WritePairFiles(
+      HkaFiles(path, project, choices, services, PlatformRandom::FromClock().Next()), path,
+      services);
 }
 
 bool SaveIm(const std::string& path, const TDataProj& project, Services& services) {

@@ -19,7 +19,8 @@ std::string BayeScanText(TDataProj& project, Services& services) {
   AppendLine(out, "[populations]=" + std::to_string(pops.size()));
   AppendLine(out, "");
   if (pops.empty()) {
-    services.messages.Notify("Populations [groupings] have to be assigned to output data for BayeScan");
+    services.messages.Notify(
+        "Populations [groupings] have to be assigned to output data for BayeScan");
     return out;
   }
   // Per dataset: the haplotype of every ingroup row and the number of haplotypes.
@@ -39,28 +40,30 @@ std::string BayeScanText(TDataProj& project, Services& services) {
       h.count = 1;
       h.of.assign(static_cast<std::size_t>(ds.Count()), 0);
       for (int r = 1; r <= ds.Count(); ++r)
-        if (project.IsOutgroup(ds, r) || !ds.SeqAt(r)->enabled) h.of[static_cast<std::size_t>(r - 1)] = -1;
+        if (project.IsOutgroup(ds, r) || !ds.SeqAt(r)->enabled)
+          h.of[static_cast<std::size_t>(r - 1)] = -1;
     }
   }
   for (std::size_t p = 0; p < pops.size(); ++p) {
     AppendLine(out, "[pop]=" + std::to_string(p + 1) + "    #" + pops[p]->grpName);
     for (int j = 0; j < project.DatasetCount(); ++j) {
-      services.progress.ShowStatus("Processing locus " + std::to_string(j) + " in population " +
-                                       std::to_string(p + 1),
-                                   false, true);
+      services.progress.ShowStatus(
+          "Processing locus " + std::to_string(j) + " in population " + std::to_string(p + 1),
+          false, true);
       const TDataSeq& ds = *project.DatasetAt(j);
       const Haplotypes& h = loci[static_cast<std::size_t>(j)];
       const samptype pop = GroupMask(project, ds, pops[p]->grpKey, false);
       std::vector<int> counts(static_cast<std::size_t>(std::max(0, h.count)), 0);
       int total = 0;
       for (int r = 1; r <= ds.Count(); ++r) {
-        const int k = r - 1 < static_cast<int>(h.of.size()) ? h.of[static_cast<std::size_t>(r - 1)] : -1;
+        const int k =
+            r - 1 < static_cast<int>(h.of.size()) ? h.of[static_cast<std::size_t>(r - 1)] : -1;
         if (!pop.Test(r - 1) || k < 0 || k >= h.count) continue;
         ++counts[static_cast<std::size_t>(k)];
         ++total;
       }
-      std::string line = std::to_string(j + 1) + " " + std::to_string(total) + " " +
-                         std::to_string(h.count);
+      std::string line =
+          std::to_string(j + 1) + " " + std::to_string(total) + " " + std::to_string(h.count);
       for (const int c : counts) line += " " + std::to_string(c);
       AppendLine(out, line + "     #" + ds.dsName);
     }
@@ -73,7 +76,8 @@ bool SaveBayeScan(const std::string& path, TDataProj& project, Services& service
 }
 
 std::string MlHkaText(TDataProj& project, Services& services) {
-  ProgressScope bar(services.progress, project.DatasetCount(), "Saving file in mlHKA input format...");
+  ProgressScope bar(services.progress, project.DatasetCount(),
+                    "Saving file in mlHKA input format...");
   std::vector<std::string> lines;
   for (int d = 0; d < project.DatasetCount(); ++d) {
     bar.Step(true);
@@ -84,7 +88,8 @@ std::string MlHkaText(TDataProj& project, Services& services) {
     (void)UpdateMuts(ds, AnalysisOptions{}, &project, {0}, ScanChoices{});
     if (const auto line = HKALocusLine(project, ds)) lines.push_back(*line);
   }
-  std::string out = std::to_string(lines.size()) + "\t1\tReplaceWith_DatasetName(s)_toBeTested\t5\r\n";
+  std::string out =
+      std::to_string(lines.size()) + "\t1\tReplaceWith_DatasetName(s)_toBeTested\t5\r\n";
   for (const std::string& line : lines) AppendLine(out, line);
   out += "\r\n";
   return out;

@@ -192,8 +192,8 @@ struct PhasedIndivid {
 
 }  // namespace
 
-bool OpenFastPhaseOutput(const std::string& outPath, const std::string& inpPath,
-                         OpenWindow& window, Services& services) {
+bool OpenFastPhaseOutput(const std::string& outPath, const std::string& inpPath, OpenWindow& window,
+                         Services& services) {
   std::string inp, out;
   if (!ReadText(outPath, out, services)) return false;
   std::vector<std::int32_t> positions;
@@ -220,7 +220,8 @@ bool OpenFastPhaseOutput(const std::string& outPath, const std::string& inpPath,
     at += 2;
   }
   if (people.empty()) {
-    services.messages.ReportError(outPath + ": no genotypes between BEGIN GENOTYPES and END GENOTYPES");
+    services.messages.ReportError(outPath +
+                                  ": no genotypes between BEGIN GENOTYPES and END GENOTYPES");
     return false;
   }
 
@@ -244,8 +245,10 @@ bool OpenFastPhaseOutput(const std::string& outPath, const std::string& inpPath,
         if (i1 < 0 || i2 < 0 || i1 >= first->Length() || i2 >= second->Length()) continue;
         char& x = first->letters[static_cast<std::size_t>(i1)];
         char& y = second->letters[static_cast<std::size_t>(i2)];
-        if (std::toupper(static_cast<unsigned char>(y)) == std::toupper(static_cast<unsigned char>(a)) &&
-            std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(b))) {
+        if (std::toupper(static_cast<unsigned char>(y)) ==
+                std::toupper(static_cast<unsigned char>(a)) &&
+            std::toupper(static_cast<unsigned char>(x)) ==
+                std::toupper(static_cast<unsigned char>(b))) {
           std::swap(x, y);
         }
       }

@@ -17,7 +17,8 @@
 namespace {
 
 constexpr const char* kExtraParams[] = {
-    "#define FREQSCORR   1\r\n#define ONEFST      0\r\n#define INFERALPHA  1\r\n#define POPALPHAS   0",
+    "#define FREQSCORR   1\r\n#define ONEFST      0\r\n#define INFERALPHA  1\r\n#define POPALPHAS  "
+    " 0",
     "#define INFERLAMBDA 0\r\n#define POPSPECIFICLAMBDA 0\r\n#define NOADMIX     0",
     "#define LINKAGE     0\r\n#define PHASED      0\r\n#define LOG10RMIN     -4.0\r\n#define "
     "LOG10RMAX      1.0",
@@ -128,9 +129,9 @@ StructureFiles StructureText(const std::string& path, const TDataProj& project,
         "#define MARKOVPHASE  0", "#define MISSING      -9"})
     AppendLine(spj, line);
   AppendLine(spj, "#define PLOIDY       " + std::to_string(maxPloidy));
-  for (const char* line : {"#define ONEROWPERIND 0", "#define MARKERNAMES  0",
-                           "#define MAPDISTANCES 0", "#define MAXPOPS    2",
-                           "#define BURNIN    10000", "#define NUMREPS   100000"})
+  for (const char* line :
+       {"#define ONEROWPERIND 0", "#define MARKERNAMES  0", "#define MAPDISTANCES 0",
+        "#define MAXPOPS    2", "#define BURNIN    10000", "#define NUMREPS   100000"})
     AppendLine(spj, line);
   std::string extra;
   for (const char* block : kExtraParams) AppendLine(extra, block);
@@ -150,8 +151,7 @@ StructureFiles StructureText(const std::string& path, const TDataProj& project,
 }
 
 bool SaveStructure(const std::string& path, const TDataProj& project, Services& services) {
-  const StructureFiles s =
-      StructureText(path, project, PlatformRandom::FromClock().Next());
+  const StructureFiles s = StructureText(path, project, PlatformRandom::FromClock().Next());
   bool ok = !s.files.empty();
   for (const PairFile& f : s.files) ok = SaveTextFile(f.path, f.text, services) && ok;
   services.messages.Notify(s.notice);

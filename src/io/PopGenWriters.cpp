@@ -58,17 +58,16 @@ std::string MsStyleText(TDataSeq& ds, bool withHeader, int seed) {
   std::string out;
   if (withHeader) {
     const double theta = thetaW(*t, 0, 0, mask, kSiteAll, kMutAll);
-    AppendLine(out, "ms " + std::to_string(n) + " 1 -t " + FormatFixed(theta, 6) +
-                        " -r GIVE_RHO " + std::to_string(L));
+    AppendLine(out, "ms " + std::to_string(n) + " 1 -t " + FormatFixed(theta, 6) + " -r GIVE_RHO " +
+                        std::to_string(L));
     AppendLine(out, std::to_string(seed));
     AppendLine(out, "");
     AppendLine(out, " N.sample     = " + std::to_string(n));
     AppendLine(out, " seq.length   = " + std::to_string(L));
-    for (const char* line :
-         {" Rn           = 1.000000e-01", " Gn           = 0.000000e+00",
-          " trackL       = 300         ", " Alpha        = GIVE_VALUE         ",
-          " Bsite        = GIVE_SITE         ", " BFreq        = 1.000000    ",
-          " Tau          = 1.000000e-02"})
+    for (const char* line : {" Rn           = 1.000000e-01", " Gn           = 0.000000e+00",
+                             " trackL       = 300         ", " Alpha        = GIVE_VALUE         ",
+                             " Bsite        = GIVE_SITE         ", " BFreq        = 1.000000    ",
+                             " Tau          = 1.000000e-02"})
       AppendLine(out, line);
     AppendLine(out, " Theta        = " + FormatFixed(theta / L, 6));
     AppendLine(out, " r_theta      = 0.300000    ");
@@ -136,7 +135,8 @@ std::string FastPhaseInputText(TDataSeq& ds, std::string& refusal) {
   for (const int p : positions) {
     std::string col;
     for (const int r : rows)
-      col += static_cast<char>(std::toupper(static_cast<unsigned char>(LetterAtPosition(ds, r, p))));
+      col +=
+          static_cast<char>(std::toupper(static_cast<unsigned char>(LetterAtPosition(ds, r, p))));
     std::string alleles;
     for (const char c : col)
       if (c != 'N' && c != '?' && alleles.find(c) == std::string::npos) alleles += c;
@@ -177,8 +177,8 @@ std::string SweepFinderText(TDataSeq& ds) {
   std::string out = "position\tx\tn\tfolded\r\n";
   for (const tmutation& m : t->mutations) {
     if (m.isExcluded) continue;
-    out += std::to_string(m.position) + "\t" + std::to_string(m.CountAnd(mask)) + "\t" + n +
-           "\t1\r\n";
+    out +=
+        std::to_string(m.position) + "\t" + std::to_string(m.CountAnd(mask)) + "\t" + n + "\t1\r\n";
   }
   return out;
 }

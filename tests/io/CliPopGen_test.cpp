@@ -22,7 +22,8 @@ TEST(Nodrix3Cli, ConvertReadsScrmOutputAndWritesPopGenFormats) {
 
   r = Cli("convert --from ms --format bayescan " + ms + " " + dir.File("b.txt"), dir);
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(TestFolder::Read(dir.File("b.txt")).starts_with("[loci]=2\r\n\r\n[populations]=2\r\n"));
+  EXPECT_TRUE(
+      TestFolder::Read(dir.File("b.txt")).starts_with("[loci]=2\r\n\r\n[populations]=2\r\n"));
 
   r = Cli("convert --format hka --tajima-d " + ms + " " + dir.File("h.hka"), dir);
   ASSERT_EQ(r.status, 0) << r.err;

@@ -99,10 +99,10 @@ TEST(OpenFastPhaseOutput, PhasesTheDatasetOfTheSameNameOrAddsANewOne) {
   RecordingServices svc;
   TestFolder dir("fpread");
   dir.Write("loc.inp", "2\n3\nP 2 4 5\nSSS\n");
-  const std::string out = dir.Write(
-      "loc.out",
-      "header\nBEGIN GENOTYPES\n# ind1\nA T G\nC T A\n# ind2\nA A G\nA A T\n"
-      "# ind3\nA C G\nT C G\nEND GENOTYPES\n");
+  const std::string out =
+      dir.Write("loc.out",
+                "header\nBEGIN GENOTYPES\n# ind1\nA T G\nC T A\n# ind2\nA A G\nA A T\n"
+                "# ind3\nA C G\nT C G\nEND GENOTYPES\n");
   TDataProj proj(svc);
   proj.NewDataset();
   proj.RenameDataset(0, "loc");

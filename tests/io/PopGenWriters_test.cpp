@@ -95,7 +95,9 @@ TEST(PopGenWriters, SiteTablesOfOneDatasetMatchTheirGoldenFiles) {
   ExpectGolden(FastPhaseInputText(p.A(), refusal), "locA.inp");
   EXPECT_TRUE(refusal.empty());
   // Without the header only the sites; without analysed sites nothing.
-  EXPECT_TRUE(MsStyleText(p.A(), false, 1).starts_with("\r\n//\r\nsegsites: 3\r\npositions: 0.50000000 0.91666667 0.91666667 \r\n"));
+  EXPECT_TRUE(MsStyleText(p.A(), false, 1)
+                  .starts_with(
+                      "\r\n//\r\nsegsites: 3\r\npositions: 0.50000000 0.91666667 0.91666667 \r\n"));
   TDataSeq empty(p.svc);
   EXPECT_TRUE(MsStyleText(empty, true, 1).empty());
 }
@@ -156,8 +158,8 @@ void AddRows(TDataProj& proj, const std::string& dsName, const std::vector<std::
 TEST(PopGenWriters, GroupPairFilesNameTheirPairsAndCountTheLociTheyHold) {
   RecordingServices svc;
   TDataProj proj(svc);
-  AddRows(proj, "L1", {"a1:ACGT:A", "a2:ACGA:A", "b1:ACGT:B", "b2:TCGT:B", "c1:ACTT:C",
-                       "c2:ACGT:C"});
+  AddRows(proj, "L1",
+          {"a1:ACGT:A", "a2:ACGA:A", "b1:ACGT:B", "b2:TCGT:B", "c1:ACTT:C", "c2:ACGT:C"});
   // Only group A has two sequences here: L2 is usable for the pairs with A alone.
   AddRows(proj, "L2", {"a1:GGTT:A", "a2:GGTA:A", "b1:GGTT:B"});
   const auto files = HkaFiles("/d/base.hka", proj, {}, svc, 1);
@@ -181,6 +183,19 @@ TEST(PopGenWriters, GroupPairFilesNameTheirPairsAndCountTheLociTheyHold) {
   EXPECT_EQ(svc.messages.questions,
             (std::vector<std::string>{"Include Tajima's D values (optional)?",
                                       "Include Fu and Li's D values (optional)?"}));
+}
+
+// Tajima (1989) for n = 4, S = 2, pi = 8 / 6: D = (1.3333 - 1.0909) / sqrt(e1 S + e2 S (S - 1))
+// = 1.8931 with e1 = 0.0055096, e2 = 0.0026915; two sequences leave D undefined.
+TEST(PopGenWriters, HkaCarriesTajimasDOfEachGroup) {
+  RecordingServices svc;
+  TDataProj proj(svc);
+  AddRows(proj, "L",
+          {"a1:AAAA:A", "a2:AAAT:A", "a3:ACAA:A", "a4:ACAT:A", "b1:AAAA:B", "b2:AAAA:B"});
+  const auto files = HkaFiles("/d/t.hka", proj, {true, false}, svc, 1);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_NE(files[0].text.find("\r\nL 1 4 4 4 4 2 2 0 1.0000 1.8931 Err\r\n"), std::string::npos)
+      << files[0].text;
 }
 
 TEST(PopGenWriters, WithoutGroupsOutgroupsMakeThePairAndImCutsLongNames) {

@@ -31,10 +31,10 @@ TEST(PopGenFiles, MsOutputOpensAndTheSaveEntriesReachTheirWriters) {
     const char* file;
     std::vector<bool> answers;  // header / all datasets / Tajima / Fu and Li
   };
-  for (const Entry& e : {Entry{12, "p.arp", {}}, Entry{13, "d.ms", {true, false}},
-                         Entry{17, "p.hka", {true, false}}, Entry{18, "p.im", {}},
-                         Entry{19, "d.sf", {false}}, Entry{23, "b.txt", {}},
-                         Entry{15, "s.txt", {}}}) {
+  for (const Entry& e :
+       {Entry{12, "p.arp", {}}, Entry{13, "d.ms", {true, false}}, Entry{17, "p.hka", {true, false}},
+        Entry{18, "p.im", {}}, Entry{19, "d.sf", {false}}, Entry{23, "b.txt", {}},
+        Entry{15, "s.txt", {}}}) {
     SCOPED_TRACE(e.file);
     f.dialogs.answers = {e.answers.begin(), e.answers.end()};
     const QString path = dir.filePath(e.file);
