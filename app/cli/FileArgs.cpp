@@ -205,12 +205,15 @@ void AddWriteOptions(CliCommand& cmd) {
           "NAME");
   cmd.Add("coordinates",
           "XMFA: appends \":start-end +\" to the names (Yes to \"Add the \":1-xxx\" ...\").");
-  cmd.Add("tajima-d", "HKA: adds Tajima's D of both groups (Yes to \"Include Tajima's D values "
-                      "(optional)?\").");
-  cmd.Add("fu-li-d", "HKA: adds Fu and Li's D with the outgroup (Yes to \"Include Fu and Li's D "
-                     "values (optional)?\").");
-  cmd.Add("ms-header", "ms: writes the header of parameters before the sites (Yes to \"Output "
-                       "header at the beginning of MS file?\").");
+  cmd.Add("tajima-d",
+          "HKA: adds Tajima's D of both groups (Yes to \"Include Tajima's D values "
+          "(optional)?\").");
+  cmd.Add("fu-li-d",
+          "HKA: adds Fu and Li's D with the outgroup (Yes to \"Include Fu and Li's D "
+          "values (optional)?\").");
+  cmd.Add("ms-header",
+          "ms: writes the header of parameters before the sites (Yes to \"Output "
+          "header at the beginning of MS file?\").");
 }
 
 void AddForceOption(CliCommand& cmd) {

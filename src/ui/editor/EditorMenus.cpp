@@ -534,8 +534,8 @@ void TSeqGridFrm::CreateDatasetMenu() {
       [](EditorContext& c) { return SplitIntoDatasets(c) > 0; }, false);
   Item(m, "SaveConcat4Arlequin", "SaveConcat4Arlequin1", [this] {
     constexpr int kArlequinEntry = 12;
-    const QString chosen = QFileDialog::getSaveFileName(
-        this, "Save As", {}, SaveDialogFilters().at(kArlequinEntry - 1));
+    const QString chosen = QFileDialog::getSaveFileName(this, "Save As", {},
+                                                        SaveDialogFilters().at(kArlequinEntry - 1));
     if (!chosen.isEmpty()) (void)SaveWindowAs(MainForm(), *this, kArlequinEntry, chosen);
   });
   Command(
