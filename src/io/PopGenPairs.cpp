@@ -33,12 +33,12 @@ std::string InheritanceScalar(const TDataSeq& ds) {
 // with fewer than two groups but some outgroups, the pair "AllButOgrp" / "Outgrp".
 struct PairProject {
   std::unique_ptr<TDataProj> proj;
-  std::unique_ptr<TDataProj> withOutgroups;  // the same rows with the outgroups kept
+  std::unique_ptr<TDataProj> withOutgroups;  // the same rows with the outgroups kept, or null
   std::vector<int> groupKeys;                // groups that take part in pairs, in order
 };
 
 std::optional<PairProject> MakePairProject(const TDataProj& project, Services& services,
-                                           std::uint32_t seed) {
+                                           std::uint32_t seed, bool keepOutgroupCopy) {
   std::vector<const TDataSeq*> datasets;
   for (int d = 0; d < project.DatasetCount(); ++d) datasets.push_back(project.DatasetAt(d));
   PlatformRandom rng(seed);
@@ -50,8 +50,10 @@ std::optional<PairProject> MakePairProject(const TDataProj& project, Services& s
     return std::nullopt;
   }
   for (int d = 0; d < p.proj->DatasetCount(); ++d) p.proj->DatasetAt(d)->Select(-1);
-  p.withOutgroups = std::make_unique<TDataProj>(services);
-  p.proj->CopyTo(*p.withOutgroups);
+  if (keepOutgroupCopy) {
+    p.withOutgroups = std::make_unique<TDataProj>(services);
+    p.proj->CopyTo(*p.withOutgroups);
+  }
   TDataProj& pp = *p.proj;
   int outgroupCount = 0;
   for (const TIndivid& ind : pp.Individs()) outgroupCount += ind.indGroup == kOutgroupKey;
@@ -141,7 +143,7 @@ std::string HkaLocus(PairProject& p, int d, int keyA, int keyB, const HkaChoices
       line += " " + Fixed4OrErr(D, D > kNeutralityError);
     }
   }
-  if (choices.fuLiD) {
+  if (choices.fuLiD && p.withOutgroups) {
     // Fu and Li's D with an outgroup comes from the copy that kept the outgroups; the rows
     // are the same in both copies.
     TDataProj& po = *p.withOutgroups;
@@ -180,7 +182,7 @@ std::vector<PairFile> HkaFiles(const std::string& path, const TDataProj& project
                                const HkaChoices& choices, Services& services,
                                std::uint32_t rngSeed) {
   std::vector<PairFile> files;
-  std::optional<PairProject> p = MakePairProject(project, services, rngSeed);
+  std::optional<PairProject> p = MakePairProject(project, services, rngSeed, choices.fuLiD);
   if (!p) return files;
   ProgressScope bar(services.progress, p->proj->DatasetCount(), "Searching for polymorphisms...");
   for (const PairData& pair : Pairs(*p)) {
@@ -208,7 +210,7 @@ std::vector<PairFile> HkaFiles(const std::string& path, const TDataProj& project
 std::vector<PairFile> ImFiles(const std::string& path, const TDataProj& project, Services& services,
                               std::uint32_t rngSeed) {
   std::vector<PairFile> files;
-  std::optional<PairProject> p = MakePairProject(project, services, rngSeed);
+  std::optional<PairProject> p = MakePairProject(project, services, rngSeed, false);
   if (!p) return files;
   TDataProj& pp = *p->proj;
   std::unique_ptr<ProgressScope> bar;
