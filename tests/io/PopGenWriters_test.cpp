@@ -216,6 +216,26 @@ TEST(PopGenWriters, WithoutGroupsOutgroupsMakeThePairAndImCutsLongNames) {
   EXPECT_NE(im[0].text.find("\r\nabcdefg~12ACGTT\r\n"), std::string::npos);
 }
 
+TEST(PopGenWriters, ArlequinGroupsSamplesByTheirParents) {
+  RecordingServices svc;
+  TDataProj proj(svc);
+  proj.projName = "P";
+  AddRows(proj, "L", {"a:ACGT:A", "b:ACGA:B", "c:ACGA:C"});
+  TGroup north;
+  north.grpName = "North";
+  (void)proj.AddGroup(north);
+  ASSERT_TRUE(proj.SetGroupParent("A", "North"));
+  ASSERT_TRUE(proj.SetGroupParent("B", "North"));
+  const std::string arp = ArlequinText(proj, 0);
+  EXPECT_NE(arp.find("     NbSamples=3\r\n"), std::string::npos);
+  EXPECT_NE(
+      arp.find("     [[Structure]]\r\n     StructureName=\"Population_grouping_in_project_P\"\r\n"
+               "     NbGroups=2\r\n     Group={\r\n\t\t\t\"A\"\r\n\t\t\t\"B\"\r\n     }\r\n"
+               "     Group={\r\n\t\t\t\"C\"\r\n     }\r\n"),
+      std::string::npos)
+      << arp;
+}
+
 TEST(PopGenWriters, ArlequinWithoutGroupsAndRefusals) {
   RecordingServices svc;
   TDataProj proj(svc);
