@@ -44,4 +44,13 @@ TEST(PopGenFiles, MsOutputOpensAndTheSaveEntriesReachTheirWriters) {
     EXPECT_GT(file.size(), 0);
   }
   EXPECT_TRUE(QFile::exists(dir.filePath("extraparams")));
+  // mlHKA without outgroups: the count line only. fastPHASE refuses five haplotypes.
+  f.dialogs.answers = {};
+  EXPECT_TRUE(SaveWindowAs(*f.form, *w, 24, dir.filePath("m.txt")));
+  f.dialogs.answers = {false};
+  f.dialogs.notices.clear();
+  EXPECT_FALSE(SaveWindowAs(*f.form, *w, 22, dir.filePath("f.inp")));
+  EXPECT_FALSE(QFile::exists(dir.filePath("f.inp")));
+  ASSERT_EQ(f.dialogs.notices.size(), 1u);
+  EXPECT_NE(f.dialogs.notices[0].find("odd number of ingroup sequences (5)"), std::string::npos);
 }
