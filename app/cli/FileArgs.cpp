@@ -103,6 +103,8 @@ const std::vector<ReadFormatName>& ReadFormatNames() {
       {"maq", 27},
       {"eland", 28},
       {"fastq", 34},
+      {"ms", 17},
+      {"fastphase", 31},
   };
   return names;
 }
@@ -121,6 +123,15 @@ const std::vector<WriteFormat>& WriteFormats() {
       {"csv", 14, {".csv"}},
       {"xmfa", 16, {".xmfa"}},
       {"dataset-names", 20, {}},
+      {"ms", 13, {".ms"}},
+      {"sweepfinder", 19, {".sf"}},
+      {"fastphase", 22, {".inp"}},
+      {"arlequin", 12, {".arp"}},
+      {"structure", 15, {}},
+      {"hka", 17, {".hka"}},
+      {"im", 18, {".im"}},
+      {"bayescan", 23, {}},
+      {"mlhka", 24, {}},
   };
   return formats;
 }
@@ -194,6 +205,15 @@ void AddWriteOptions(CliCommand& cmd) {
           "NAME");
   cmd.Add("coordinates",
           "XMFA: appends \":start-end +\" to the names (Yes to \"Add the \":1-xxx\" ...\").");
+  cmd.Add("tajima-d",
+          "HKA: adds Tajima's D of both groups (Yes to \"Include Tajima's D values "
+          "(optional)?\").");
+  cmd.Add("fu-li-d",
+          "HKA: adds Fu and Li's D with the outgroup (Yes to \"Include Fu and Li's D "
+          "values (optional)?\").");
+  cmd.Add("ms-header",
+          "ms: writes the header of parameters before the sites (Yes to \"Output "
+          "header at the beginning of MS file?\").");
 }
 
 void AddForceOption(CliCommand& cmd) {
@@ -202,6 +222,10 @@ void AddForceOption(CliCommand& cmd) {
 
 void ApplyWriteOptions(const CliCommand& cmd, CliServices& cli) {
   if (cmd.IsSet("coordinates")) cli.messages.answers["Add the \":1-xxx\""] = true;
+  if (cmd.IsSet("tajima-d")) cli.messages.answers["Include Tajima's D values"] = true;
+  if (cmd.IsSet("fu-li-d")) cli.messages.answers["Include Fu and Li's D values"] = true;
+  if (cmd.IsSet("ms-header"))
+    cli.messages.answers["Output header at the beginning of MS file?"] = true;
 }
 
 int ReadInForOut(const CliCommand& cmd, TDataProj& project, CliServices& cli,

@@ -52,7 +52,6 @@ class PopSubdivAnalysis : public AnalysisFrame {
     int first = 0, last = 0, shared = 0, fixed = 0;
   };
   [[nodiscard]] std::vector<int> SelectedGroups() const;
-  [[nodiscard]] samptype GroupSample(const TDataSeq& ds, int groupIndex) const;
   void PairMatrices(TDataSeq& ds, const tmutholder& t, const std::vector<int>& groups,
                     const std::vector<samptype>& masks, Blocks& b);
   void Overall(TDataSeq& ds, const tmutholder& t, const std::vector<samptype>& masks, Blocks& b);

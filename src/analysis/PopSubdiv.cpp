@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "analysis/GroupMask.h"
 #include "analysis/PopStrucDBox.h"
 #include "common/NumberFormat.h"
 #include "common/OutputFolder.h"
@@ -132,19 +133,6 @@ std::vector<int> PopSubdivAnalysis::SelectedGroups() const {
   return groups;
 }
 
-samptype PopSubdivAnalysis::GroupSample(const TDataSeq& ds, int groupIndex) const {
-  const TGroup& grp = project->Groups()[static_cast<std::size_t>(groupIndex)];
-  samptype mask(ds.Count());
-  for (int r = 1; r <= ds.Count(); ++r) {
-    const TSeq* s = ds.SeqAt(r);
-    // Outgroups carry no letters in the whole-dataset table; in a group they would count as
-    // sequences identical to the most frequent variant and bias every statistic.
-    if (!s->selected || !s->enabled || project->IsOutgroup(ds, r)) continue;
-    if (project->IsInGroup(ds, s->seqId, true, grp.grpKey)) mask.Set(r - 1);
-  }
-  return mask;
-}
-
 void PopSubdivAnalysis::DoForm(TDataSeq& ds) {
   AnalysisFrame::DoForm(ds);
   if (Failed() || CancelRequested()) return;
@@ -160,7 +148,7 @@ void PopSubdivAnalysis::DoForm(TDataSeq& ds) {
   const tmutholder& t = *ds.mutHolders[0];
   const std::vector<int> groups = SelectedGroups();
   std::vector<samptype> masks;
-  for (int g : groups) masks.push_back(GroupSample(ds, g));
+  for (int g : groups) masks.push_back(GroupMask(*project, ds, project->GroupKeyAt(g)));
 
   if (matrices) {
     Blocks b;

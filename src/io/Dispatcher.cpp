@@ -18,8 +18,9 @@
 #include "io/FormatDetect.h"
 #include "io/FormatTables.h"
 #include "io/IOUnit.h"
-#include "io/ResultFormats.h"
+#include "io/PopGenFormats.h"
 #include "io/ReadsDispatch.h"
+#include "io/ResultFormats.h"
 #include "io/TextHelpers.h"
 #include "io/TraceFormats.h"
 #include "model/DataProjUnit.h"
@@ -290,6 +291,18 @@ bool ReadSdiFile(Call& c) {
   return true;
 }
 
+bool ReadMsFile(Call& c) {
+  (void)OpenMsOutput(c.path, c.window, c.services);
+  return true;
+}
+
+// fastPHASE's output needs its input file (the site positions) of the same name beside it.
+bool ReadFastPhaseFile(Call& c) {
+  const std::string stem = PathWithoutExtension(c.path);
+  (void)OpenFastPhaseOutput(stem + ".out", stem + ".inp", c.window, c.services);
+  return true;
+}
+
 template <int Code>
 bool ReadsReader(Call& c) {
   return DispatchReadsFile(Code, c.path, c.options, c.window, c.services);
@@ -326,6 +339,8 @@ constexpr std::array<Reader, kLastFormatCode + 1> kReaders = [] {
   r[kCodeSnpTable] = ReadSnpTableFile;
   r[kCodeSnpTable2] = ReadGenotypeTableFile;
   r[kCodeSdi] = ReadSdiFile;
+  r[kCodeMsOutput] = ReadMsFile;
+  r[kCodeFastPhase] = ReadFastPhaseFile;
   r[kCodeSam] = ReadsReader<kCodeSam>;
   r[kCodeMaq] = ReadsReader<kCodeMaq>;
   r[kCodeEland] = ReadsReader<kCodeEland>;

@@ -162,8 +162,8 @@ int DetectFormatBytes(std::string_view prefix, std::string_view path) {
 
   if (first.find("<?xml") != std::string::npos) return kCodeBlastXml;
   if (facts.nexusLine) return kCodeNexus;
-  if (!fastaHeader &&
-      (first.find("ms") != std::string::npos || first.find("ssw") != std::string::npos))
+  if (!fastaHeader && (first.find("ms") != std::string::npos ||
+                       first.find("ssw") != std::string::npos || first.starts_with("scrm ")))
     return kCodeMsOutput;
   if (facts.megaLine) return kCodeMega;
   if (facts.locusWord) return kCodeGenBank;

@@ -14,6 +14,7 @@
 #include "io/FormatTables.h"
 #include "io/IOUnit.h"
 #include "io/MultiLocusFormats.h"
+#include "io/PopGenFormats.h"
 #include "io/TextHelpers.h"
 #include "io/TraceFormats.h"
 #include "model/DataProjUnit.h"
@@ -72,9 +73,16 @@ std::vector<int> RowsToWrite(const TDataSeq& ds, bool all) {
   return rows;
 }
 
-bool WriteOne(TDataProj& proj, const SaveFilter& f, const PlannedFile& file, bool fastaHeader,
-              const GridFileSettings& grid, Services& svc) {
-  const TDataSeq* ds = proj.DatasetAt(file.datasetIndex);
+// Answers to the entry's own questions, asked once before any file is written.
+struct SaveAnswers {
+  bool fastaHeader = false;
+  bool msHeader = false;
+};
+
+bool WriteOne(TDataProj& proj, const SaveFilter& f, const PlannedFile& file,
+              const SaveAnswers& answers, const GridFileSettings& grid, Services& svc) {
+  // Writers of polymorphic sites rebuild the dataset's cached tables.
+  TDataSeq* ds = proj.DatasetAt(file.datasetIndex);
   switch (f.index) {
     case 1: {
       GridFileSettings g = grid;
@@ -89,7 +97,7 @@ bool WriteOne(TDataProj& proj, const SaveFilter& f, const PlannedFile& file, boo
     case 4:
       return SaveMega(file.path, *ds, svc);
     case 5:
-      return SaveFasta(file.path, *ds, fastaHeader, svc);
+      return SaveFasta(file.path, *ds, answers.fastaHeader, svc);
     case 6:
       return WriteDatasetFile(file.path, *ds);
     case 7:
@@ -98,14 +106,32 @@ bool WriteOne(TDataProj& proj, const SaveFilter& f, const PlannedFile& file, boo
       return SaveGenBank(file.path, *ds->SeqAt(file.row), *ds, svc);
     case 10:
       return SaveScf(file.path, *ds->SeqAt(file.row), svc);
+    case 12:
+      return SaveArlequin(file.path, proj, file.datasetIndex, svc);
+    case 13:
+      return SaveMsStyle(file.path, *ds, answers.msHeader, svc);
     case 14:
       return SaveCsv(file.path, *ds, svc);
+    case 15:
+      return SaveStructure(file.path, proj, svc);
     case 16:
       return SaveXmfa(file.path, proj, svc);
+    case 17:
+      return SaveHka(file.path, proj, svc);
+    case 18:
+      return SaveIm(file.path, proj, svc);
+    case 19:
+      return SaveSweepFinder(file.path, *ds, svc);
     case 20:
       return SaveDatasetNames(file.path, proj, svc);
     case 21:
       return SaveGff(file.path, *ds, svc);
+    case 22:
+      return SaveFastPhaseInput(file.path, *ds, svc);
+    case 23:
+      return SaveBayeScan(file.path, proj, svc);
+    case 24:
+      return SaveMlHka(file.path, proj, svc);
     case 25:
       return SavePhylipLines(file.path, *ds, svc);
     default:
@@ -128,27 +154,7 @@ std::string SafeFileName(std::string_view name) {
 }
 
 bool HasWriter(int filterIndex) {
-  switch (filterIndex) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-    case 8:
-    case 9:
-    case 10:
-    case 11:
-    case 14:
-    case 16:
-    case 20:
-    case 21:
-    case 25:
-      return true;
-    default:
-      return false;
-  }
+  return SaveFilterAt(filterIndex) != nullptr;
 }
 
 std::vector<PlannedFile> PlanSave(const TDataProj& project, int filterIndex,
@@ -210,11 +216,12 @@ SaveOutcome RunSaveCommand(TDataProj& project, int filterIndex, const std::strin
     return out;
   IMessages& msg = services.messages;
   out.ran = true;
-  bool fastaHeader = false;
+  SaveAnswers answers;
   if (filterIndex == 5)
-    fastaHeader =
+    answers.fastaHeader =
         msg.AskYesNo("Output sequence number & sequence length at the beginning of FASTA file?");
-  if (filterIndex == 13) (void)msg.AskYesNo("Output header at the beginning of MS file?");
+  if (filterIndex == 13)
+    answers.msHeader = msg.AskYesNo("Output header at the beginning of MS file?");
   bool allDatasets = false;
   if (filterIndex > 1 && project.DatasetCount() > 1 && !f->projectEntry)
     allDatasets = msg.AskYesNo(
@@ -243,7 +250,7 @@ SaveOutcome RunSaveCommand(TDataProj& project, int filterIndex, const std::strin
                                           "Saving files...");
   for (const PlannedFile& file : plan) {
     if (bar) bar->Step(true);
-    if (WriteOne(project, *f, file, fastaHeader, grid, services))
+    if (WriteOne(project, *f, file, answers, grid, services))
       out.written.push_back(file.path);
     else
       out.ok = false;

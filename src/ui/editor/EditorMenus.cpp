@@ -532,7 +532,12 @@ void TSeqGridFrm::CreateDatasetMenu() {
   Command(
       m, "Split into separate datasets", "Splitintoseparatedatasets1",
       [](EditorContext& c) { return SplitIntoDatasets(c) > 0; }, false);
-  Item(m, "SaveConcat4Arlequin", "SaveConcat4Arlequin1");
+  Item(m, "SaveConcat4Arlequin", "SaveConcat4Arlequin1", [this] {
+    constexpr int kArlequinEntry = 12;
+    const QString chosen = QFileDialog::getSaveFileName(this, "Save As", {},
+                                                        SaveDialogFilters().at(kArlequinEntry - 1));
+    if (!chosen.isEmpty()) (void)SaveWindowAs(MainForm(), *this, kArlequinEntry, chosen);
+  });
   Command(
       m, "Reconstruct haplotypes", "Reconstructhaplotypes1",
       [](EditorContext& c) { return ReconstructHaplotypesCommand(c) >= 0; }, false);
