@@ -71,6 +71,12 @@ bool IsBinaryFormat(const WriteFormat& format) {
   return format.name == "project" || format.name == "dataset-psf";
 }
 
+// Formats that write companion files beside the main one (parameter files, one file per group
+// pair): through a stream those would land in a scratch folder and be lost.
+bool WritesCompanionFiles(const WriteFormat& format) {
+  return format.name == "structure" || format.name == "hka" || format.name == "im";
+}
+
 }  // namespace
 
 const std::vector<ReadFormatName>& ReadFormatNames() {
@@ -373,6 +379,10 @@ const WriteFormat* OutputFormat(const CliCommand& cmd, const std::string& path) 
                                 : "unknown format " + name);
   } else if (path == kStandardStream && IsBinaryFormat(*format)) {
     cmd.UsageError("standard output (-) takes text formats only, not " + std::string(format->name));
+    return nullptr;
+  } else if (PassesThroughSpool(path) && WritesCompanionFiles(*format)) {
+    cmd.UsageError(std::string(format->name) + " writes several files; give a file name, not " +
+                   path);
     return nullptr;
   }
   return format;

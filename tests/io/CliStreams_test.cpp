@@ -35,8 +35,9 @@ TEST(Nodrix3CliStreams, DashReadsStandardInputAndWritesStandardOutput) {
   EXPECT_EQ(TestFolder::Read(dir.File("plain")), TestFolder::Read(dir.File("ref.fasta")));
   EXPECT_FALSE(std::filesystem::exists(dir.File("plain.fasta")));
 
-  // Binary formats do not go to standard output; "-" alone names no format.
-  for (const char* bad : {"- --format project", "-"}) {
+  // Binary formats and formats with companion files do not go to standard output; "-" alone
+  // names no format.
+  for (const char* bad : {"- --format project", "-", "- --format structure"}) {
     SCOPED_TRACE(bad);
     r = Cli("convert " + in + " " + bad, dir);
     EXPECT_EQ(r.status, 2);
