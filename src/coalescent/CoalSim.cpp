@@ -221,6 +221,14 @@ bool PerDeme(int stat) {
   return stat <= kQ;
 }
 
+// For each statistic, its place among the summary's rows (-1 when off).
+std::vector<int> SummaryIndex(std::vector<int> columns) {
+  std::sort(columns.begin(), columns.end());
+  std::vector<int> index(kStatCount, -1);
+  for (std::size_t i = 0; i < columns.size(); ++i) index[columns[i]] = static_cast<int>(i);
+  return index;
+}
+
 bool OpenText(std::ofstream& out, const std::string& path) {
   out.open(path, std::ios::binary | std::ios::trunc);
   return out.is_open();
@@ -466,12 +474,7 @@ CoalSimOutcome RunCoalSim(const CoalSimOptions& o, CoalSimIO& io) {
   for (int s : columns)
     if (PerDeme(s)) demeColumns.push_back(s);
   std::vector<StatColumn> summary = SummaryColumns(o.stats, D);
-  std::vector<int> summaryIndex(kStatCount, -1);
-  {
-    std::vector<int> sorted = columns;
-    std::sort(sorted.begin(), sorted.end());
-    for (std::size_t i = 0; i < sorted.size(); ++i) summaryIndex[sorted[i]] = static_cast<int>(i);
-  }
+  const std::vector<int> summaryIndex = SummaryIndex(columns);
   for (StatColumn& c : summary) c.values.reserve(static_cast<std::size_t>(o.runs));
 
   const std::string header = StatsHeader(o.stats, D, true);
@@ -653,12 +656,7 @@ MergedStats MergeStatsFiles(const std::vector<std::string>& paths) {
   const int demes = c.shared ? 2 : 1;
   const std::vector<int> columns = FileColumns(c, demes);
   std::vector<StatColumn> summary = SummaryColumns(c, demes);
-  std::vector<int> summaryIndex(kStatCount, -1);
-  {
-    std::vector<int> sorted = columns;
-    std::sort(sorted.begin(), sorted.end());
-    for (std::size_t i = 0; i < sorted.size(); ++i) summaryIndex[sorted[i]] = static_cast<int>(i);
-  }
+  const std::vector<int> summaryIndex = SummaryIndex(columns);
   const std::vector<std::string_view> words = SplitWords(files[0].heading);
   const auto percent =
       words.size() > 2 ? ParseReal(words[2].substr(0, words[2].find('%'))) : std::nullopt;
@@ -672,6 +670,13 @@ MergedStats MergeStatsFiles(const std::vector<std::string>& paths) {
   for (const StatsFileParts& f : files) lines.insert(lines.end(), f.lines.begin(), f.lines.end());
   std::stable_sort(lines.begin(), lines.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
+  // A slice given twice would count its replicates twice.
+  const auto twice = std::adjacent_find(
+      lines.begin(), lines.end(), [](const auto& a, const auto& b) { return a.first == b.first; });
+  if (twice != lines.end()) {
+    m.error = "replicate " + std::to_string(twice->first) + " is in more than one file";
+    return m;
+  }
   for (const auto& [run, line] : lines) {
     std::size_t pos = line.find_first_not_of(' ');
     pos = line.find(' ', pos);

@@ -267,6 +267,8 @@ TEST(CoalSimRun, SlicesMergeIntoTheWholeRun) {
       MergeStatsFiles({(dir.path / "b.txt").string(), (dir.path / "a.txt").string()});
   ASSERT_TRUE(m.ok) << m.error;
   EXPECT_EQ(m.statsText, ReadAll(dir.path / "all.txt"));
+  EXPECT_FALSE(
+      MergeStatsFiles({(dir.path / "a.txt").string(), (dir.path / "all.txt").string()}).ok);
   EXPECT_NE(ReplicateSeed(99, 0), ReplicateSeed(99, 1));
   EXPECT_NE(ReplicateSeed(99, 0), 99U);
 }
