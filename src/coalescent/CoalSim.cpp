@@ -384,18 +384,28 @@ std::string SummaryRows(std::vector<StatColumn>& columns, float pValue) {
   std::string t = "Statistics     Mean     " + FixedWidth(p * 100, 4, 3) + "%       50%   " +
                   FixedWidth((1 - p) * 100, 4, 3) + "% - percentiles" + kCrLf;
   for (StatColumn& c : columns) {
-    std::sort(c.values.begin(), c.values.end());
     t += c.label;
     const auto count = static_cast<long long>(c.values.size());
     if (count > 0) {
+      // The sum in replicate order, so that joined slices give the same mean to the last bit.
       double sum = 0;
       for (double v : c.values) sum += v;
       t += FixedWidth(sum / static_cast<double>(count), 6, 3);
+      // Only three places of the sorted column are printed: selecting them gives the values a
+      // full sort puts there in linear time (a million replicates of twenty statistics).
+      auto& v = c.values;
+      const auto mid = static_cast<std::ptrdiff_t>(PercentileIndex(count, 0.5));
+      std::nth_element(v.begin(), v.begin() + mid, v.end());
+      for (double q : {p, 1 - p}) {
+        const auto i = static_cast<std::ptrdiff_t>(PercentileIndex(count, q));
+        if (i < mid) std::nth_element(v.begin(), v.begin() + i, v.begin() + mid);
+        if (i > mid) std::nth_element(v.begin() + mid + 1, v.begin() + i, v.end());
+      }
       for (double q : {p, 0.5, 1 - p}) {
-        const double v = c.values[static_cast<std::size_t>(PercentileIndex(count, q))];
+        const double x = v[static_cast<std::size_t>(PercentileIndex(count, q))];
         t += "    ";
         t +=
-            c.integer ? PadLeft(std::to_string(static_cast<long long>(v)), 6) : FixedWidth(v, 6, 3);
+            c.integer ? PadLeft(std::to_string(static_cast<long long>(x)), 6) : FixedWidth(x, 6, 3);
       }
     }
     if (c.undefined > 0) t += " (" + std::to_string(c.undefined) + " undefined)";

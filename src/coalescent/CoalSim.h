@@ -85,7 +85,8 @@ struct StatColumn {
 
 // The columns the options ask for, in the summary's order (empty values).
 std::vector<StatColumn> SummaryColumns(const SimStatChoice& stats, int demes);
-// Sorts every column and gives the summary's heading and rows.
+// The summary's heading and rows: mean, and the values at the lo, mid and hi places of each
+// column in ascending order (the column is reordered).
 std::string SummaryRows(std::vector<StatColumn>& columns, float pValue);
 // The index of the percentile p among count sorted values, halves to even.
 long long PercentileIndex(long long count, double p);
