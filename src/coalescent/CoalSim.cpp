@@ -492,7 +492,9 @@ CoalSimOutcome RunCoalSim(const CoalSimOptions& o, CoalSimIO& io) {
   for (int d = 0; d < D; ++d)
     demeText[static_cast<std::size_t>(d)] =
         "Population " + std::to_string(d) + kCrLf + StatsHeader(o.stats, D, false) + kCrLf;
-  std::string line = header;
+  // The header goes out at once: a run cancelled inside its first replicate still leaves it.
+  if (o.saveStats) stats << header << kCrLf;
+  std::string line;
   const bool withSequences = o.saveSequences || static_cast<bool>(io.datasets);
 
   std::int64_t done = 0;
@@ -514,7 +516,7 @@ CoalSimOutcome RunCoalSim(const CoalSimOptions& o, CoalSimIO& io) {
           sequences << FitText("Seq" + std::to_string(i + 1), 10) << (*v.sequences)[i] << kCrLf;
       }
       for (std::string& t : demeText) t += Run7(run);
-      if (o.saveStats) stats << line << kCrLf;
+      if (o.saveStats && !line.empty()) stats << line << kCrLf;
       line = Run7(run);
       for (int s : columns) {
         const std::optional<double> shown = AppendValue(line, s, ReplicateValue(s, v.stats));

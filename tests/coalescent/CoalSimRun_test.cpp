@@ -226,6 +226,21 @@ TEST(CoalSimRun, CancelKeepsTheFinishedLinesOnly) {
   EXPECT_EQ(stats[2].substr(0, 7), "      1");
   EXPECT_FALSE(fs::exists(dir.path / "statout~0.txt"));
   EXPECT_EQ(s.messages.notices.back(), "Simulation cancelled!");
+
+  // Inside a long first replicate: the replicate is abandoned, the header stays.
+  RecordingServices s2;
+  s2.progress.cancelAtStepReport = 2;
+  CoalSimOptions big = Small(3, 3);
+  big.sampleSize = 3000;
+  big.seqLength = 10000;
+  big.recRate = "0.01";
+  big.target = CoalTarget::Theta;
+  big.theta = "0.001";
+  big.statsFile = "big.txt";
+  const CoalSimOutcome stopped = RunSim(big, dir.path, s2);
+  EXPECT_TRUE(stopped.cancelled);
+  EXPECT_EQ(stopped.completed, 0);
+  EXPECT_EQ(ReadAll(dir.path / "big.txt"), "  Run N  SegSites     Pi     Tajima D \r\n");
 }
 
 TEST(CoalSimRun, StatisticsFileFallbacks) {
