@@ -17,6 +17,7 @@
 #include <sstream>
 
 #include "ShellFixture.h"
+#include "model/DataProjUnit.h"
 #include "ui/coalescent/CoalSimDialog.h"
 #include "ui/viewers/RepUnit.h"
 
@@ -63,6 +64,15 @@ TEST(CoalSimDialog, ToolsMenuRunsTwentyReplicatesToTheReport) {
   QDir dir(QDir::tempPath() + "/coalsim_dialog_test");
   dir.removeRecursively();
   ASSERT_TRUE(dir.mkpath("."));
+  // The simulated datasets go to a new editor window; showing them changes no file.
+  QString viewedCaption;
+  std::unique_ptr<TDataProj> viewed;
+  f.form->SetDatasetViewer([&](TMainForm&, std::unique_ptr<TDataProj> p, const QString& caption) {
+    viewedCaption = caption;
+    viewed = std::move(p);
+    return true;
+  });
+  dialog->cbseqwin->setChecked(true);
   dialog->nRun->setValue(20);
   dialog->SeedEdit->setText("5");
   dialog->FileNameEdit->setText(dir.filePath("dialog.txt"));
@@ -72,6 +82,12 @@ TEST(CoalSimDialog, ToolsMenuRunsTwentyReplicatesToTheReport) {
   EXPECT_EQ(report->windowTitle(), QString("Coalescent simulations report"));
   EXPECT_EQ(report->Text().rfind("Seed: 5\nRuns: 20;", 0), 0U) << report->Text();
   EXPECT_TRUE(QFile::exists(dir.filePath("dialog~0.txt")));
+  EXPECT_EQ(viewedCaption, QString("Simulated datasets"));
+  ASSERT_TRUE(viewed);
+  ASSERT_EQ(viewed->DatasetCount(), 20);
+  ASSERT_EQ(viewed->DatasetAt(0)->Count(), 12);
+  EXPECT_EQ(viewed->DatasetAt(0)->SeqAt(1)->seqName, "Seq1");
+  EXPECT_EQ(viewed->DatasetAt(0)->SeqAt(1)->letters.size(), 100U);
 
   // The command-line tool with the same options and seed writes the same files.
   const QString cli = QString(NODRIX_BINARY_DIR) + "/nodrix3-cli";
