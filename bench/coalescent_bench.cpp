@@ -7,10 +7,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "coalescent/CoalSim.h"
 #include "coalescent/SimulationRun.h"
 #include "common/Services.h"
 
@@ -66,37 +70,98 @@ void BM_Replicates(benchmark::State& state) {
 }
 BENCHMARK(BM_Replicates)->DenseRange(0, 2)->Iterations(2)->Unit(benchmark::kSecond);
 
+// Runs args[0] with standard output to /dev/null: its processor time (user + system) and wall
+// time in seconds; false when it could not start or failed.
+bool RunChild(const std::vector<std::string>& args, double& cpu, double& wall) {
+  rusage before{}, after{};
+  getrusage(RUSAGE_CHILDREN, &before);
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (!freopen("/dev/null", "w", stdout)) _exit(127);
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  getrusage(RUSAGE_CHILDREN, &after);
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  cpu = seconds(after.ru_utime) + seconds(after.ru_stime) - seconds(before.ru_utime) -
+        seconds(before.ru_stime);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 // scrm on the same model (only conditional on theta; it has no target of segregating sites).
 void BM_Scrm(benchmark::State& state) {
   const Model& m = kModels[state.range(0)];
   const std::vector<std::string> args = {
       "scrm", std::to_string(m.n),   std::to_string(m.runs),   "-t",    std::to_string(m.thetaL),
       "-r",   std::to_string(m.rho), std::to_string(m.length), "-seed", "7"};
+  double cpu = 0, wall = 0;
   for (auto _ : state) {
-    rusage before{}, after{};
-    getrusage(RUSAGE_CHILDREN, &before);
-    const pid_t pid = fork();
-    if (pid == 0) {
-      if (!freopen("/dev/null", "w", stdout)) _exit(127);
-      std::vector<char*> argv;
-      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-      argv.push_back(nullptr);
-      execvp("scrm", argv.data());
-      _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (!RunChild(args, cpu, wall)) {
       state.SkipWithError("scrm not found or failed (Debian package scrm)");
       break;
     }
-    getrusage(RUSAGE_CHILDREN, &after);
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    state.SetIterationTime(seconds(after.ru_utime) + seconds(after.ru_stime) -
-                           seconds(before.ru_utime) - seconds(before.ru_stime));
+    state.SetIterationTime(cpu);
   }
+  state.counters["wall_s"] = wall;
   state.counters["peak_MB"] = PeakMegabytes(RUSAGE_CHILDREN);
 }
 BENCHMARK(BM_Scrm)->DenseRange(0, 1)->Iterations(2)->UseManualTime()->Unit(benchmark::kSecond);
+
+// `nodrix3-cli simulate` as a whole process on the reference model: 10,000 replicates, n = 50,
+// L = 10,000, theta 0.001 and C = 10 / 9,999 per site, S, pi and Tajima's D written to the
+// statistics file and the per-deme file, the summary on stdout. Timed by the wall clock (the
+// target is for the whole run); compare with BM_Scrm/0.
+void BM_CliSimulate(benchmark::State& state) {
+  const std::string dir =
+      (std::filesystem::temp_directory_path() / "coalescent_bench_cli").string();
+  std::filesystem::create_directories(dir);
+  const std::vector<std::string> args = {
+      NODRIX_CLI, "simulate", "--runs",     "10000",         "--number", "50", "--length",  "10000",
+      "--theta",  "0.001",    "--rec-rate", "0.00100010001", "--seed",   "7",  "--out-dir", dir};
+  double cpu = 0, wall = 0;
+  for (auto _ : state) {
+    if (!RunChild(args, cpu, wall)) {
+      state.SkipWithError("nodrix3-cli simulate failed");
+      break;
+    }
+    state.SetIterationTime(wall);
+  }
+  state.counters["cpu_s"] = cpu;
+  state.counters["peak_MB"] = PeakMegabytes(RUSAGE_CHILDREN);
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_CliSimulate)->Iterations(2)->UseManualTime()->Unit(benchmark::kSecond);
+
+// The summary of a million replicates with every statistic of two demes: sorting the twenty
+// columns and writing the rows.
+void BM_Summary(benchmark::State& state) {
+  SimStatChoice c;
+  c.singletons = c.theta = c.fuLi = c.zns = c.wallBQ = true;
+  c.fst = c.dst = c.kst = c.nm = c.dxy = c.shared = true;
+  std::vector<StatColumn> filled = SummaryColumns(c, 2);
+  std::uint64_t x = 88172645463325252ull;
+  for (StatColumn& col : filled)
+    for (int r = 0; r < 1000000; ++r) {
+      x ^= x << 13;
+      x ^= x >> 7;
+      x ^= x << 17;
+      col.values.push_back(col.integer ? static_cast<double>(x % 100)
+                                       : static_cast<double>(x % 1000000) / 1000.0);
+    }
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::vector<StatColumn> cols = filled;
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(SummaryRows(cols, 0.05F));
+  }
+}
+BENCHMARK(BM_Summary)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace

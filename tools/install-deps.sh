@@ -12,6 +12,7 @@ packages=(
   muscle clustalw tracetuner staden-io-lib-utils seqtk scrm plink1.9
   phylip python3-biopython
   emboss
+  snakemake
 )
 
 missing=()

@@ -74,6 +74,8 @@ class cTree : public TTree {
   // recombination keeps events coming; fewer sites than a target of segregating sites; Ne < 1.
   [[nodiscard]] bool InitSimulation(std::optional<std::uint64_t> seed = std::nullopt);
   [[nodiscard]] std::uint64_t SeedUsed() const { return seed_; }
+  // Both generators started again from seed (SeedUsed stays the simulation's seed).
+  void SeedReplicate(std::uint64_t seed);
 
   // One replicate. cancelled (when set) is polled every few hundred events and while
   // mutations are thrown; false means the replicate was abandoned (its table is empty).

@@ -79,14 +79,18 @@ bool cTree::InitSimulation(std::optional<std::uint64_t> seed) {
   mutations.noncodingPositions = in.seqLength;
 
   seed_ = seed.value_or(ClockSeed());
-  const SimulationSeeds s = SeedsFrom(seed_);
-  random.Seed(s.platformState);
-  unirator.InitLags(s.seedA, s.seedB);
+  SeedReplicate(seed_);
 
   // The pilot theta: mutations thrown on the finished genealogy come near the target.
   if (!in.conditionalOnTheta) in.theta = in.targetCount / (3 * (harmonicN + in.seqLength));
   ancestor_.clear();
   return true;
+}
+
+void cTree::SeedReplicate(std::uint64_t seed) {
+  const SimulationSeeds s = SeedsFrom(seed);
+  random.Seed(s.platformState);
+  unirator.InitLags(s.seedA, s.seedB);
 }
 
 void cTree::StartReplicate() {

@@ -12,6 +12,7 @@ RunOutcome RunReplicates(cTree& tree, int runs, const SimStatChoice& stats, bool
       outcome.cancelled = true;
       break;
     }
+    if (callbacks.starting) callbacks.starting(r);
     if (!tree.BuildReplicate(callbacks.cancelled)) {
       outcome.cancelled = true;
       break;

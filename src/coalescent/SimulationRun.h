@@ -18,6 +18,8 @@ struct ReplicateView {
 
 struct RunCallbacks {
   std::function<void(const ReplicateView&)> sink;
+  // Before each replicate is built (a run may give every replicate its own seed).
+  std::function<void(int index)> starting;
   std::function<void(int done)> progress;  // after each finished replicate
   // Polled between replicates and inside long ones; true stops the run.
   std::function<bool()> cancelled;

@@ -9,6 +9,7 @@
 #include "common/NumberFormat.h"
 #include "editor/FastqPairs.h"
 #include "editor/FragmentFasta.h"
+#include "ui/coalescent/CoalSimDialog.h"
 #include "ui/shell/BusyGuard.h"
 #include "ui/shell/CLXMain.h"
 #include "ui/trees/TreeViewWindow.h"
@@ -23,11 +24,10 @@ void TMainForm::CreateToolsMenu() {
   connect(AddAction(tools, "&Plot viewer...", "PlotViewer1"), &QAction::triggered, this, [this] {
     if (!RefuseIfBusy()) NewGraphForm(*this);
   });
-  QAction* dotplot = AddAction(tools, "Dotplot viewer...", "DotplotViewer1");
-  dotplot->setVisible(false);
-  dotplot->setEnabled(false);
-  AddAction(tools, "Coalescent simulations...", "CoalescentSimulations1")->setEnabled(false);
-  AddAction(tools, "Seq plate planer...", "SeqPlatePlaner1")->setEnabled(false);
+  connect(AddAction(tools, "Coalescent simulations...", "CoalescentSimulations1"),
+          &QAction::triggered, this, [this] {
+            if (!RefuseIfBusy()) NewCoalSimDialog(*this);
+          });
   connect(AddAction(tools, "Run program", "RunProgram1"), &QAction::triggered, this, [this] {
     if (!RefuseIfBusy()) RunProgram1Click();
   });
