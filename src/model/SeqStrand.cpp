@@ -94,7 +94,9 @@ void TSeq::Reverse(bool withContigRefs) {
 }
 
 void TSeq::Complement(bool withContigRefs) {
-  for (char& c : letters) c = ComplementLetter(c);
+  // The table itself: ComplementLetter may be interposed in a shared build, so a call to it
+  // stays a call per letter.
+  for (char& c : letters) c = kComplementTable[static_cast<unsigned char>(c)];
   plusStrand = !plusStrand;
   if (!traceA.empty() || !traceT.empty()) SwapChannels(traceA, traceT);
   if (!traceG.empty() || !traceC.empty()) SwapChannels(traceG, traceC);
