@@ -54,42 +54,50 @@ bool IsAT(char c) {
   return c == 'A' || c == 'T';
 }
 
-// For every sequence of the mask a bit set over the table's mutations it carries, so the
-// mutations at which two sequences differ are the set bits of the XOR of their rows.
-class CarrierRows {
+// For every sequence of the mask, bit sets over the table's mutations: plane 0 the mutations it
+// carries (two sequences differ at the set bits of the XOR of their rows), planes 1.. what
+// classify(sequence, column) says of its letters at each mutation's column, so a pair's counts
+// are popcounts of word operations instead of a letter lookup per differing mutation.
+class MutationRows {
  public:
-  CarrierRows(const tmutholder& t, const std::vector<int>& rows)
-      : words_((t.mutations.size() + 63) / 64) {
-    bits_.assign(rows.size() * words_, 0);
+  template <class Classify>
+  MutationRows(const TDataSeq& ds, const tmutholder& t, const std::vector<int>& rows, int planes,
+               Classify classify)
+      : words_((t.mutations.size() + 63) / 64), planes_(static_cast<std::size_t>(planes) + 1) {
+    bits_.assign(rows.size() * planes_ * words_, 0);
     std::vector<int> slot(static_cast<std::size_t>(t.SequenceCount()) + 1, -1);
     for (std::size_t i = 0; i < rows.size(); ++i)
       if (rows[i] - 1 < static_cast<int>(slot.size()))
         slot[static_cast<std::size_t>(rows[i] - 1)] = static_cast<int>(i);
     for (std::size_t j = 0; j < t.mutations.size(); ++j) {
       const tmutation& m = t.mutations[j];
+      const std::uint64_t bit = std::uint64_t{1} << (j % 64);
       for (int w = 0; w < m.WordCount(); ++w) {
         for (std::uint64_t bits = m.Words()[w]; bits != 0; bits &= bits - 1) {
           const int r0 = w * 64 + std::countr_zero(bits);
           const int s =
               r0 < static_cast<int>(slot.size()) ? slot[static_cast<std::size_t>(r0)] : -1;
-          if (s >= 0)
-            bits_[static_cast<std::size_t>(s) * words_ + j / 64] |= std::uint64_t{1} << (j % 64);
+          if (s >= 0) Row(static_cast<std::size_t>(s), 0)[j / 64] |= bit;
         }
+      }
+      for (std::size_t i = 0; i < rows.size(); ++i) {
+        const unsigned kinds = classify(*ds.SeqAt(rows[i]), m.position);
+        for (std::size_t k = 1; k < planes_; ++k)
+          if (((kinds >> (k - 1)) & 1U) != 0) Row(i, static_cast<int>(k))[j / 64] |= bit;
       }
     }
   }
-  // Calls f(mutation index) for every mutation at which the sequences of slots a and b differ.
-  template <class F>
-  void ForEachDifference(std::size_t a, std::size_t b, F&& f) const {
-    const std::uint64_t* x = bits_.data() + a * words_;
-    const std::uint64_t* y = bits_.data() + b * words_;
-    for (std::size_t w = 0; w < words_; ++w)
-      for (std::uint64_t d = x[w] ^ y[w]; d != 0; d &= d - 1)
-        f(w * 64 + static_cast<std::size_t>(std::countr_zero(d)));
+  [[nodiscard]] std::size_t Words() const { return words_; }
+  [[nodiscard]] const std::uint64_t* Row(std::size_t slot, int plane) const {
+    return bits_.data() + (slot * planes_ + static_cast<std::size_t>(plane)) * words_;
   }
 
  private:
+  std::uint64_t* Row(std::size_t slot, int plane) {
+    return bits_.data() + (slot * planes_ + static_cast<std::size_t>(plane)) * words_;
+  }
   std::size_t words_;
+  std::size_t planes_;
   std::vector<std::uint64_t> bits_;
 };
 
@@ -230,22 +238,22 @@ std::string GCStationarityBlock(const TDataSeq& ds, const samptype& mask, const 
   s += std::string("===%GC stationarity (Eyre-Walker 1994)===") + kCrLf;
   s += std::string("Sequence1  ") + "Sequence2 " + " GC1:AT2 " + " AT1:GC2  " + "G-test" + kCrLf;
   const std::vector<int> rows = MaskRows(ds, mask);
-  const CarrierRows carriers(t, rows);
-  // G for C, A for T: a strong (S) or weak (W) base.
-  auto strength = [](char c) {
-    return c == 'G' || c == 'C' ? 'S' : c == 'A' || c == 'T' ? 'W' : 0;
-  };
+  // Planes 1 and 2: a strong (G or C) and a weak (A or T) letter at the mutation's column.
+  const MutationRows m(ds, t, rows, 2, [](const TSeq& seq, int column) {
+    const char c = LetterAtColumn(seq, column);
+    return c == 'G' || c == 'C' ? 1U : c == 'A' || c == 'T' ? 2U : 0U;
+  });
+  const std::size_t words = m.Words();
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    const TSeq& a = *ds.SeqAt(rows[i]);
+    const std::uint64_t *carA = m.Row(i, 0), *strongA = m.Row(i, 1), *weakA = m.Row(i, 2);
     for (std::size_t k = i + 1; k < rows.size(); ++k) {
-      const TSeq& b = *ds.SeqAt(rows[k]);
+      const std::uint64_t *carB = m.Row(k, 0), *strongB = m.Row(k, 1), *weakB = m.Row(k, 2);
       int x = 0, y = 0;
-      carriers.ForEachDifference(i, k, [&](std::size_t j) {
-        const int column = t.mutations[j].position;
-        const char p = strength(LetterAtColumn(a, column)), q = strength(LetterAtColumn(b, column));
-        if (p == 'S' && q == 'W') ++x;
-        if (p == 'W' && q == 'S') ++y;
-      });
+      for (std::size_t w = 0; w < words; ++w) {
+        const std::uint64_t d = carA[w] ^ carB[w];
+        x += PopCount64(d & strongA[w] & weakB[w]);
+        y += PopCount64(d & weakA[w] & strongB[w]);
+      }
       s += FitText(ds.NameAt(rows[i]), 10) + " " + FitText(ds.NameAt(rows[k]), 10) +
            PadLeft(std::to_string(x), 8) + " " + PadLeft(std::to_string(y), 8);
       if (x >= 1 && y >= 1) {
@@ -316,38 +324,55 @@ std::string NucleotidePairsBlock(const TDataSeq& ds, const samptype& mask, int g
   return s;
 }
 
+namespace {
+// Planes of the CpG block: carried mutation; C, T, G, A at its column; the next column within
+// the sequence; a G there; a C at the column before.
+enum : int { kCarried, kC, kT, kG, kA, kNextReached, kNextG, kPreviousC, kCpGPlanes };
+}  // namespace
+
 std::string CpGBlock(const TDataSeq& ds, const samptype& mask, const tmutholder& t,
                      const std::function<void()>& step) {
   std::string s = kCrLf;
   s += std::string("===Methylation, mutations in CpG===") + kCrLf;
   const std::vector<int> rows = MaskRows(ds, mask);
-  const CarrierRows carriers(t, rows);
+  // The letters at, after and before each mutation's column as planes (the planes named above).
+  const MutationRows m(ds, t, rows, kCpGPlanes - 1, [](const TSeq& seq, int column) {
+    const char x = LetterAtColumn(seq, column), next = LetterAtColumn(seq, column + 1);
+    unsigned kinds = 0;
+    if (x == 'C') kinds |= 1U << (kC - 1);
+    if (x == 'T') kinds |= 1U << (kT - 1);
+    if (x == 'G') kinds |= 1U << (kG - 1);
+    if (x == 'A') kinds |= 1U << (kA - 1);
+    if (next != 0) kinds |= 1U << (kNextReached - 1);
+    if (next == 'G') kinds |= 1U << (kNextG - 1);
+    if (LetterAtColumn(seq, column - 1) == 'C') kinds |= 1U << (kPreviousC - 1);
+    return kinds;
+  });
   const ColumnLetters letters(ds, rows);
+  const std::size_t words = m.Words();
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (step) step();
-    const TSeq& a = *ds.SeqAt(rows[i]);
+    std::array<const std::uint64_t*, kCpGPlanes> a{};
+    for (int p = 0; p < kCpGPlanes; ++p) a[static_cast<std::size_t>(p)] = m.Row(i, p);
     for (std::size_t k = i + 1; k < rows.size(); ++k) {
-      const TSeq& b = *ds.SeqAt(rows[k]);
+      std::array<const std::uint64_t*, kCpGPlanes> b{};
+      for (int p = 0; p < kCpGPlanes; ++p) b[static_cast<std::size_t>(p)] = m.Row(k, p);
       int ct = 0, ga = 0, ctInCG = 0, gaInCG = 0;
-      carriers.ForEachDifference(i, k, [&](std::size_t j) {
-        const int p = t.mutations[j].position;
-        const char x = LetterAtColumn(a, p), y = LetterAtColumn(b, p);
-        // A column one of the two does not reach tells nothing about either.
-        if (x == 0 || y == 0) return;
-        if (x == 'C' || y == 'C') {
-          const char nx = LetterAtColumn(a, p + 1), ny = LetterAtColumn(b, p + 1);
-          if (nx != 0 && ny != 0) {
-            if (x == 'T' || y == 'T') {
-              ++ct;
-              if (nx == 'G' && ny == 'G') ++ctInCG;
-            }
-          }
-        }
-        if ((x == 'G' && y == 'A') || (x == 'A' && y == 'G')) {
-          ++ga;
-          if (LetterAtColumn(a, p - 1) == 'C' && LetterAtColumn(b, p - 1) == 'C') ++gaInCG;
-        }
-      });
+      for (std::size_t w = 0; w < words; ++w) {
+        auto at = [w](const std::array<const std::uint64_t*, kCpGPlanes>& r, int plane) {
+          return r[static_cast<std::size_t>(plane)][w];
+        };
+        const std::uint64_t d = at(a, kCarried) ^ at(b, kCarried);
+        // C against T where both reach the next column; a column one of the two does not
+        // reach tells nothing about either.
+        const std::uint64_t cToT = d & ((at(a, kC) & at(b, kT)) | (at(a, kT) & at(b, kC))) &
+                                   at(a, kNextReached) & at(b, kNextReached);
+        const std::uint64_t gToA = d & ((at(a, kG) & at(b, kA)) | (at(a, kA) & at(b, kG)));
+        ct += PopCount64(cToT);
+        ctInCG += PopCount64(cToT & at(a, kNextG) & at(b, kNextG));
+        ga += PopCount64(gToA);
+        gaInCG += PopCount64(gToA & at(a, kPreviousC) & at(b, kPreviousC));
+      }
       const std::array<int, 3> shared = letters.Shared(i, k);
       const int total = ct + ga, inCG = ctInCG + gaInCG;
       s += ds.NameAt(rows[i]) + " vers " + ds.NameAt(rows[k]) + ":" +

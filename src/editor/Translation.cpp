@@ -62,7 +62,7 @@ class Translator {
              std::string& report, TextSink* file)
       : code_(code), opt_(options), out_(out), report_(report), file_(file) {}
 
-  void One(std::unique_ptr<TSeq> seq);
+  void One(const TSeq& source);
   [[nodiscard]] int Dropped() const { return dropped_; }
 
  private:
@@ -74,9 +74,15 @@ class Translator {
   std::string& report_;
   TextSink* file_;
   int dropped_ = 0;  // sequences the full dataset refused
+  // The working copy of the row being translated: assigned, not cloned, for every row, so its
+  // letters and lists keep their room from one row to the next.
+  TSeq scratch_;
+  std::vector<std::pair<std::unique_ptr<TSeq>, bool>> made_;  // (sequence, is a protein)
 };
 
-void Translator::One(std::unique_ptr<TSeq> seq) {
+void Translator::One(const TSeq& source) {
+  scratch_ = source;
+  TSeq* const seq = &scratch_;
   // Strand and letter edits leave a disabled sequence alone; this copy is ours to change.
   seq->enabled = true;
   if (file_ == nullptr)
@@ -101,7 +107,8 @@ void Translator::One(std::unique_ptr<TSeq> seq) {
 
   // cDNA copies and proteins in the order they are added; the ORF copy goes before the first
   // protein once every frame has marked its ORF on it.
-  std::vector<std::pair<std::unique_ptr<TSeq>, bool>> made;  // (sequence, is a protein)
+  std::vector<std::pair<std::unique_ptr<TSeq>, bool>>& made = made_;
+  made.clear();
   for (int f = 1; f <= opt_.frames; ++f) {
     if (f == 4) {
       seq->ReverseComplement(false);
@@ -233,15 +240,25 @@ TranslateOutput TranslateDataset(const TDataSeq& ds, const TGenCode& code,
   out.report = "Reports ORFs longer than " + std::to_string(opt.minOrf) + " amino acids" + kCrLf;
   auto run = [&](TextSink* file) {
     Translator t(code, opt, *out.dataset, out.report, file);
+    {
+      // Room for every sequence the run adds (up to what the dataset may hold) before the
+      // first one comes.
+      long long rows = 0;
+      for (int row = 1; row <= ds.Count(); ++row) rows += opt.allSeqs || ds.IsSelected(row);
+      const int perRow = (file == nullptr ? opt.frames + (opt.addOrfs ? 1 : 0) : 0) +
+                         (opt.showCDna ? (opt.frames == 6 ? 2 : 1) : 0);
+      const long long room = services.settings.maxSeqPerDataset - out.dataset->Count();
+      out.dataset->Reserve(static_cast<int>(std::min(std::max(rows, 1LL) * perRow, room)));
+    }
     ProgressScope bar(services.progress, ds.Count(), "Translating...");
     for (int row = 1; row <= ds.Count(); ++row) {
       bar.Step(false);
       if (!opt.allSeqs && !ds.IsSelected(row)) continue;
-      t.One(ds.CloneAt(row));
+      t.One(*ds.SeqAt(row));
       ++out.translated;
     }
     if (out.translated == 0 && ds.SeqAt(ds.currentRow) != nullptr) {
-      t.One(ds.CloneAt(ds.currentRow));
+      t.One(*ds.SeqAt(ds.currentRow));
       ++out.translated;
     }
     if (t.Dropped() > 0)

@@ -66,6 +66,15 @@ int TDataSeq::AddSeq(std::unique_ptr<TSeq>& seq, bool uniqueName) {
   return Count();
 }
 
+void TDataSeq::Reserve(int rows) {
+  if (rows <= 0) return;
+  const std::size_t n = seqs.size() + static_cast<std::size_t>(rows);
+  seqs.reserve(n);
+  nameIndex.reserve(n);
+  exactNames.reserve(n);
+  idIndex.reserve(n);
+}
+
 int TDataSeq::AddEmptySeq() {
   auto s = std::make_unique<TSeq>();
   s->seqName = "Seq";

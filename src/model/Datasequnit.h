@@ -78,6 +78,9 @@ class TDataSeq {
   // the caller and the reason goes to the message pane. With uniqueName the stored name is
   // never one another row already has.
   [[nodiscard]] int AddSeq(std::unique_ptr<TSeq>& seq, bool uniqueName);
+  // Makes room for rows more rows, so a run that adds many in a row (translation, six
+  // proteins a sequence) neither regrows the row list nor rehashes the lookups as it goes.
+  void Reserve(int rows);
   int AddEmptySeq();                              // -1 when full
   void DeleteSeq(int row);                        // normalises the shifts
   void DeleteSeqs(const std::vector<int>& rows);  // any order; compacts once

@@ -198,17 +198,21 @@ std::string TGenCode::TranslateSeq(std::string_view letters, bool threeLetter) c
   const std::size_t n = letters.size() / 3;
   std::string out;
   if (!threeLetter) {
-    // Written in place: whole datasets in six frames are translated at once.
+    // Written in place from a letter per codon code: whole datasets in six frames are
+    // translated at once.
+    std::array<char, 64> letterOf{};
+    for (std::size_t code = 0; code < letterOf.size(); ++code) {
+      const int index = lookup_[code];
+      letterOf[code] = index < 0 ? '?' : aminoacids_[static_cast<std::size_t>(index)]->letter;
+    }
     out.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-      const std::string_view codon = letters.substr(3 * i, 3);
-      const int code = CodonCode(codon);
-      if (code >= 0) {  // the common case: no ambiguity, answered from the lookup
-        const int index = lookup_[static_cast<std::size_t>(code)];
-        out[i] = index < 0 ? '?' : aminoacids_[static_cast<std::size_t>(index)]->letter;
-      } else {
-        out[i] = TranslateCodon(codon, false).front();
-      }
+    const char* codon = letters.data();
+    for (std::size_t i = 0; i < n; ++i, codon += 3) {
+      const int a = BaseCode(codon[0]), b = BaseCode(codon[1]), c = BaseCode(codon[2]);
+      if ((a | b | c) >= 0)  // the common case: no ambiguity, answered from the table
+        out[i] = letterOf[static_cast<std::size_t>(a * 16 + b * 4 + c)];
+      else
+        out[i] = TranslateCodon(std::string_view(codon, 3), false).front();
     }
     return out;
   }

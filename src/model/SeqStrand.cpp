@@ -2,10 +2,26 @@
 // TSeq strand operations: reversal, complementation and both, with traces, regions and
 // contig references following the letters.
 #include <algorithm>
+#include <array>
 
 #include "model/tsequnit.h"
 
 namespace {
+
+// IUPAC complement as a table: reads and alignments are complemented by the million letters.
+constexpr std::array<char, 256> MakeComplementTable() {
+  std::array<char, 256> table{};
+  for (int i = 0; i < 256; ++i) table[static_cast<std::size_t>(i)] = static_cast<char>(i);
+  const char* from = "ATCGKMRYBVDH";
+  const char* to = "TAGCMKYRVBHD";
+  for (int i = 0; from[i] != 0; ++i) {
+    table[static_cast<unsigned char>(from[i])] = to[i];
+    table[static_cast<unsigned char>(from[i] + ('a' - 'A'))] =
+        static_cast<char>(to[i] + ('a' - 'A'));
+  }
+  return table;
+}
+constexpr std::array<char, 256> kComplementTable = MakeComplementTable();
 
 void MirrorRegions(std::vector<TRegion>& list, int len) {
   for (TRegion& r : list) {
@@ -41,6 +57,10 @@ void SwapChannels(std::vector<std::uint16_t>& x, std::vector<std::uint16_t>& y) 
 
 }  // namespace
 
+char ComplementLetter(char letter) {
+  return kComplementTable[static_cast<unsigned char>(letter)];
+}
+
 void TSeq::Reverse(bool withContigRefs) {
   if (!enabled) return;
   const int len = Length();
@@ -74,7 +94,9 @@ void TSeq::Reverse(bool withContigRefs) {
 }
 
 void TSeq::Complement(bool withContigRefs) {
-  for (char& c : letters) c = ComplementLetter(c);
+  // The table itself: ComplementLetter may be interposed in a shared build, so a call to it
+  // stays a call per letter.
+  for (char& c : letters) c = kComplementTable[static_cast<unsigned char>(c)];
   plusStrand = !plusStrand;
   if (!traceA.empty() || !traceT.empty()) SwapChannels(traceA, traceT);
   if (!traceG.empty() || !traceC.empty()) SwapChannels(traceG, traceC);

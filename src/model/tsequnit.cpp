@@ -159,26 +159,6 @@ int CodonPosBefore(int p, int n) {
   return Mod3Position(sum);
 }
 
-namespace {
-// IUPAC complement as a table: reads and alignments are complemented by the million letters.
-constexpr std::array<char, 256> MakeComplementTable() {
-  std::array<char, 256> table{};
-  for (int i = 0; i < 256; ++i) table[static_cast<std::size_t>(i)] = static_cast<char>(i);
-  const char* from = "ATCGKMRYBVDH";
-  const char* to = "TAGCMKYRVBHD";
-  for (int i = 0; from[i] != 0; ++i) {
-    table[static_cast<unsigned char>(from[i])] = to[i];
-    table[static_cast<unsigned char>(from[i] + ('a' - 'A'))] = static_cast<char>(to[i] + ('a' - 'A'));
-  }
-  return table;
-}
-constexpr std::array<char, 256> kComplementTable = MakeComplementTable();
-}  // namespace
-
-char ComplementLetter(char letter) {
-  return kComplementTable[static_cast<unsigned char>(letter)];
-}
-
 TSeq::TSeq(std::string name, std::string text)
     : letters(std::move(text)), seqName(std::move(name)) {
   SyncLength();

@@ -144,6 +144,28 @@ TEST(TNTestsDialog, HKAPageFollowsTheMLHKABox) {
             std::vector<std::string>{"neutrality_hka.fas"});
 }
 
+TEST(TNTestsDialog, AHundredthCheckedReferenceIsRefused) {
+  ShellFixture f;
+  const std::string fasta = WriteTempFile("neutrality_hka99.fas", kAnalysisFasta);
+  TDataProj project(f.form->GetServices());
+  ASSERT_TRUE(ReadAnalysisProject(fasta, project, f.form->GetServices()));
+  TNTestsDialog* dialog = NewNTestsDialog(*f.form);
+  ASSERT_TRUE(dialog->InitData(&project));
+  dialog->cbMLHKA->setChecked(true);
+  // 99 more candidates, listed as the dialog lists them; the project's own is checked.
+  for (int i = 2; i <= 100; ++i) {
+    auto* item = new QListWidgetItem(QString("ref%1").arg(i), dialog->dsqlist);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+  }
+  for (int i = 1; i < 99; ++i) dialog->dsqlist->item(i)->setCheckState(Qt::Checked);
+  EXPECT_TRUE(f.dialogs.notices.empty());
+  dialog->dsqlist->item(99)->setCheckState(Qt::Checked);
+  EXPECT_EQ(dialog->dsqlist->item(99)->checkState(), Qt::Unchecked);
+  EXPECT_EQ(f.dialogs.notices, std::vector<std::string>{"Max number of checked datasets = 99"});
+  EXPECT_EQ(dialog->GetNeutralityOptions().mlhka.references.size(), 99U);
+}
+
 TEST(TNTestsDialog, SpectraRunEqualsTheTool) {
   ShellFixture f;
   const std::string fasta = WriteTempFile("neutrality_sfs.fas", kAnalysisFasta);
