@@ -105,6 +105,14 @@ std::optional<double> Printed(int stat, double v) {
   return v;
 }
 
+// Theta, ZnS and Wall's B and Q are never negative where they are defined; the -1 the
+// analyses return for "cannot be computed" is written as it is, but as a summary value it would
+// pull the mean and the percentiles down, so it counts as undefined.
+bool CountsInSummary(int stat, double shown) {
+  const bool nonNegative = stat == kTheta || stat == kZnS || stat == kB || stat == kQ;
+  return !nonNegative || shown >= 0;
+}
+
 double SampleValue(int stat, const SampleStats& s) {
   switch (stat) {
     case kS:
@@ -521,7 +529,7 @@ CoalSimOutcome RunCoalSim(const CoalSimOptions& o, CoalSimIO& io) {
       for (int s : columns) {
         const std::optional<double> shown = AppendValue(line, s, ReplicateValue(s, v.stats));
         StatColumn& c = summary[static_cast<std::size_t>(summaryIndex[s])];
-        if (shown)
+        if (shown && CountsInSummary(s, *shown))
           c.values.push_back(*shown);
         else
           ++c.undefined;
@@ -706,7 +714,10 @@ MergedStats MergeStatsFiles(const std::vector<std::string>& paths) {
         m.error = "a replicate line with too few values: " + line;
         return m;
       }
-      col.values.push_back(*v);
+      if (CountsInSummary(s, *v))
+        col.values.push_back(*v);
+      else
+        ++col.undefined;
     }
   }
   std::string seedLine = files[0].seedLine;

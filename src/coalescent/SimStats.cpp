@@ -18,9 +18,11 @@ void ComputeSampleStats(const tmutholder& t, const samptype& mask, int seqLength
   out = SampleStats();
   if (c.segSites || c.singletons)
     out.segSites = t.countSegregatingSites(0, 0, mask, kAllSites, kAllMutations);
+  // A fraction of the mutations: a site hit twice holds two mutations but counts once in S, so
+  // singletons over S could pass 1. Without repeat hits the two denominators are equal.
   if (c.singletons && out.segSites >= 1)
-    out.singletons =
-        static_cast<double>(t.countSingletons(0, 0, mask, kAllSites, kAllMutations)) / out.segSites;
+    out.singletons = static_cast<double>(t.countSingletons(0, 0, mask, kAllSites, kAllMutations)) /
+                     t.countMutations(0, 0, mask, kAllSites, kAllMutations);
   if (c.theta) {
     const double theta = thetaW(t, 0, 0, mask, kAllSites, kAllMutations);
     out.theta = theta < 0 ? theta : theta / L;

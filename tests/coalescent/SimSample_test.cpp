@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <set>
 
+#include "coalescent/SimStats.h"
 #include "coalescent/SimTestSupport.h"
 
 TEST(SimulatedTargets, EveryReplicateHoldsExactlyTheTargetOfMutationsOrOfSites) {
@@ -94,6 +95,26 @@ TEST(ReplicateStats, WithOneDemeTheDemeValuesAreTheWholeSampleValues) {
     EXPECT_TRUE(!v.stats.hasShared && v.stats.fst == -1 && v.stats.dxy == -1);
   });
   EXPECT_EQ(runs, 30);
+}
+
+TEST(ReplicateStats, SingletonsAreAFractionOfTheMutationsWhenASiteIsHitTwice) {
+  tmutholder t;
+  for (std::uint64_t carrier : {0b0001u, 0b0010u}) {  // two singletons at one site
+    tmutation& m = t.mutations.emplace_back();
+    m.Resize(4);
+    m.Words()[0] = carrier;
+    m.position = 3;
+    m.carrierCount = 1;
+  }
+  samptype all;
+  all.Resize(4);
+  all.Words()[0] = 0b1111;
+  SimStatChoice c;
+  c.singletons = true;
+  SampleStats out;
+  ComputeSampleStats(t, all, 10, c, out);
+  EXPECT_EQ(out.segSites, 1);
+  EXPECT_DOUBLE_EQ(out.singletons, 1.0);
 }
 
 namespace {
