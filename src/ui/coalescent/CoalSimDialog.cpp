@@ -3,6 +3,7 @@
 #include "ui/coalescent/CoalSimDialog.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -137,6 +138,8 @@ TCoalSimDialog::TCoalSimDialog(TMainForm& mainForm, QWidget* parent)
       Named(new QCheckBox("Population split                           generations ago", splitBox),
             "cbSplit");
   TofSplit = Edit(splitBox, "TofSplit", d.splitTime);
+  // The caption leaves room for the box; keep a typical number of generations readable.
+  TofSplit->setMinimumWidth(TofSplit->fontMetrics().horizontalAdvance("000000000") + 12);
   xl->addWidget(cbSplit);
   xl->addWidget(TofSplit);
   ul->addWidget(splitBox, 2, 0);
@@ -148,6 +151,7 @@ TCoalSimDialog::TCoalSimDialog(TMainForm& mainForm, QWidget* parent)
   SampGrid = Named(new QTableWidget(2, 2, sampBox), "SampGrid");
   SampGrid->horizontalHeader()->hide();
   SampGrid->verticalHeader()->hide();
+  SampGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   al->addWidget(cbSamp1Deme);
   al->addWidget(cbSampEqual);
   al->addWidget(SampGrid);
