@@ -15,6 +15,7 @@
 #include "FileArgs.h"
 #include "coalescent/CoalSim.h"
 #include "common/OutputFolder.h"
+#include "io/IOUnit.h"
 
 namespace {
 
@@ -204,14 +205,12 @@ int RunMergeStats(const std::vector<std::string>& args) {
     if (!OutDirOf(cmd, folder)) return kExitUsage;
     const std::string path = OutputPath(folder, cmd.Value("stats"));
     if (!cmd.IsSet("force") && std::ifstream(path).good()) {
-      std::cerr << "nodrix3-cli: " << path << " exists (--force overwrites it)\n";
+      std::cerr << "nodrix3-cli: " << path << " exists; --force overwrites it\n";
       return kExitFailed;
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!(out << m.statsText).flush()) {
-      std::cerr << "nodrix3-cli: cannot write " << path << "\n";
-      return kExitFailed;
-    }
+    // Through a temporary file renamed over it: a failed write keeps the file that was there.
+    CliServices cli;
+    if (!SaveTextFile(path, m.statsText, cli.services)) return kExitFailed;
     report += "\r\nSee detailed output in the file " + path;
   }
   std::fwrite(report.data(), 1, report.size(), stdout);

@@ -38,6 +38,11 @@ TEST(Nodrix3CliSimulate, SlicesMergeIntoOneRun) {
   EXPECT_EQ(TestFolder::Read(out + "/m.txt"), TestFolder::Read(out + "/all.txt"));
   const auto Summary = [](const std::string& s) { return s.substr(0, s.find("See detailed")); };
   EXPECT_EQ(Summary(merged.out), Summary(whole.out));
+  // Once written, the joined file is kept unless --force is given.
+  const CliRun again = Cli("merge-stats " + out + "/a.txt --stats m.txt --out-dir " + out, dir);
+  EXPECT_EQ(again.status, 1);
+  EXPECT_NE(again.err.find("exists; --force overwrites it"), std::string::npos) << again.err;
+  EXPECT_EQ(TestFolder::Read(out + "/m.txt"), TestFolder::Read(out + "/all.txt"));
 
   const CliRun bad = Cli("simulate --rec-rate 2 --out-dir " + out, dir);
   EXPECT_EQ(bad.status, 2);
