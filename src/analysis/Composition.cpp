@@ -146,8 +146,8 @@ class ColumnLetters {
 }  // namespace
 
 void CountBases(TSeq& seq) {
-  seq.baseCounts.fill(0);
-  seq.pairCounts.fill(0);
+  seq.baseCounts.Mut().fill(0);
+  seq.pairCounts.Mut().fill(0);
   int previous = -1;
   for (const char c : seq.letters) {
     const int b = BaseIndex(c);

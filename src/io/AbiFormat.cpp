@@ -124,16 +124,16 @@ std::unique_ptr<TSeq> ReadAbi(std::string_view bytes, const std::string& path, S
     std::vector<std::uint16_t>* target = nullptr;
     switch (order[i]) {
       case 'A':
-        target = &seq->traceA;
+        target = &seq->traceA.Mut();
         break;
       case 'C':
-        target = &seq->traceC;
+        target = &seq->traceC.Mut();
         break;
       case 'G':
-        target = &seq->traceG;
+        target = &seq->traceG.Mut();
         break;
       case 'T':
-        target = &seq->traceT;
+        target = &seq->traceT.Mut();
         break;
       default:
         break;

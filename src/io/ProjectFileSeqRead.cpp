@@ -225,12 +225,13 @@ std::unique_ptr<TSeq> ReadSeqRecord(std::string_view bytes, std::uint64_t offset
   }
 
   const bool plainTraces = (flags & 0x80) != 0;
-  std::vector<std::uint16_t>* targets[4] = {&seq->traceA, &seq->traceT, &seq->traceG, &seq->traceC};
+  TRare<std::vector<std::uint16_t>>* targets[4] = {&seq->traceA, &seq->traceT, &seq->traceG,
+                                                   &seq->traceC};
   for (int i = 0; i < 4; ++i) {
     if (channels[i].empty()) continue;
     if (plainTraces) {
       *targets[i] = U16s(channels[i]);
-    } else if (!RunLengthDecode(channels[i], *targets[i])) {
+    } else if (!RunLengthDecode(channels[i], targets[i]->Mut())) {
       problem = "a run-length coded trace of sequence " + seq->seqName + " expands beyond " +
                 std::to_string(kMaxTraceSamples) + " samples";
       return nullptr;

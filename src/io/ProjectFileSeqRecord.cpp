@@ -15,21 +15,26 @@ namespace {
 
 struct TextField {
   const char* tag;
-  std::string TSeq::*field;
+  const std::string& (*text)(const TSeq&);
 };
+// Plain and rarely set text members alike read as a string.
+template <auto Member>
+const std::string& TextOf(const TSeq& seq) {
+  return seq.*Member;
+}
 // SEQUENCE (the letters) sits second; the order is the order written.
 constexpr std::array<TextField, 11> kTextFields = {{
-    {"SEQ_NAME", &TSeq::seqName},
-    {"SEQUENCE", &TSeq::letters},
-    {"LOC_NAME", &TSeq::locusName},
-    {"ORGANISM", &TSeq::organism},
-    {"DEFINITN", &TSeq::definition},
-    {"GBACCNUM", &TSeq::accession},
-    {"GB_LINKS", &TSeq::dbLinks},
-    {"CYTO_LOC", &TSeq::cytoLocation},
-    {"SCOMMENT", &TSeq::seqComment},
-    {"SORCFILE", &TSeq::sourceFile},
-    {"WTR_FILE", &TSeq::traceFile},
+    {"SEQ_NAME", &TextOf<&TSeq::seqName>},
+    {"SEQUENCE", &TextOf<&TSeq::letters>},
+    {"LOC_NAME", &TextOf<&TSeq::locusName>},
+    {"ORGANISM", &TextOf<&TSeq::organism>},
+    {"DEFINITN", &TextOf<&TSeq::definition>},
+    {"GBACCNUM", &TextOf<&TSeq::accession>},
+    {"GB_LINKS", &TextOf<&TSeq::dbLinks>},
+    {"CYTO_LOC", &TextOf<&TSeq::cytoLocation>},
+    {"SCOMMENT", &TextOf<&TSeq::seqComment>},
+    {"SORCFILE", &TextOf<&TSeq::sourceFile>},
+    {"WTR_FILE", &TextOf<&TSeq::traceFile>},
 }};
 
 bool PeaksFit16(const std::vector<std::int32_t>& peaks) {
@@ -137,8 +142,8 @@ std::uint64_t SeqRecordSize(const TSeq& seq) {
   std::uint64_t size = 16;
   std::uint64_t members = 11;  // SEQFLAGS and the ten fixed-size fields
   for (const TextField& f : kTextFields)
-    if (!(seq.*f.field).empty()) {
-      size += (seq.*f.field).size() + 16;
+    if (!f.text(seq).empty()) {
+      size += f.text(seq).size() + 16;
       ++members;
     }
   size += 237;
@@ -179,7 +184,7 @@ bool WriteSeqRecord(const TSeq& seq, std::string& out, int version, std::string&
   std::size_t members = (v1 ? 9 : 11) + seq.regions.size() + (plan.traces ? 4 : 0) +
                         (plan.peakLock || plan.wide) + !seq.quality.empty() +
                         (!v1 && !seq.polySitePos.empty());
-  for (const TextField& f : kTextFields) members += !(seq.*f.field).empty();
+  for (const TextField& f : kTextFields) members += !f.text(seq).empty();
   BlockBuilder b(Tag("SEQSTRUC"), members, 0);
 
   std::string m;
@@ -198,8 +203,8 @@ bool WriteSeqRecord(const TSeq& seq, std::string& out, int version, std::string&
     add();
   }
   for (const TextField& f : kTextFields)
-    if (!(seq.*f.field).empty()) {
-      PutText(m, f.tag, seq.*f.field);
+    if (!f.text(seq).empty()) {
+      PutText(m, f.tag, f.text(seq));
       add();
     }
   if (!v1) {
@@ -229,10 +234,10 @@ bool WriteSeqRecord(const TSeq& seq, std::string& out, int version, std::string&
   }
   if (plan.traces) {
     const std::pair<const char*, const std::vector<std::uint16_t>*> channels[] = {
-        {"CHROMATA", &seq.traceA},
-        {"CHROMATT", &seq.traceT},
-        {"CHROMATG", &seq.traceG},
-        {"CHROMATC", &seq.traceC}};
+        {"CHROMATA", &seq.traceA.get()},
+        {"CHROMATT", &seq.traceT.get()},
+        {"CHROMATG", &seq.traceG.get()},
+        {"CHROMATC", &seq.traceC.get()}};
     for (const auto& [tag, ch] : channels) {
       m = v1 ? RunLengthSamples(tag, *ch) : PlainSamples(tag, *ch);
       add();

@@ -40,7 +40,8 @@ void PlaceByPosition(TSeq& read, long long v) {
   if (read.poorQualityLeft >= 0) read.poorQualityLeft = std::max(0, read.poorQualityLeft - k);
   if (read.poorQualityRight >= 0) read.poorQualityRight = std::max(0, read.poorQualityRight - k);
   // An insertion now before the first column has lost its letters with the clip.
-  std::erase_if(read.insertions, [k](const auto& e) { return e.first < k; });
+  if (auto* held = read.insertions.Held())
+    std::erase_if(*held, [k](const auto& e) { return e.first < k; });
   for (auto& e : read.insertions) e.first -= k;
 }
 

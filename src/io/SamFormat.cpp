@@ -97,7 +97,8 @@ bool ApplyCigar(std::string_view cigar, TSeq& read) {
         // Never more letters than SEQ has left: the column opened for them must be filled.
         n = std::min(n, readLength - consumed);
         if (n <= 0) break;
-        read.insertions.emplace_back(static_cast<std::int32_t>(c), static_cast<std::int32_t>(n));
+        read.insertions.Mut().emplace_back(static_cast<std::int32_t>(c),
+                                           static_cast<std::int32_t>(n));
         inserted += n;
         consumed += n;
         hasInsertions = true;

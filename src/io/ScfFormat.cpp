@@ -95,8 +95,8 @@ std::unique_ptr<TSeq> ReadScf(std::string_view bytes, const std::string& path, S
                       " bytes, the file has " + std::to_string(bytes.size()));
 
   auto seq = std::make_unique<TSeq>();
-  std::vector<std::uint16_t>* channels[4] = {&seq->traceA, &seq->traceC, &seq->traceG,
-                                             &seq->traceT};
+  std::vector<std::uint16_t>* channels[4] = {&seq->traceA.Mut(), &seq->traceC.Mut(),
+                                             &seq->traceG.Mut(), &seq->traceT.Mut()};
   ByteCursor samples;
   file.SubAt(h.samplesAt, sampleBytes, samples);
   for (std::uint64_t i = 0; i < 4; ++i) {

@@ -183,8 +183,9 @@ std::unique_ptr<TSeq> TDataSeq::Consensus(bool byQuality, bool selectedOnly) con
       const auto i = static_cast<std::size_t>(from - start - 1);
       const auto n = static_cast<std::size_t>(to - from + 1);
       out->letters.append(plain, i, n);
-      out->quality.insert(out->quality.end(), plainQuality.begin() + static_cast<std::ptrdiff_t>(i),
-                          plainQuality.begin() + static_cast<std::ptrdiff_t>(i + n));
+      out->quality.Mut().insert(out->quality.end(),
+                                plainQuality.begin() + static_cast<std::ptrdiff_t>(i),
+                                plainQuality.begin() + static_cast<std::ptrdiff_t>(i + n));
       out->SyncLength();
       return;
     }
@@ -192,7 +193,7 @@ std::unique_ptr<TSeq> TDataSeq::Consensus(bool byQuality, bool selectedOnly) con
     auto piece = s.SubSequence(from - s.columnShift, to - from + 1, true);
     piece->columnShift = 0;
     // Qualities are kept here: the insertion leaves them alone while the result has none.
-    std::vector<std::uint8_t> quality = std::move(out->quality);
+    std::vector<std::uint8_t> quality = out->quality.Take();
     std::vector<std::uint8_t> pieceQuality = piece->quality;
     pieceQuality.resize(static_cast<std::size_t>(piece->Length()), 0);
     out->quality.clear();

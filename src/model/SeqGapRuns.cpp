@@ -57,7 +57,7 @@ void TSeq::InsertGapRuns(const std::vector<std::pair<int, int>>& runs) {
   }
   out.append(letters, from, std::string::npos);
   letters = std::move(out);
-  if (!quality.empty()) quality = WithRuns(quality, runs, added, std::uint8_t{0});
+  if (!quality.empty()) quality = WithRuns(quality.get(), runs, added, std::uint8_t{0});
   if (!polySitePos.empty()) polySitePos = WithRuns(polySitePos, runs, added, std::int32_t{0});
   // A region moves by the gaps opened at or before its start and grows by those inside it.
   const auto gapsUpTo = [&runs](int p) {

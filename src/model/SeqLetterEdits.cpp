@@ -87,6 +87,16 @@ void InsertRepeated(std::vector<T>& list, int pos, int n, T value) {
   list.insert(list.begin() + static_cast<std::ptrdiff_t>(at), Index(n), value);
 }
 
+// The same on a list most sequences do not hold: nothing to do while it is absent.
+template <typename T>
+void EraseLetterRange(TRare<std::vector<T>>& list, int pos, int last, int newLen) {
+  if (auto* held = list.Held()) EraseLetterRange(*held, pos, last, newLen);
+}
+template <typename T>
+void InsertRepeated(TRare<std::vector<T>>& list, int pos, int n, T value) {
+  InsertRepeated(list.Mut(), pos, n, value);
+}
+
 std::uint8_t QualityByte(int q) {
   return static_cast<std::uint8_t>(std::clamp(q, 0, 255));
 }
@@ -137,7 +147,8 @@ void TSeq::InsertLetters(int pos, std::string_view text, bool shiftIfBefore, int
     // Appending has no right neighbour; one letter cell further on stands in for it.
     const int right = Index(pos - 1) < peakPos.size() ? peakPos[Index(pos - 1)] : left + 10;
     const auto fresh = InterpolatedPeaks(left, right, n);
-    peakPos.insert(peakPos.begin() + (pos - 1), fresh.begin(), fresh.end());
+    auto& peaks = peakPos.Mut();
+    peaks.insert(peaks.begin() + (pos - 1), fresh.begin(), fresh.end());
   }
   if (ListReaches(quality.size(), pos, len))
     InsertRepeated(quality, pos, n, QualityByte(insertedQuality));
@@ -173,7 +184,8 @@ void TSeq::DeleteLetters(int pos, int count, bool trimTrace) {
 
   bool peaksDone = false;
   if (trimTrace && HasTrace() && peakPos.size() >= Index(len)) {
-    std::vector<std::uint16_t>* channels[] = {&traceA, &traceT, &traceG, &traceC};
+    std::vector<std::uint16_t>* channels[] = {&traceA.Mut(), &traceT.Mut(), &traceG.Mut(),
+                                              &traceC.Mut()};
     if (last == len) {
       const long long keep = static_cast<long long>(peakPos[Index(pos - 2)]) + 6;
       for (auto* ch : channels) ResizeChannel(*ch, keep);
@@ -182,7 +194,8 @@ void TSeq::DeleteLetters(int pos, int count, bool trimTrace) {
       for (auto* ch : channels)
         ch->erase(ch->begin(),
                   ch->begin() + static_cast<std::ptrdiff_t>(std::min(ch->size(), Index(drop))));
-      peakPos.erase(peakPos.begin(), peakPos.begin() + count);
+      auto& peaks = peakPos.Mut();
+      peaks.erase(peaks.begin(), peaks.begin() + count);
       for (auto& p : peakPos) p -= drop;
       const long long keep = static_cast<long long>(peakPos.back()) + 6;
       for (auto* ch : channels) ResizeChannel(*ch, keep);
@@ -305,7 +318,8 @@ void TSeq::InsertGaps(int pos, int count) {
     std::vector<std::int32_t> fresh(Index(count));
     for (int k = 1; k <= count; ++k) fresh[Index(k - 1)] = prev + step * k;
     const std::size_t at = std::min(peakPos.size(), Index(pos - 1));
-    peakPos.insert(peakPos.begin() + static_cast<std::ptrdiff_t>(at), fresh.begin(), fresh.end());
+    peakPos.Mut().insert(peakPos.begin() + static_cast<std::ptrdiff_t>(at), fresh.begin(),
+                         fresh.end());
   }
   // Quality and polymorphic positions are per letter: a gap gets an entry too, or every later
   // letter would read its neighbour's value.
@@ -372,14 +386,14 @@ void TSeq::InsertSequence(int pos, const TSeq& other, int insertedQuality) {
     } else {
       fresh = InterpolatedPeaks(p1, p2, n);
     }
-    peakPos.insert(peakPos.begin() + (p - 1), fresh.begin(), fresh.end());
-    std::vector<std::uint16_t>* mine[] = {&traceA, &traceT, &traceG, &traceC};
-    const std::vector<std::uint16_t>* theirs[] = {&other.traceA, &other.traceT, &other.traceG,
-                                                  &other.traceC};
+    peakPos.Mut().insert(peakPos.begin() + (p - 1), fresh.begin(), fresh.end());
+    TRare<std::vector<std::uint16_t>>* mine[] = {&traceA, &traceT, &traceG, &traceC};
+    const TRare<std::vector<std::uint16_t>>* theirs[] = {&other.traceA, &other.traceT,
+                                                         &other.traceG, &other.traceC};
     for (int c = 0; c < 4; ++c) {
-      auto& ch = *mine[c];
-      const auto& src = *theirs[c];
-      if (ch.empty() || src.empty()) continue;
+      if (mine[c]->empty() || theirs[c]->empty()) continue;
+      auto& ch = mine[c]->Mut();
+      const auto& src = theirs[c]->get();
       const std::size_t at =
           appending ? ch.size() : std::min(ch.size(), Index(std::max(middle, 0)));
       ch.insert(ch.begin() + static_cast<std::ptrdiff_t>(at), src.begin(), src.end());
@@ -388,11 +402,11 @@ void TSeq::InsertSequence(int pos, const TSeq& other, int insertedQuality) {
   if (ListReaches(quality.size(), p, len)) {
     const std::size_t at = Index(p - 1);
     if (other.quality.size() >= Index(n))
-      quality.insert(quality.begin() + static_cast<std::ptrdiff_t>(at), other.quality.begin(),
-                     other.quality.begin() + n);
+      quality.Mut().insert(quality.begin() + static_cast<std::ptrdiff_t>(at), other.quality.begin(),
+                           other.quality.begin() + n);
     else
-      quality.insert(quality.begin() + static_cast<std::ptrdiff_t>(at), Index(n),
-                     QualityByte(insertedQuality));
+      quality.Mut().insert(quality.begin() + static_cast<std::ptrdiff_t>(at), Index(n),
+                           QualityByte(insertedQuality));
   }
   if (ListReaches(polySitePos.size(), p, len)) InsertRepeated(polySitePos, p, n, 0);
   letters.insert(Index(p - 1), other.letters);

@@ -48,7 +48,7 @@ int MirrorPosition(int pos, int len) {
   return pos >= 1 ? len - pos + 1 : pos;
 }
 
-void SwapChannels(std::vector<std::uint16_t>& x, std::vector<std::uint16_t>& y) {
+void SwapChannels(TRare<std::vector<std::uint16_t>>& x, TRare<std::vector<std::uint16_t>>& y) {
   const std::size_t n = std::max(x.size(), y.size());
   x.resize(n, 0);
   y.resize(n, 0);

@@ -93,16 +93,16 @@ const std::vector<std::uint16_t>* OwnChannel(const TSeq& s, char letter) {
   switch (letter) {
     case 'A':
     case 'a':
-      return &s.traceA;
+      return &s.traceA.get();
     case 'C':
     case 'c':
-      return &s.traceC;
+      return &s.traceC.get();
     case 'G':
     case 'g':
-      return &s.traceG;
+      return &s.traceG.get();
     case 'T':
     case 't':
-      return &s.traceT;
+      return &s.traceT.get();
     default:
       return nullptr;
   }
@@ -138,9 +138,10 @@ void TSeq::TrimTraceStart() {
   if (peakPos.empty()) return;
   const int drop = std::max(0, peakPos[0] - 10);
   if (drop == 0) return;
-  for (auto* ch : {&traceA, &traceT, &traceG, &traceC})
-    ch->erase(ch->begin(), ch->begin() + static_cast<std::ptrdiff_t>(
-                                             std::min(ch->size(), static_cast<std::size_t>(drop))));
+  for (auto* channel : {&traceA, &traceT, &traceG, &traceC})
+    if (auto* ch = channel->Held())
+      ch->erase(ch->begin(), ch->begin() + static_cast<std::ptrdiff_t>(std::min(
+                                               ch->size(), static_cast<std::size_t>(drop))));
   for (auto& p : peakPos) p -= drop;
 }
 

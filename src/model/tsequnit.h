@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/RareField.h"
+
 class TGenCode;
 
 // Region kinds (in-memory codes).
@@ -125,22 +127,22 @@ class TSeq {
   std::int32_t dbTraceId = 0;
   std::int32_t groupNum = 0;
   std::int32_t individId = -1;
-  std::string organism;
-  std::string locusName;
-  std::string cytoLocation;
-  std::string definition;
-  std::string accession;
-  std::string dbLinks;
-  std::string seqComment;
-  std::string sourceFile;
-  std::string traceFile;
+  TRareText organism;
+  TRareText locusName;
+  TRareText cytoLocation;
+  TRareText definition;
+  TRareText accession;
+  TRareText dbLinks;
+  TRareText seqComment;
+  TRareText sourceFile;
+  TRareText traceFile;
   std::uint8_t sourceFormat = 0;
   std::int32_t ploidy = 0;
   bool mateFirst = false;
   bool mateSecond = false;
-  std::string mateName;
+  TRareText mateName;
   std::int32_t readCount = 0;
-  std::vector<std::pair<std::int32_t, std::int32_t>> insertions;   // (column, length)
+  TRare<std::vector<std::pair<std::int32_t, std::int32_t>>> insertions;  // (column, length)
   std::int32_t mateId = -1;
   std::int32_t selStart = 0;
   std::int32_t selLength = 0;
@@ -164,15 +166,15 @@ class TSeq {
   bool enabled = true;         // 1
   bool selected = false;       // 0
 
-  std::vector<TSeqRef> contigRefs;
+  TRare<std::vector<TSeqRef>> contigRefs;
   std::vector<TRegion> regions;
   std::vector<TRegion> siteMarks;
-  std::vector<std::uint16_t> traceA, traceT, traceG, traceC;
-  std::vector<std::int32_t> peakPos;
+  TRare<std::vector<std::uint16_t>> traceA, traceT, traceG, traceC;
+  TRare<std::vector<std::int32_t>> peakPos;
   std::vector<std::int32_t> polySitePos;
-  std::array<std::int32_t, 4> baseCounts{};
-  std::array<std::int32_t, 16> pairCounts{};
-  std::vector<std::uint8_t> quality;
+  TRare<std::array<std::int32_t, 4>> baseCounts;
+  TRare<std::array<std::int32_t, 16>> pairCounts;
+  TRare<std::vector<std::uint8_t>> quality;
 
   TSeq() = default;
   TSeq(std::string name, std::string text);

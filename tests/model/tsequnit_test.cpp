@@ -212,6 +212,28 @@ TEST(TSeqCopies, CloneCopiesEveryFieldAndList) {
   EXPECT_EQ(c->AddRegion(Reg(3, 4, kRegMisc)), 2);
 }
 
+TEST(TSeqCopies, RarelySetFieldsCopyDeeplyAndHoldNothingOnceEmptied) {
+  TSeq s("orig", "ACGT");
+  s.organism = "Mus";
+  s.quality = {1, 2};
+  TSeq c = s;
+  c.organism += " musculus";
+  c.quality[0] = 9;
+  EXPECT_EQ(s.organism, "Mus");
+  EXPECT_EQ(s.quality[0], 1);
+  EXPECT_EQ("M. " + c.organism, "M. Mus musculus");
+  c.quality.resize(0);
+  c.organism = "";
+  EXPECT_EQ(c.quality.Held(), nullptr);
+  EXPECT_TRUE(c.organism.empty());
+  // Writing through an absent list touches nothing.
+  for (auto& p : c.peakPos) p = 1;
+  EXPECT_EQ(c.peakPos.Held(), nullptr);
+  s = c;
+  EXPECT_EQ(s.quality.Held(), nullptr);
+  EXPECT_EQ(s.organism, c.organism);
+}
+
 TEST(TSeqCopies, AssignToCopiesLettersFlagsRegionsAndTraceIntoTheTarget) {
   TSeq s("src", "ACGTAC");
   s.seqId = 9;

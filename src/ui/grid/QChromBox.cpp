@@ -106,7 +106,8 @@ void TChromBox::PaintTrace(QPainter& p, const TSeq& s, const TDataSeq& ds) {
   }
 
   // Channels: only the samples inside the box become polyline points.
-  const std::vector<std::uint16_t>* channels[4] = {&s.traceA, &s.traceT, &s.traceG, &s.traceC};
+  const std::vector<std::uint16_t>* channels[4] = {&s.traceA.get(), &s.traceT.get(),
+                                                   &s.traceG.get(), &s.traceC.get()};
   const int channelSlots[4] = {kLetterAColor, kLetterTColor, kLetterGColor, kLetterCColor};
   p.setRenderHint(QPainter::Antialiasing, true);
   for (int k = 0; k < 4; ++k) {

@@ -280,7 +280,8 @@ void TSeqGrid3::PaintRowTrace(QPainter& p, int top, const TSeq& s, int clipLeft,
   for (const auto* ch : {&s.traceA, &s.traceT, &s.traceG, &s.traceC})
     for (std::uint16_t v : *ch) peakMax = std::max<double>(peakMax, v);
   const double yScale = (bottom - traceTop) / peakMax;
-  const std::vector<std::uint16_t>* channels[4] = {&s.traceA, &s.traceT, &s.traceG, &s.traceC};
+  const std::vector<std::uint16_t>* channels[4] = {&s.traceA.get(), &s.traceT.get(),
+                                                   &s.traceG.get(), &s.traceC.get()};
   const int channelSlots[4] = {kLetterAColor, kLetterTColor, kLetterGColor, kLetterCColor};
   // With more samples than pixels, one point per pixel column (the largest) keeps the line
   // honest and the polyline short.

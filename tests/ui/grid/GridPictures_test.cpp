@@ -56,7 +56,7 @@ void SyntheticTrace(TSeq& s) {
     const int peak = 20 + 12 * i;
     s.peakPos.push_back(peak);
     s.quality.push_back(static_cast<std::uint8_t>(20 + (i * 7) % 45));
-    std::vector<std::uint16_t>* ch = &s.traceC;
+    TRare<std::vector<std::uint16_t>>* ch = &s.traceC;
     switch (s.letters[static_cast<std::size_t>(i)]) {
       case 'A':
         ch = &s.traceA;
