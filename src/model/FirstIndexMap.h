@@ -7,6 +7,7 @@
 // individuals themselves. Keys therefore sit in one open-addressed array of small slots, text
 // keys in a shared byte store the slot points into.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -21,8 +22,9 @@ class FirstIndexMap {
   static_assert(kText || std::is_same_v<Key, std::int32_t>, "text or 32-bit integer keys");
 
  public:
+  // Keeps the slots, as a rebuild fills the map to about the same size again.
   void Clear() {
-    slots_.clear();
+    std::fill(slots_.begin(), slots_.end(), Slot{});
     store_.clear();
     used_ = 0;
     storeGarbage_ = 0;
