@@ -218,6 +218,22 @@ int TDataProj::AssignSeqsToGroups(
     int dsIndex, const std::vector<std::pair<std::string, std::string>>& seqGroups) {
   TDataSeq* ds = DatasetAt(dsIndex);
   if (ds == nullptr) return 0;
+  // A groups file may make one individual per sequence: room for exactly those, so the list
+  // does not end up to twice their size.
+  std::size_t made = 0;
+  for (const auto& [seqName, groupName] : seqGroups) {
+    const TSeq* s = ds->SeqAt(ds->RowByName(seqName));
+    if (s != nullptr && GroupIndexByName(groupName) >= 0 &&
+        (s->individId < 0 || IndexOfKey(s->individId) < 0))
+      ++made;
+  }
+  if (made > 0) {
+    const std::size_t total = individs.size() + made;
+    individs.reserve(total);
+    individNameIndex.Reserve(total);
+    individExactNames.Reserve(total);
+    individKeyIndex.Reserve(total);
+  }
   // Individual key -> group key of every individual that moves; the rows follow in one pass.
   std::unordered_map<int, int> moved;
   int applied = 0;
