@@ -218,17 +218,11 @@ int TDataProj::AssignSeqsToGroups(
     int dsIndex, const std::vector<std::pair<std::string, std::string>>& seqGroups) {
   TDataSeq* ds = DatasetAt(dsIndex);
   if (ds == nullptr) return 0;
-  // A groups file may make one individual per sequence: room for exactly those, so the list
-  // does not end up to twice their size.
-  std::size_t made = 0;
-  for (const auto& [seqName, groupName] : seqGroups) {
-    const TSeq* s = ds->SeqAt(ds->RowByName(seqName));
-    if (s != nullptr && GroupIndexByName(groupName) >= 0 &&
-        (s->individId < 0 || IndexOfKey(s->individId) < 0))
-      ++made;
-  }
-  if (made > 0) {
-    const std::size_t total = individs.size() + made;
+  // A groups file may make one individual per line: on a project without individuals, room
+  // for them all at once, so the list does not grow by doubling to nearly twice their size.
+  // Later calls (one per dataset) leave growth to the containers, or each would copy them all.
+  if (individs.empty() && !seqGroups.empty()) {
+    const std::size_t total = seqGroups.size();
     individs.reserve(total);
     individNameIndex.Reserve(total);
     individExactNames.Reserve(total);
