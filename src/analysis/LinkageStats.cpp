@@ -125,20 +125,39 @@ PackedCarriers::PackedCarriers(const tmutholder& t, const std::vector<int>& indi
                                const samptype& mask) {
   stride_ = mask.WordCount();
   sampleSize_ = mask.Count();
-  words_.assign(indices.size() * static_cast<std::size_t>(stride_), 0);
-  counts_.assign(indices.size(), 0);
+  const auto stride = static_cast<std::size_t>(stride_);
+  const std::uint64_t* keep = mask.Words();
   const int size = static_cast<int>(t.mutations.size());
-  for (std::size_t k = 0; k < indices.size(); ++k) {
-    const int i = indices[k];
-    if (i < 0 || i >= size) continue;
+  auto mutationAt = [&](int i) -> const tmutation* {
+    if (i < 0 || i >= size) return nullptr;
     const tmutation& m = t.mutations[static_cast<std::size_t>(i)];
-    if (m.Size() != mask.Size()) continue;
-    std::uint64_t* row = words_.data() + k * static_cast<std::size_t>(stride_);
-    int n = 0;
-    for (int w = 0; w < stride_; ++w) {
-      row[w] = m.Words()[w] & mask.Words()[w];
-      n += std::popcount(row[w]);
+    return m.Size() == mask.Size() ? &m : nullptr;
+  };
+  auto insideMask = [&](const tmutation& m) {
+    for (std::size_t w = 0; w < stride; ++w)
+      if ((m.Words()[w] & ~keep[w]) != 0) return false;
+    return true;
+  };
+  // Copies first, in one allocation, so the row pointers into it stay valid.
+  std::size_t copies = 1;
+  for (const int i : indices)
+    if (const tmutation* m = mutationAt(i); m != nullptr && !insideMask(*m)) ++copies;
+  words_.assign(copies * stride, 0);
+  rows_.assign(indices.size(), words_.data());
+  counts_.assign(indices.size(), 0);
+  std::size_t next = 1;
+  for (std::size_t k = 0; k < indices.size(); ++k) {
+    const tmutation* m = mutationAt(indices[k]);
+    if (m == nullptr) continue;
+    if (insideMask(*m)) {
+      rows_[k] = m->Words();
+    } else {
+      std::uint64_t* row = words_.data() + next++ * stride;
+      for (std::size_t w = 0; w < stride; ++w) row[w] = m->Words()[w] & keep[w];
+      rows_[k] = row;
     }
+    int n = 0;
+    for (std::size_t w = 0; w < stride; ++w) n += std::popcount(rows_[k][w]);
     counts_[k] = n;
   }
 }

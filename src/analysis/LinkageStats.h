@@ -33,8 +33,10 @@ double pairChiSquare(const tmutholder& t, int i, int j, const samptype& mask);
 double pairR2(const tmutholder& t, int i, int j, const samptype& mask);
 bool sameCarriers(const tmutholder& t, int i, int j, const samptype& mask);
 
-// Carrier sets of chosen mutations restricted to a mask, packed one after the other so pair
-// counts are a run of AND-popcounts over contiguous words.
+// Carrier sets of chosen mutations restricted to a mask, so pair counts are a run of
+// AND-popcounts over each set's words. A set the mask leaves whole is read in place (the
+// table's carriers usually lie inside its sample); only the others are copied, masked. The
+// table must outlive the object and stay unchanged.
 class PackedCarriers {
  public:
   // indices are table indices; a mask that does not fit the table gives empty sets.
@@ -50,10 +52,9 @@ class PackedCarriers {
   [[nodiscard]] bool Same(int k, int l) const;
 
  private:
-  const std::uint64_t* Row(int k) const {
-    return words_.data() + static_cast<std::size_t>(k) * static_cast<std::size_t>(stride_);
-  }
-  std::vector<std::uint64_t> words_;
+  const std::uint64_t* Row(int k) const { return rows_[static_cast<std::size_t>(k)]; }
+  std::vector<const std::uint64_t*> rows_;
+  std::vector<std::uint64_t> words_;  // masked copies, and one empty set
   std::vector<int> counts_;
   int stride_ = 0;
   int sampleSize_ = 0;

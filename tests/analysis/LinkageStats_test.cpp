@@ -103,7 +103,8 @@ TEST(PairOperations, SameCarriersLooksOnlyInsideTheMask) {
 }
 
 TEST(PackedCarriers, TiledCountsEqualPairByPairCounts) {
-  // 140 sequences (three words, the last partial), 90 mutations, mask without every 7th.
+  // 140 sequences (three words, the last partial), 90 mutations, mask without every 7th; every
+  // third mutation lies inside the mask (read in place), the others are cut by it (copied).
   std::vector<MutSpec> specs;
   unsigned state = 99;
   for (int i = 0; i < 90; ++i) {
@@ -112,6 +113,8 @@ TEST(PackedCarriers, TiledCountsEqualPairByPairCounts) {
       state = state * 1664525u + 1013904223u;
       c = (state >> 29) < 3 ? '1' : '0';
     }
+    if (i % 3 == 0)
+      for (int k = 0; k < 140; k += 7) rows[static_cast<std::size_t>(k)] = '0';
     specs.push_back({i, rows});
   }
   const tmutholder t = TableOf(specs, 140);
