@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
 
 #include "analysis/SiteStates.h"
 #include "common/PlatformRandom.h"
@@ -170,46 +169,56 @@ class LogTable {
   std::vector<std::int32_t> values_;
 };
 
-// The members grouped by equal packed rows, that is by haplotype over the sites counted: two
-// members of one haplotype differ nowhere, and every other member differs from both by the
-// same count. Sums over pairs of members thus become sums over pairs of haplotypes weighted
-// by the pairs of members they stand for, and samples have far fewer haplotypes than members.
+// The members grouped by haplotype over the sites counted: two members of one haplotype differ
+// nowhere, and every other member differs from both by the same count. Sums over pairs of
+// members thus become sums over pairs of haplotypes weighted by the pairs of members they stand
+// for, and samples have far fewer haplotypes than members.
 struct Haplotypes {
-  std::vector<int> of;              // haplotype of each member
-  std::vector<int> representative;  // one member of each haplotype
+  std::vector<int> of;              // haplotype of each member, numbered by first appearance
+  std::vector<int> representative;  // the first member of each haplotype
   [[nodiscard]] int Count() const { return static_cast<int>(representative.size()); }
 };
 
-Haplotypes DistinctRows(const PackedStates& rows, int members) {
+// Two members hold one state at a site when every mutation of the site has both or neither as
+// carriers, so the haplotypes are the classes left after every counted mutation has split them
+// by its carriers. This needs no row per member: a few hundred haplotypes of 30,000 sequences
+// then take a few hundred packed rows.
+Haplotypes HaplotypesOf(const tmutholder& t, const std::vector<int>& members, int from, int to,
+                        int siteFlags, int mutationFlags) {
   Haplotypes h;
-  h.of.resize(static_cast<std::size_t>(members));
-  std::unordered_map<std::uint64_t, std::vector<int>> byHash;
-  for (int u = 0; u < members; ++u) {
-    const std::span<const std::uint64_t> words = rows.RowWords(u);
-    std::uint64_t hash = 0x9E3779B97F4A7C15ull;
-    for (const std::uint64_t w : words) {
-      hash = (hash ^ w) * 0xFF51AFD7ED558CCDull;
-      hash ^= hash >> 32;
-    }
-    std::vector<int>& sameHash = byHash[hash];
-    int found = -1;
-    for (const int a : sameHash)
-      if (std::ranges::equal(rows.RowWords(h.representative[static_cast<std::size_t>(a)]), words)) {
-        found = a;
-        break;
+  const std::size_t n = members.size();
+  h.of.assign(n, 0);
+  int classes = n > 0 ? 1 : 0;
+  std::vector<int> renumber;
+  ForEachSite(t, from, to, siteFlags, mutationFlags, [&](SiteRecords site) {
+    for (const tmutation* m : site) {
+      renumber.assign(2 * static_cast<std::size_t>(classes), -1);
+      int next = 0;
+      for (std::size_t u = 0; u < n; ++u) {
+        int& r = renumber[2 * static_cast<std::size_t>(h.of[u]) + (m->Test(members[u]) ? 1 : 0)];
+        if (r < 0) r = next++;
+        h.of[u] = r;
       }
-    if (found < 0) {
-      found = h.Count();
-      h.representative.push_back(u);
-      sameHash.push_back(found);
+      classes = next;
     }
-    h.of[static_cast<std::size_t>(u)] = found;
-  }
+  });
+  h.representative.assign(static_cast<std::size_t>(classes), -1);
+  for (std::size_t u = n; u-- > 0;)
+    h.representative[static_cast<std::size_t>(h.of[u])] = static_cast<int>(u);
   return h;
 }
 
+// Packed rows of one member of each haplotype, row a for haplotype a.
+std::vector<int> RepresentativeSequences(const Haplotypes& haps, const std::vector<int>& members) {
+  std::vector<int> sequences;
+  sequences.reserve(haps.representative.size());
+  for (const int u : haps.representative) sequences.push_back(members[static_cast<std::size_t>(u)]);
+  return sequences;
+}
+
 // Kst*'s sums of log10(1 + d) over all pairs of the union and over the pairs inside each group,
-// taken over pairs of haplotypes: a pair of haplotypes a, b stands for n_a n_b pairs of
+// taken over pairs of haplotypes (row a of rows is haplotype a): a pair of haplotypes a, b
+// stands for n_a n_b pairs of
 // members (n_ga n_gb inside group g), and pairs of one haplotype add log10(1) = 0. Every term
 // is the integer of the pair's count, so the sums equal those over pairs of members exactly.
 void AddLogSums(const PackedStates& rows, const Haplotypes& haps, const std::vector<int>& label,
@@ -229,7 +238,7 @@ void AddLogSums(const PackedStates& rows, const Haplotypes& haps, const std::vec
   LogTable logOf;
   for (std::size_t a = 0; a < h; ++a)
     for (std::size_t b = a + 1; b < h; ++b) {
-      const long long lg = logOf(rows.Differences(haps.representative[a], haps.representative[b]));
+      const long long lg = logOf(rows.Differences(static_cast<int>(a), static_cast<int>(b)));
       if (lg == 0) continue;
       s.totalLog += total[a] * total[b] * lg;
       const int ga = groupOf[a], gb = groupOf[b];
@@ -293,8 +302,10 @@ SubdivisionValues subdivisionFst(const tmutholder& t, int from, int to, int site
         members.push_back(static_cast<int>(i));
         label.push_back(labels[i]);
       }
-    const PackedStates rows(t, members, from, to, siteFlags, mutationFlags, false);
-    AddLogSums(rows, DistinctRows(rows, static_cast<int>(members.size())), label, s);
+    const Haplotypes haps = HaplotypesOf(t, members, from, to, siteFlags, mutationFlags);
+    const PackedStates rows(t, RepresentativeSequences(haps, members), from, to, siteFlags,
+                            mutationFlags, false);
+    AddLogSums(rows, haps, label, s);
   }
   return ValuesOf(s, sites, DivergenceOf(s, sites), withKst);
 }
@@ -417,12 +428,13 @@ SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int 
   const int n = static_cast<int>(members_.size());
   if (n < 2) return;
 
-  const PackedStates rows(t, members_, from, to, siteFlags, mutationFlags, false);
-  const Haplotypes haps = DistinctRows(rows, n);
+  const Haplotypes haps = HaplotypesOf(t, members_, from, to, siteFlags, mutationFlags);
   LogTable logOf;
   if (2 * haps.Count() <= n) {
     const auto h = static_cast<std::size_t>(haps.Count());
     if (h * h > kMaxMatrixEntries) return;
+    const PackedStates rows(t, RepresentativeSequences(haps, members_), from, to, siteFlags,
+                            mutationFlags, false);
     haplotypes_ = haps.Count();
     haplotypeOf_ = haps.of;
     std::vector<long long> total(h, 0);
@@ -431,7 +443,7 @@ SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int 
     if (withLogs_) logs_.assign(h * h, 0);
     for (std::size_t a = 0; a < h; ++a)
       for (std::size_t b = a + 1; b < h; ++b) {
-        const int d = rows.Differences(haps.representative[a], haps.representative[b]);
+        const int d = rows.Differences(static_cast<int>(a), static_cast<int>(b));
         if (d > 0xFFFF) return;  // beyond the packed range: callers use the table operations
         diff_[a * h + b] = diff_[b * h + a] = static_cast<std::uint16_t>(d);
         if (!withLogs_) continue;
@@ -443,6 +455,7 @@ SubdivisionMatrix::SubdivisionMatrix(const tmutholder& t, int from, int to, int 
   }
   const std::size_t pairs = static_cast<std::size_t>(n) * static_cast<std::size_t>(n - 1) / 2;
   if (pairs > kMaxMatrixEntries) return;
+  const PackedStates rows(t, members_, from, to, siteFlags, mutationFlags, false);
   diff_.resize(pairs);
   if (withLogs_) logs_.resize(pairs);
   std::size_t at = 0;
