@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TDataProj: individuals (keys, names, group membership) and the links of sequences to them.
 #include <algorithm>
+#include <limits>
 #include <unordered_map>
 
 #include "model/DataProjUnit.h"
@@ -228,8 +229,11 @@ int TDataProj::AssignSeqsToGroups(
     individExactNames.Reserve(total);
     individKeyIndex.Reserve(total);
   }
-  // Individual key -> group key of every individual that moves; the rows follow in one pass.
-  std::unordered_map<int, int> moved;
+  // Group key each moved individual takes, by individual index; the rows follow in one pass.
+  // A plain list: a node per line would be freed between the lookups' nodes and leave the
+  // heap in holes nothing later fits.
+  constexpr int kStays = std::numeric_limits<int>::min();
+  std::vector<int> movedTo;
   int applied = 0;
   for (const auto& [seqName, groupName] : seqGroups) {
     const int g = GroupIndexByName(groupName);
@@ -246,14 +250,18 @@ int TDataProj::AssignSeqsToGroups(
     if (i < 0) continue;
     individs[static_cast<std::size_t>(i)].indGroup = groupKey;
     s->groupNum = groupKey;
-    moved[s->individId] = groupKey;
+    if (movedTo.size() < individs.size()) movedTo.resize(individs.size(), kStays);
+    movedTo[static_cast<std::size_t>(i)] = groupKey;
     ++applied;
   }
-  if (moved.empty()) return applied;
+  if (applied == 0) return 0;
   for (auto& d : datasets) {
     for (int r = 1; r <= d->Count(); ++r) {
       TSeq* s = d->SeqAt(r);
-      if (const auto it = moved.find(s->individId); it != moved.end()) s->groupNum = it->second;
+      const int i = s->individId < 0 ? -1 : IndexOfKey(s->individId);
+      if (i >= 0 && static_cast<std::size_t>(i) < movedTo.size() &&
+          movedTo[static_cast<std::size_t>(i)] != kStays)
+        s->groupNum = movedTo[static_cast<std::size_t>(i)];
     }
     d->InvalidateMutHolders();
   }
