@@ -260,8 +260,9 @@ bool DeleteTableColumn(EditorContext& ctx, int column) {
   }
   const std::string& name = columns.headers[static_cast<std::size_t>(column)];
   for (int i = 0; i < ctx.project.IndividCount(); ++i)
-    std::erase_if(ctx.project.IndividAt(i)->attributes,
-                  [&](const sir& a) { return SameNameIgnoringCase(a.sirName, name); });
+    if (auto* attributes = ctx.project.IndividAt(i)->attributes.Held())
+      std::erase_if(*attributes,
+                    [&](const sir& a) { return SameNameIgnoringCase(a.sirName, name); });
   ctx.modified = true;
   return true;
 }

@@ -107,8 +107,7 @@ bool EditCell(TDataProj& project, const IndividColumns& columns, int individInde
   const std::string& name = columns.headers[static_cast<std::size_t>(column)];
   sir* a = FindAttribute(*ind, name);
   if (a == nullptr) {
-    ind->attributes.push_back(sir{name, "", 0, 0.0});
-    a = &ind->attributes.back();
+    a = &ind->attributes.Mut().emplace_back(sir{name, "", 0, 0.0});
   }
   a->sirText = text;
   a->sirReal = AttributeNumber(text);

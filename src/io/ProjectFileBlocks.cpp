@@ -112,7 +112,7 @@ void ReadIndividsBlock(const ByteCursor& block, TDataProj& project,
     TIndivid ind;
     bool whole = true;
     for (std::uint64_t a : attributes)
-      whole = ReadAttribute(block, a, ind.attributes.emplace_back()) && whole;
+      whole = ReadAttribute(block, a, ind.attributes.Mut().emplace_back()) && whole;
     if (!whole) {
       ++damaged;
       continue;

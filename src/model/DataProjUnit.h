@@ -13,6 +13,7 @@
 #include "model/Datasequnit.h"
 #include "model/FirstIndexMap.h"
 #include "model/NameRules.h"
+#include "model/RareField.h"
 
 // A named attribute value of an individual (one column of the individuals table).
 struct sir {
@@ -25,15 +26,17 @@ struct sir {
 
 constexpr std::int32_t kOutgroupKey = -2;
 
+// Comments and attributes are held only when an individual has them: a groups file makes one
+// individual per sequence, tens of thousands of them with neither.
 struct TIndivid {
   std::string indName = "No_name";
-  std::string indComment;
+  TRareText indComment;
   std::int32_t indGroup = -1;  // group key; kOutgroupKey = outgroup; -1 = none
   std::int32_t indSpecies = -1;
   double latitude = -1.0;
   double longitude = -1.0;
   double altitude = -1.0;
-  std::vector<sir> attributes;
+  TRare<std::vector<sir>> attributes;
   std::int32_t indTag = -1;
   std::int32_t indKey = -1;  // sequences refer to it through individId
   std::int32_t indDbId = -1;

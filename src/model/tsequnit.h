@@ -118,31 +118,17 @@ struct PeakHit {
 
 class TSeq {
  public:
-  // Letters and descriptive fields.
+  // Letters and descriptive fields. Numbers and flags come first, together, so the record
+  // carries no padding: a project may hold hundreds of thousands of them.
   std::string letters;
   std::string seqName;
   std::int32_t seqId = 0;
-  std::uint8_t seqType = kSeqDna;
   std::int32_t dbSeqId = 0;
   std::int32_t dbTraceId = 0;
   std::int32_t groupNum = 0;
   std::int32_t individId = -1;
-  TRareText organism;
-  TRareText locusName;
-  TRareText cytoLocation;
-  TRareText definition;
-  TRareText accession;
-  TRareText dbLinks;
-  TRareText seqComment;
-  TRareText sourceFile;
-  TRareText traceFile;
-  std::uint8_t sourceFormat = 0;
   std::int32_t ploidy = 0;
-  bool mateFirst = false;
-  bool mateSecond = false;
-  TRareText mateName;
   std::int32_t readCount = 0;
-  TRare<std::vector<std::pair<std::int32_t, std::int32_t>>> insertions;  // (column, length)
   std::int32_t mateId = -1;
   std::int32_t selStart = 0;
   std::int32_t selLength = 0;
@@ -151,10 +137,14 @@ class TSeq {
   std::int32_t columnShift = 0;
   std::int32_t assemblyPos = 0;
   std::int32_t traceSamplesPerCell = 10;
-  float traceScale = 1.0f;
-  double meanQuality = 0;
   std::int32_t lettersLength = 0;
   std::int32_t genomeNumber = 0;
+  float traceScale = 1.0f;
+  double meanQuality = 0;
+  std::uint8_t seqType = kSeqDna;
+  std::uint8_t sourceFormat = 0;
+  bool mateFirst = false;
+  bool mateSecond = false;
 
   // Flags (bit in the project file's flag byte).
   bool hasTrace = false;       // 7
@@ -166,6 +156,17 @@ class TSeq {
   bool enabled = true;         // 1
   bool selected = false;       // 0
 
+  TRareText organism;
+  TRareText locusName;
+  TRareText cytoLocation;
+  TRareText definition;
+  TRareText accession;
+  TRareText dbLinks;
+  TRareText seqComment;
+  TRareText sourceFile;
+  TRareText traceFile;
+  TRareText mateName;
+  TRare<std::vector<std::pair<std::int32_t, std::int32_t>>> insertions;  // (column, length)
   TRare<std::vector<TSeqRef>> contigRefs;
   std::vector<TRegion> regions;
   std::vector<TRegion> siteMarks;
