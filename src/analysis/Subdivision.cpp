@@ -218,9 +218,9 @@ std::vector<int> RepresentativeSequences(const Haplotypes& haps, const std::vect
 
 // Kst*'s sums of log10(1 + d) over all pairs of the union and over the pairs inside each group,
 // taken over pairs of haplotypes (row a of rows is haplotype a): a pair of haplotypes a, b
-// stands for n_a n_b pairs of
-// members (n_ga n_gb inside group g), and pairs of one haplotype add log10(1) = 0. Every term
-// is the integer of the pair's count, so the sums equal those over pairs of members exactly.
+// stands for n_a n_b pairs of members (n_ga n_gb inside group g), and pairs of one haplotype add
+// log10(1) = 0. Every term is the integer of the pair's count, so the sums equal those over
+// pairs of members exactly.
 void AddLogSums(const PackedStates& rows, const Haplotypes& haps, const std::vector<int>& label,
                 GroupSums& s) {
   const int k = s.k;
