@@ -47,7 +47,7 @@ int TDataSeq::AddSeq(std::unique_ptr<TSeq>& seq, bool uniqueName) {
     return -1;
   }
   if (uniqueName) {
-    if (seq->seqId > 0 && idIndex.count(seq->seqId) != 0) seq->seqId = -1;
+    if (seq->seqId > 0 && idIndex.Contains(seq->seqId)) seq->seqId = -1;
     seq->seqName = MakeUniqueName(
         seq->seqName, [this](const std::string& n) { return exactNames.count(n) != 0; },
         &suffixHints);
@@ -56,7 +56,7 @@ int TDataSeq::AddSeq(std::unique_ptr<TSeq>& seq, bool uniqueName) {
   }
   if (seq->seqId <= 0) {
     std::int32_t id = std::max<std::int32_t>(lastSeqId, 0) + 1;
-    while (idIndex.count(id) != 0) ++id;  // an id set behind the dataset's back
+    while (idIndex.Contains(id)) ++id;  // an id set behind the dataset's back
     seq->seqId = id;
   }
   lastSeqId = std::max(lastSeqId, seq->seqId);
@@ -72,7 +72,7 @@ void TDataSeq::Reserve(int rows) {
   seqs.reserve(n);
   nameIndex.reserve(n);
   exactNames.reserve(n);
-  idIndex.reserve(n);
+  idIndex.Reserve(n);
 }
 
 int TDataSeq::AddEmptySeq() {
@@ -135,7 +135,7 @@ void TDataSeq::Clear() {
   pendingGone.clear();
   nameIndex.clear();
   exactNames.clear();
-  idIndex.clear();
+  idIndex.Clear();
   suffixHints.clear();
   currentRow = 0;
   cursorPos = 1;
@@ -237,7 +237,7 @@ void TDataSeq::ForgetRow(int row) {
   if (pendingGone.size() < kMaxPendingGone) return;
   for (auto& [key, e] : nameIndex) e.row = FromMapRow(e.row);
   for (auto& [key, e] : exactNames) e.row = FromMapRow(e.row);
-  for (auto& [id, r] : idIndex) r = FromMapRow(r);
+  idIndex.ForEachRow([this](int r) { return FromMapRow(r); });
   pendingGone.clear();
 }
 
@@ -251,7 +251,7 @@ void TDataSeq::IndexRow(int rowNumber) {
   };
   add(nameIndex, NameLookupKey(s.seqName));
   add(exactNames, s.seqName);
-  idIndex.try_emplace(s.seqId, row);
+  idIndex.Add(s.seqId, row);
 }
 
 void TDataSeq::UnindexRow(int rowNumber) {
@@ -279,18 +279,17 @@ void TDataSeq::UnindexRow(int rowNumber) {
   };
   remove(nameIndex, NameLookupKey(s.seqName), true);
   remove(exactNames, s.seqName, false);
-  auto it = idIndex.find(s.seqId);
-  if (it != idIndex.end() && it->second == row) idIndex.erase(it);
+  idIndex.Remove(s.seqId, row);
 }
 
 void TDataSeq::RebuildLookups() const {
   pendingGone.clear();
   nameIndex.clear();
   exactNames.clear();
-  idIndex.clear();
+  idIndex.Clear();
   nameIndex.reserve(seqs.size());
   exactNames.reserve(seqs.size());
-  idIndex.reserve(seqs.size());
+  idIndex.Reserve(seqs.size());
   for (int r = 1; r <= Count(); ++r) const_cast<TDataSeq*>(this)->IndexRow(r);
 }
 
@@ -307,14 +306,13 @@ void TDataSeq::NamesChanged() {
 }
 
 int TDataSeq::RowById(int id) const {
-  auto it = idIndex.find(id);
-  if (it == idIndex.end()) return -1;
-  const int row = FromMapRow(it->second);
+  const int mapRow = idIndex.Find(id);
+  if (mapRow < 0) return -1;
+  const int row = FromMapRow(mapRow);
   if (row <= Count() && seqs[static_cast<std::size_t>(row)]->seqId == id) return row;
   ++staleLookups;
   RebuildLookups();
-  it = idIndex.find(id);
-  return it == idIndex.end() ? -1 : it->second;
+  return idIndex.Find(id);
 }
 
 int TDataSeq::RowByName(std::string_view name) const {

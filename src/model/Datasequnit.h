@@ -14,6 +14,7 @@
 
 #include "common/Services.h"
 #include "model/NameRules.h"
+#include "model/SeqIdIndex.h"
 #include "model/tsequnit.h"
 
 class TDataProj;
@@ -213,7 +214,7 @@ class TDataSeq {
   // longer carries the name (a field changed behind the dataset's back) rebuilds them.
   mutable std::unordered_map<std::string, IndexEntry> nameIndex;  // lookup key
   mutable std::unordered_map<std::string, IndexEntry> exactNames;
-  mutable std::unordered_map<std::int32_t, int> idIndex;  // seqId -> row
+  mutable SeqIdIndex idIndex;                             // seqId -> row
   SuffixHints suffixHints;                                // cleared whenever a name leaves
   // Rows deleted since the maps last caught up, as map rows, ascending. Renumbering every
   // entry once per deletion would make deleting rows one by one quadratic; the maps catch up

@@ -106,6 +106,31 @@ TEST(TDataSeqAddSeq, IdsAreUniqueAndHandedOutAfterTheLargest) {
   EXPECT_EQ(ds.RowById(2), 2);
 }
 
+TEST(TDataSeqAddSeq, ScatteredIdsAreFoundBesideConsecutiveOnes) {
+  // Ids near the rows sit in a list, far ones in a map; the list widens as rows come and takes
+  // over the map's ids it then reaches (20,000 here), and deletions renumber both alike.
+  RecordingServices svc;
+  TDataSeq ds(svc);
+  std::vector<int> ids;
+  auto add = [&](int id) {
+    auto s = MakeSeq("s" + std::to_string(ids.size()), "A");
+    s->seqId = id;
+    ASSERT_EQ(ds.AddSeq(s, true), static_cast<int>(ids.size()) + 1);
+    ids.push_back(ds.SeqAt(ds.Count())->seqId);
+  };
+  for (int i = 0; i < 3000; ++i) add(0);
+  for (const int id : {20000, 2000000000, 5000}) add(id);
+  for (int id = 3001; id <= 17000; ++id) add(id);
+  ASSERT_EQ(ids[3000], 20000);
+  ASSERT_EQ(ids[3002], 5000);
+  ds.DeleteSeq(2);
+  ids.erase(ids.begin() + 1);
+  for (std::size_t r = 0; r < ids.size(); ++r)
+    ASSERT_EQ(ds.RowById(ids[r]), static_cast<int>(r) + 1) << ids[r];
+  EXPECT_EQ(ds.RowById(2), -1);
+  EXPECT_EQ(ds.RowById(1999999999), -1);
+}
+
 // Small and large datasets must answer the same: names are upper-cased and cut at the first
 // space either way, and the first row with a name wins.
 class RowByNameAtSize : public ::testing::TestWithParam<int> {};
