@@ -281,7 +281,7 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
   if (!Failed() && BeforeRun()) {
     std::optional<ProgressScope> bar;
     if (chosen.size() > 1) bar.emplace(services.progress, 2 * datasetCount, "Processing output...");
-    std::vector<std::pair<int, int>> regions;
+    std::vector<AnalysisOptions> scans;
     bool scanCancelled = false;
     for (int d : chosen) {
       TDataSeq& ds = *proj.DatasetAt(d);
@@ -301,20 +301,20 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
         to = std::min(fo.regTo, to);
         from = std::min(from, to);
       }
-      regions.emplace_back(from, to);
       AnalysisOptions scan = opt;
       scan.regionFrom = from;
       scan.regionTo = to;
       scan.showProgress = chosen.size() < 2;
-      // A scan stopped by the user leaves no tables: nothing of the run can be reported.
-      if (!UpdateMuts(ds, scan, &proj, groupIds, RunScanChoices()) && CancelRequested()) {
+      scans.push_back(scan);
+      // The groups' tables are scanned when their reports ask for them (TableIndex), one
+      // group's at a time: each spans the whole dataset, and many groups would otherwise hold
+      // as many tables at once. A scan stopped by the user leaves no tables: nothing of the run
+      // can be reported.
+      if (!UpdateMuts(ds, scan, &proj, {0}, RunScanChoices()) && CancelRequested()) {
         scanCancelled = true;
         break;
       }
-      for (auto* list : {&ds.mutHolders, &ds.groupMutHolders})
-        for (const auto& t : *list)
-          if (static_cast<int>(t->mutations.size()) >= t->maxMutations && !t->message.empty())
-            services.messages.ReportError(t->message + " in " + ds.dsName);
+      ReportFullTables(ds, 0, ds.mutHolders.size());
     }
     if (!scanCancelled) AfterUpdateMuts();
     for (std::size_t k = 0; k < chosen.size() && !Failed() && !scanCancelled; ++k) {
@@ -322,8 +322,9 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
       proj.SetCurrent(chosen[k]);
       services.progress.ShowStatus("Analysing polymorphism in " + ds.dsName, bar.has_value(),
                                    bar.has_value());
-      regionFrom = regions[k].first;
-      regionTo = regions[k].second;
+      scan_ = scans[k];
+      regionFrom = scan_.regionFrom;
+      regionTo = scan_.regionTo;
       DoForm(ds);
       if (fo.fileOutput) AppendToFile(fo.outFname, text_);
       if (fo.repWin) fullText_ += text_;
@@ -353,6 +354,15 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
   out.showPopTable = fo.tableToWin && fo.popOut;
   for (int d = 0; d < proj.DatasetCount(); ++d) ClearStats(*proj.DatasetAt(d));
   return std::move(out);
+}
+
+void AnalysisFrame::ReportFullTables(const TDataSeq& ds, std::size_t first, std::size_t last) {
+  for (const auto* list : {&ds.mutHolders, &ds.groupMutHolders})
+    for (std::size_t k = first; k < std::min(last, list->size()); ++k) {
+      const tmutholder& t = *(*list)[k];
+      if (static_cast<int>(t.mutations.size()) >= t.maxMutations && !t.message.empty())
+        svc->messages.ReportError(t.message + " in " + ds.dsName);
+    }
 }
 
 void AnalysisFrame::WriteTables(TDataSeq& ds) {

@@ -121,8 +121,9 @@ class AnalysisFrame {
   // The group's mask without the outgroup sequences.
   [[nodiscard]] samptype Sample(const TDataSeq& ds) const;
   // Index of the group's mutation table, -1 when there is none (and, with report, the error
-  // line appended).
-  int TableIndex(const TDataSeq& ds, const std::string& groupName, bool report = true);
+  // line appended). The run scans the groups' tables as they are asked for, one group's at a
+  // time beside the dataset's, so the index stays valid until another group's is asked for.
+  int TableIndex(TDataSeq& ds, const std::string& groupName, bool report = true);
   // Statistics row of the group when its values go to the table, else -1.
   [[nodiscard]] int StatRow(const std::string& groupName) const;
   void Line(const std::string& text) { text_ += text + "\r\n"; }
@@ -154,8 +155,10 @@ class AnalysisFrame {
   struct OpenFile;
   void WriteHeader();
   void WriteTables(TDataSeq& ds);
+  void ReportFullTables(const TDataSeq& ds, std::size_t first, std::size_t last);
   void CloseFiles();
-  std::string text_;  // report of the current dataset
+  AnalysisOptions scan_;  // the scan of the dataset being reported
+  std::string text_;      // report of the current dataset
   std::string fullText_;
   bool tableHeaderWritten_ = false;
   std::vector<std::unique_ptr<OpenFile>> files_;

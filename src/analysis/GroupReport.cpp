@@ -36,7 +36,7 @@ int AnalysisFrame::StatRow(const std::string& groupName) const {
   return project->GroupIndexByName(groupName);
 }
 
-int AnalysisFrame::TableIndex(const TDataSeq& ds, const std::string& groupName, bool report) {
+int AnalysisFrame::TableIndex(TDataSeq& ds, const std::string& groupName, bool report) {
   int key = 0;
   if (!groupName.empty()) {
     key = project->GroupKeyByName(groupName);
@@ -47,11 +47,20 @@ int AnalysisFrame::TableIndex(const TDataSeq& ds, const std::string& groupName, 
   }
   const auto it = std::find(groupIds.begin(), groupIds.end(), key);
   const int index = static_cast<int>(it - groupIds.begin());
-  if (index >= static_cast<int>(ds.mutHolders.size())) {
+  const std::size_t tables = ds.mutHolders.empty() ? 0 : groupIds.size();
+  if (index >= static_cast<int>(tables)) {
     if (report)
       Line("Error: group index " + std::to_string(index) + " for population " + groupName +
-           " exceeds the number of mutholders (" + std::to_string(ds.mutHolders.size()) + ")");
+           " exceeds the number of mutholders (" + std::to_string(tables) + ")");
     return -1;
+  }
+  const auto slot = static_cast<std::size_t>(index);
+  // A scanned table's sample spans the dataset; a group not scanned yet holds an empty one.
+  const bool scanned = slot < ds.mutHolders.size() && ds.mutHolders[slot]->sampleMask.Size() > 0;
+  if (index > 0 && !scanned) {
+    // Only a cancel stops the scan here: the dataset's own tables exist.
+    if (!UpdateGroupTables(ds, scan_, project, groupIds, index, RunScanChoices())) return -1;
+    ReportFullTables(ds, slot, slot + 1);
   }
   return index;
 }

@@ -31,16 +31,21 @@ struct SlotTable {
 };
 const SlotTable kSlots;
 
-// True when the 64 letters at p are all c.
-bool AllSame64(const char* p, unsigned char c) {
+// Bit i set where p[i] is c, over the 64 letters at p.
+std::uint64_t Matches64(const char* p, unsigned char c) {
   const std::uint64_t pattern = 0x0101010101010101ull * c;
-  std::uint64_t diff = 0;
+  constexpr std::uint64_t kLow7 = 0x7f7f7f7f7f7f7f7full;
+  std::uint64_t out = 0;
   for (int k = 0; k < 8; ++k) {
     std::uint64_t v;
     std::memcpy(&v, p + 8 * k, sizeof v);
-    diff |= v ^ pattern;
+    v ^= pattern;
+    // The high bit of a byte ends up set exactly where the byte is zero (no carries across).
+    const std::uint64_t zero = ~(((v & kLow7) + kLow7) | v | kLow7);
+    // Gathers the eight high bits into one byte, byte j's flag as bit j.
+    out |= (((zero >> 7) * 0x0102040810204080ull) >> 56) << (8 * k);
   }
-  return diff == 0;
+  return out;
 }
 
 // Transposes an 8 x 8 block of bytes held as eight little-endian words: byte c of word r
@@ -186,18 +191,22 @@ void ColumnSlots::Build(int columnNumber, const char* col, int n) {
   for (int w = 0; w < words; ++w) {
     const int base = w * 64;
     const int end = std::min(64, n - base);
-    // Most runs of 64 rows hold one letter at a column; they take one word at once.
+    std::uint64_t rest = end == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << end) - 1;
+    std::uint64_t touched = 0;
+    // Most of 64 rows hold one letter at a column: the rows holding the first row's letter are
+    // found at once, and only the others one by one.
     if (end == 64) {
       const auto c = static_cast<unsigned char>(col[base]);
       const std::uint8_t s = kSlots.slot[c];
-      if (s < kFixedCount && AllSame64(col + base, c)) {
-        Words(s)[w] = ~std::uint64_t{0};
-        used |= std::uint64_t{1} << s;
-        continue;
+      if (s < kFixedCount) {
+        const std::uint64_t same = Matches64(col + base, c);
+        acc[s] = same;
+        touched = std::uint64_t{1} << s;
+        rest &= ~same;
       }
     }
-    std::uint64_t touched = 0;
-    for (int i = 0; i < end; ++i) {
+    for (; rest != 0; rest &= rest - 1) {
+      const int i = std::countr_zero(rest);
       const auto c = static_cast<unsigned char>(col[base + i]);
       std::uint8_t s = kSlots.slot[c];
       if (s == kIgnore) continue;

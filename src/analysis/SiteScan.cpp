@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// UpdateMuts: one pass over the columns fills every table of a dataset. Each block of columns
+// UpdateMuts: one pass over the columns fills every table of a dataset (UpdateGroupTables: the
+// tables of one group, in their place among the others). Each block of columns
 // is copied out of the rows once and each column turned into letter bit sets once; the tables
 // (groups, with and without the outgroup) then only mask and count.
 #include <algorithm>
@@ -100,19 +101,28 @@ void Finish(TableScan& t, bool snp) {
   if (t.outgroup > 0 && table.groupId == -1) table.groupId = t.outgroup;
 }
 
-}  // namespace
+// Group 0 first, then each key of groupIds once: the order of ds.mutHolders.
+std::vector<int> TableGroups(const std::vector<int>& groupIds) {
+  std::vector<int> groups{0};
+  for (int g : groupIds)
+    if (std::find(groups.begin(), groups.end(), g) == groups.end()) groups.push_back(g);
+  return groups;
+}
 
-bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* project,
-                const std::vector<int>& groupIds, const ScanChoices& choices, PlatformRandom* rng) {
-  ds.mutHolders.clear();
-  ds.groupMutHolders.clear();
+MutHolderPtr EmptyTable(int groupId) {
+  MutHolderPtr holder(std::make_unique<tmutholder>().release(), &DeleteMutHolder);
+  holder->groupId = groupId;
+  return holder;
+}
+
+// One pass over the columns into new tables of the given groups, in their order, and, when an
+// enabled outgroup exists, a divergence table for each. False when the user cancelled; both
+// lists are then empty.
+bool ScanTables(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* project,
+                const std::vector<int>& groups, const ScanChoices& choices, PlatformRandom& rng,
+                std::vector<MutHolderPtr>& tables, std::vector<MutHolderPtr>& divergence) {
   const int n = ds.Count();
-  if (n <= 0) return false;
   Services& svc = ds.GetServices();
-  if (project == nullptr) project = ds.project;
-  std::optional<PlatformRandom> own;
-  if (rng == nullptr) rng = &own.emplace(PlatformRandom::FromClock());
-
   AnalysisOptions opt = options;
   const bool snp = IsSnpDataset(ds);
   int lastPosition = ds.AlignmentLength(true);
@@ -131,17 +141,13 @@ bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
     if (outgroup[static_cast<std::size_t>(r - 1)] && s->enabled && firstOutgroup < 0)
       firstOutgroup = r;
   }
-  std::vector<int> groups{0};
-  for (int g : groupIds)
-    if (std::find(groups.begin(), groups.end(), g) == groups.end()) groups.push_back(g);
-
   auto inGroup = [&](int r, int g) {
     if (g == 0) return true;
     const TSeq* s = ds.SeqAt(r);
     return project != nullptr ? project->IsInGroup(ds, s->seqId, true, g) : s->groupNum == g;
   };
 
-  ScanContext ctx(ds, opt, choices, svc.genCode, *rng);
+  ScanContext ctx(ds, opt, choices, svc.genCode, rng);
   ctx.snp = snp;
   if (opt.useRegions && !snp) ctx.runs = BuildCodingRuns(ds);
   const bool codons = !ctx.runs.empty();
@@ -149,9 +155,8 @@ bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
   std::vector<TableScan> scans;
   auto addTables = [&](std::vector<MutHolderPtr>& list, int outgroupRow) {
     for (int g : groups) {
-      MutHolderPtr holder(std::make_unique<tmutholder>().release(), &DeleteMutHolder);
+      MutHolderPtr holder = EmptyTable(g);
       tmutholder& table = *holder;
-      table.groupId = g;
       table.maxMutations = ds.MutHolderLimit();
       if (outgroupRow > 0) table.message = ds.NameAt(outgroupRow);
       const std::size_t messageStart = table.message.size();
@@ -184,8 +189,8 @@ bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
       scans.push_back(std::move(t));
     }
   };
-  addTables(ds.mutHolders, -1);
-  if (firstOutgroup > 0) addTables(ds.groupMutHolders, firstOutgroup);
+  addTables(tables, -1);
+  if (firstOutgroup > 0) addTables(divergence, firstOutgroup);
   // Divergence tables first, as the program always filled them.
   std::rotate(scans.begin(), scans.begin() + static_cast<long>(groups.size()), scans.end());
 
@@ -200,9 +205,10 @@ bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
   // sees a cancel; a cancelled scan leaves no tables.
   StepTicker ticker(bar ? nullptr : &svc.progress, "Searching for polymorphisms in " + ds.dsName,
                     endColumn - firstColumn + 1);
-  const auto cancelled = [&ds] {
-    ds.mutHolders.clear();
-    ds.groupMutHolders.clear();
+  const auto cancelled = [&] {
+    scans.clear();
+    tables.clear();
+    divergence.clear();
     return false;
   };
 
@@ -256,5 +262,44 @@ bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
       reported = true;
     }
   }
+  return true;
+}
+
+}  // namespace
+
+bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* project,
+                const std::vector<int>& groupIds, const ScanChoices& choices, PlatformRandom* rng) {
+  ds.mutHolders.clear();
+  ds.groupMutHolders.clear();
+  if (ds.Count() <= 0) return false;
+  if (project == nullptr) project = ds.project;
+  std::optional<PlatformRandom> own;
+  if (rng == nullptr) rng = &own.emplace(PlatformRandom::FromClock());
+  return ScanTables(ds, options, project, TableGroups(groupIds), choices, *rng, ds.mutHolders,
+                    ds.groupMutHolders);
+}
+
+bool UpdateGroupTables(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* project,
+                       const std::vector<int>& groupIds, int index, const ScanChoices& choices,
+                       PlatformRandom* rng) {
+  const std::vector<int> groups = TableGroups(groupIds);
+  const auto slot = static_cast<std::size_t>(index);
+  if (index <= 0 || slot >= groups.size() || ds.Count() <= 0 || ds.mutHolders.empty()) return false;
+  if (project == nullptr) project = ds.project;
+  std::optional<PlatformRandom> own;
+  if (rng == nullptr) rng = &own.emplace(PlatformRandom::FromClock());
+  // The other groups' tables go before the scan, so one group's are held at a time.
+  const bool withDivergence = !ds.groupMutHolders.empty();
+  for (auto* list : {&ds.mutHolders, &ds.groupMutHolders}) {
+    if (list->empty()) continue;
+    list->erase(list->begin() + 1, list->end());
+    for (std::size_t k = 1; k < groups.size(); ++k) list->push_back(EmptyTable(groups[k]));
+  }
+  std::vector<MutHolderPtr> tables, divergence;
+  if (!ScanTables(ds, options, project, {groups[slot]}, choices, *rng, tables, divergence))
+    return false;
+  ds.mutHolders[slot] = std::move(tables.front());
+  if (withDivergence && !divergence.empty())
+    ds.groupMutHolders[slot] = std::move(divergence.front());
   return true;
 }

@@ -49,4 +49,14 @@ TEST(ColumnSlots, ABuilderReusedOverColumnsOfOtherLettersHoldsOnlyTheNewColumn) 
   for (int r = 0; r < n; r += 3) expectG[static_cast<std::size_t>(r)] = '1';
   EXPECT_EQ(Members(col, SlotOfLetter('G'), n), expectG);
   EXPECT_EQ(col.CountIn(SlotOfLetter('A'), samptype(n)), 0);
+
+  // Both cases of one letter share its slot, whichever case the first row of a word holds.
+  std::string mixed(n, 'a');
+  for (int r = 1; r < n; r += 2) mixed[static_cast<std::size_t>(r)] = 'A';
+  mixed[70] = 'C';
+  col.Build(4, mixed.data(), n);
+  std::string expectA(n, '1');
+  expectA[70] = '0';
+  EXPECT_EQ(Members(col, SlotOfLetter('A'), n), expectA);
+  EXPECT_EQ(Members(col, SlotOfLetter('C'), n), std::string(70, '0') + "1" + std::string(59, '0'));
 }

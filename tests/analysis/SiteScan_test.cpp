@@ -183,6 +183,52 @@ TEST(UpdateMutsGroups, OneTablePerGroupWithAndWithoutOutgroup) {
   EXPECT_EQ(f.Divergence(1).mutations.size(), 0u);
 }
 
+TEST(UpdateMutsGroups, AGroupScannedAloneGetsTheTablesOfTheWholeScan) {
+  // Coding rows (codon counts and synonymous positions), a gap, a group-private variant and
+  // an outgroup: each group's tables scanned alone equal those of the scan of all groups.
+  ScanFixture f({"ATGAAACCC", "ATGAAGCCC", "ATGAAACCT", "ATGGAACC-", "ATGAAACCT", "ATGAAACCC"});
+  f.AllCds(false);
+  const int p1 = f.AddGroup("P1"), p2 = f.AddGroup("P2");
+  for (int r : {1, 3, 5}) f.Assign(r, p1);
+  for (int r : {2, 4}) f.Assign(r, p2);
+  f.Assign(6, kOutgroupKey);
+  const std::vector<int> groups{0, p1, p2};
+  ASSERT_TRUE(f.Scan(Options(1), groups));
+  auto summary = [](const tmutholder& t) {
+    std::string s = std::to_string(t.groupId) + ' ' + std::to_string(t.sampleMask.Count()) + ' ' +
+                    std::to_string(t.positionsAnalysed()) + ' ' + std::to_string(t.codonCount) +
+                    ' ' + std::to_string(t.synPositions) + ' ' + t.message + '|';
+    for (const tmutation& m : t.mutations) {
+      s += std::to_string(m.position) + m.ancestralLetter + m.derivedLetter +
+           std::to_string(m.mutationClass) + (m.isFixed ? "f" : "") + ':';
+      for (int r : CarrierRows(m)) s += std::to_string(r) + ',';
+      s += ' ';
+    }
+    return s;
+  };
+  std::vector<std::string> whole, divergence;
+  for (int k = 0; k < 3; ++k) {
+    whole.push_back(summary(f.Table(k)));
+    divergence.push_back(summary(f.Divergence(k)));
+  }
+  ASSERT_NE(whole[1], whole[2]);
+  ASSERT_TRUE(f.Scan(Options(1), {0}));
+  ASSERT_EQ(f.ds->mutHolders.size(), 1u);
+  for (int k : {2, 1}) {
+    ASSERT_TRUE(UpdateGroupTables(*f.ds, Options(1), &f.proj, groups, k, ScanChoices{}, &f.rng));
+    ASSERT_EQ(f.ds->mutHolders.size(), 3u);
+    EXPECT_EQ(summary(f.Table(0)), whole[0]);
+    EXPECT_EQ(summary(f.Table(k)), whole[static_cast<std::size_t>(k)]);
+    EXPECT_EQ(summary(f.Divergence(k)), divergence[static_cast<std::size_t>(k)]);
+    // The other group's tables gave way.
+    EXPECT_EQ(f.Table(3 - k).sampleMask.Size(), 0);
+    EXPECT_EQ(f.Divergence(3 - k).sampleMask.Size(), 0);
+    EXPECT_EQ(f.Table(3 - k).groupId, groups[static_cast<std::size_t>(3 - k)]);
+  }
+  EXPECT_FALSE(UpdateGroupTables(*f.ds, Options(1), &f.proj, groups, 0, ScanChoices{}, &f.rng));
+  EXPECT_FALSE(UpdateGroupTables(*f.ds, Options(1), &f.proj, groups, 3, ScanChoices{}, &f.rng));
+}
+
 TEST(UpdateMutsGroups, OutgroupLettersCountOnlyWhenIncludedInTheSample) {
   ScanFixture f({"A", "A", "G"});
   f.Assign(3, kOutgroupKey);
