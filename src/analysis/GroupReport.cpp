@@ -58,8 +58,11 @@ int AnalysisFrame::TableIndex(TDataSeq& ds, const std::string& groupName, bool r
   // A scanned table's sample spans the dataset; a group not scanned yet holds an empty one.
   const bool scanned = slot < ds.mutHolders.size() && ds.mutHolders[slot]->sampleMask.Size() > 0;
   if (index > 0 && !scanned) {
-    // Only a cancel stops the scan here: the dataset's own tables exist.
-    if (!UpdateGroupTables(ds, scan_, project, groupIds, index, RunScanChoices())) return -1;
+    // Only a cancel stops the scan here (the dataset's own tables exist), and after one no
+    // scan starts again.
+    if (CancelRequested() ||
+        !UpdateGroupTables(ds, scan_, project, groupIds, index, RunScanChoices()))
+      return -1;
     ReportFullTables(ds, slot, slot + 1);
   }
   return index;
