@@ -35,10 +35,10 @@ bool PositionSelected(int siteFlags, int u) {
 std::vector<CodonClass> ClassesOf(ScanContext& ctx, const TableScan& t, const int cols[3],
                                   bool reverse) {
   const ColumnSlots* s[3] = {&ctx.SlotsOf(cols[0]), &ctx.SlotsOf(cols[1]), &ctx.SlotsOf(cols[2])};
-  const int words = t.letterMask.WordCount();
+  const int words = t.slotMask.WordCount();
   std::vector<std::uint64_t> ab(static_cast<std::size_t>(words));
   std::vector<std::pair<int, CodonClass>> found;
-  const std::uint64_t* mask = t.letterMask.Words();
+  const std::uint64_t* mask = t.slotMask.Words();
   for (std::uint64_t ua = s[0]->used; ua != 0; ua &= ua - 1) {
     const int a = std::countr_zero(ua);
     for (std::uint64_t ub = s[1]->used; ub != 0; ub &= ub - 1) {
@@ -52,11 +52,12 @@ std::vector<CodonClass> ClassesOf(ScanContext& ctx, const TableScan& t, const in
       for (std::uint64_t uc = s[2]->used; uc != 0; uc &= uc - 1) {
         const int c = std::countr_zero(uc);
         CodonClass k;
-        k.members.Resize(ctx.rows);
+        k.members.Resize(t.slotMask.Size());
         for (int w = 0; w < words; ++w)
           k.members.Words()[w] = ab[static_cast<std::size_t>(w)] & s[2]->Slot(c)[w];
         k.count = k.members.Count();
         if (k.count == 0) continue;
+        if (!ctx.slotRows.empty()) k.members = ctx.ToRows(k.members);
         k.codon = {s[0]->letter[static_cast<std::size_t>(a)],
                    s[1]->letter[static_cast<std::size_t>(b)],
                    s[2]->letter[static_cast<std::size_t>(c)]};

@@ -27,14 +27,14 @@ void ScanSingleSite(ScanContext& ctx, TableScan& t, int column, int storedPositi
   std::string ambiguity;
   for (std::uint64_t u = col.used; u != 0; u &= u - 1) {
     const int s = std::countr_zero(u);
-    const int n = col.CountIn(s, t.letterMask);
+    const int n = col.CountIn(s, t.slotMask);
     if (n == 0) continue;
     const char letter = col.letter[static_cast<std::size_t>(s)];
     if (SlotIsAmbiguity(s)) {
       ambiguity += letter;
       continue;
     }
-    variants.push_back({col.FirstIn(s, t.letterMask), letter, n, s});
+    variants.push_back({col.FirstIn(s, t.slotMask), letter, n, s});
   }
   std::sort(variants.begin(), variants.end(),
             [](const Variant& a, const Variant& b) { return a.first < b.first; });
@@ -68,7 +68,7 @@ void ScanSingleSite(ScanContext& ctx, TableScan& t, int column, int storedPositi
   bool oriented = false;
   char outgroupLetter = 'N';
   if (t.outgroup > 0) {
-    const char raw = ctx.block.Column(column)[t.outgroup - 1];
+    const char raw = ctx.block.Column(column)[t.outgroupSlot];
     const char up = static_cast<char>(std::toupper(static_cast<unsigned char>(raw)));
     const std::size_t at = letters.find(up);
     if (up != '!' && at != std::string::npos) {
@@ -101,10 +101,7 @@ void ScanSingleSite(ScanContext& ctx, TableScan& t, int column, int storedPositi
   };
   auto carriersOf = [&](tmutation& m, int slot) {  // adds the slot's rows to the carriers
     if (m.Size() != ctx.rows) m.Resize(ctx.rows);
-    if (slot < 0) return;
-    const std::uint64_t* b = col.Slot(slot);
-    const std::uint64_t* mask = t.letterMask.Words();
-    for (int w = 0; w < m.WordCount(); ++w) m.Words()[w] |= b[w] & mask[w];
+    if (slot >= 0) ctx.AddCarriers(m, col.Slot(slot), t.slotMask);
   };
 
   if (ctx.choices.simple) {

@@ -72,11 +72,12 @@ int SlotOfLetter(char c) {
   return s < kFixedCount ? s : -1;
 }
 
-ColumnBlock::ColumnBlock(const TDataSeq& ds) : n_(ds.Count()) {
+ColumnBlock::ColumnBlock(const TDataSeq& ds, const std::vector<int>* rows)
+    : n_(rows != nullptr ? static_cast<int>(rows->size()) : ds.Count()) {
   rows_.resize(static_cast<std::size_t>(n_));
-  for (int r = 1; r <= n_; ++r) {
-    const TSeq* s = ds.SeqAt(r);
-    RowView& v = rows_[static_cast<std::size_t>(r - 1)];
+  for (int k = 0; k < n_; ++k) {
+    const TSeq* s = ds.SeqAt((rows != nullptr ? (*rows)[static_cast<std::size_t>(k)] : k) + 1);
+    RowView& v = rows_[static_cast<std::size_t>(k)];
     v.letters = s->letters.data();
     v.length = s->Length();
     v.shift = s->columnShift;

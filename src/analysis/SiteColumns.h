@@ -15,10 +15,11 @@ class TDataSeq;
 constexpr int kMaxSlots = 64;
 
 // The letters of each row for a run of columns, column by column ('!' for a disabled row, '-'
-// where the row does not cover the column).
+// where the row does not cover the column). Built over chosen rows (0-based, ascending), the
+// block's row k is rows[k].
 class ColumnBlock {
  public:
-  explicit ColumnBlock(const TDataSeq& ds);
+  explicit ColumnBlock(const TDataSeq& ds, const std::vector<int>* rows = nullptr);
   // Copies columns first..first+count-1.
   void Fill(int first, int count);
   [[nodiscard]] bool Holds(int column) const {

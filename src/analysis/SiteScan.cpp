@@ -15,8 +15,42 @@
 namespace scan_detail {
 
 ScanContext::ScanContext(TDataSeq& d, const AnalysisOptions& o, const ScanChoices& c,
-                         const TGenCode& g, PlatformRandom& r)
-    : ds(d), options(o), choices(c), code(g), rng(r), rows(d.Count()), block(d) {}
+                         const TGenCode& g, PlatformRandom& r, std::vector<int> readRows)
+    : ds(d),
+      options(o),
+      choices(c),
+      code(g),
+      rng(r),
+      rows(d.Count()),
+      slotRows(std::move(readRows)),
+      block(d, slotRows.empty() ? nullptr : &slotRows) {}
+
+samptype ScanContext::ToSlots(const samptype& datasetRows) const {
+  if (slotRows.empty()) return datasetRows;
+  samptype out(static_cast<int>(slotRows.size()));
+  for (std::size_t k = 0; k < slotRows.size(); ++k)
+    if (datasetRows.Test(slotRows[k])) out.Set(static_cast<int>(k));
+  return out;
+}
+
+samptype ScanContext::ToRows(const samptype& slots) const {
+  if (slotRows.empty()) return slots;
+  samptype out(rows);
+  AddCarriers(out, slots.Words(), slots);
+  return out;
+}
+
+void ScanContext::AddCarriers(samptype& m, const std::uint64_t* bits,
+                              const samptype& slotMask) const {
+  const std::uint64_t* mask = slotMask.Words();
+  if (slotRows.empty()) {
+    for (int w = 0; w < m.WordCount(); ++w) m.Words()[w] |= bits[w] & mask[w];
+    return;
+  }
+  for (int w = 0; w < slotMask.WordCount(); ++w)
+    for (std::uint64_t x = bits[w] & mask[w]; x != 0; x &= x - 1)
+      m.Set(slotRows[static_cast<std::size_t>(w * 64 + std::countr_zero(x))]);
+}
 
 const ColumnSlots& ScanContext::SlotsOf(int column) {
   ++clock_;
@@ -35,7 +69,7 @@ const ColumnSlots& ScanContext::SlotsOf(int column) {
     block.ReadColumn(column, scratch_);
     letters = scratch_.data();
   }
-  cache_[victim].Build(column, letters, rows);
+  cache_[victim].Build(column, letters, block.Rows());
   stamp_[victim] = clock_;
   return cache_[victim];
 }
@@ -101,6 +135,12 @@ void Finish(TableScan& t, bool snp) {
   if (t.outgroup > 0 && table.groupId == -1) table.groupId = t.outgroup;
 }
 
+samptype SingleRow(int n, int row) {
+  samptype s(n);
+  s.Set(row);
+  return s;
+}
+
 // Group 0 first, then each key of groupIds once: the order of ds.mutHolders.
 std::vector<int> TableGroups(const std::vector<int>& groupIds) {
   std::vector<int> groups{0};
@@ -147,10 +187,9 @@ bool ScanTables(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
     return project != nullptr ? project->IsInGroup(ds, s->seqId, true, g) : s->groupNum == g;
   };
 
-  ScanContext ctx(ds, opt, choices, svc.genCode, rng);
-  ctx.snp = snp;
-  if (opt.useRegions && !snp) ctx.runs = BuildCodingRuns(ds);
-  const bool codons = !ctx.runs.empty();
+  std::vector<std::vector<CodingRun>> runs;
+  if (opt.useRegions && !snp) runs = BuildCodingRuns(ds);
+  const bool codons = !runs.empty();
 
   std::vector<TableScan> scans;
   auto addTables = [&](std::vector<MutHolderPtr>& list, int outgroupRow) {
@@ -184,13 +223,31 @@ bool ScanTables(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
       if (choices.simple) table.maxMutations = std::max(table.maxMutations, last);
       t.endColumn = snp ? last : std::min(last, opt.regionTo);
       t.consumed.assign(static_cast<std::size_t>(last) + 1, false);
-      if (codons) t.coding = std::make_unique<CodingAgreement>(ctx.runs, t.letterMask, last);
+      if (codons) t.coding = std::make_unique<CodingAgreement>(runs, t.letterMask, last);
       list.push_back(std::move(holder));
       scans.push_back(std::move(t));
     }
   };
   addTables(tables, -1);
   if (firstOutgroup > 0) addTables(divergence, firstOutgroup);
+  runs.clear();
+  // Rows no table reads (the other groups' when one group is scanned) are left out of the
+  // column block and sets when they are many, so such a pass costs what the group's rows do.
+  samptype read(n);
+  for (const TableScan& t : scans)
+    for (int w = 0; w < read.WordCount(); ++w) read.Words()[w] |= t.letterMask.Words()[w];
+  std::vector<int> readRows;
+  if (const int count = read.Count(); count > 0 && 4 * count < 3 * n) {
+    readRows.reserve(static_cast<std::size_t>(count));
+    for (int r = 0; r < n; ++r)
+      if (read.Test(r)) readRows.push_back(r);
+  }
+  ScanContext ctx(ds, opt, choices, svc.genCode, rng, std::move(readRows));
+  ctx.snp = snp;
+  for (TableScan& t : scans) {
+    t.slotMask = ctx.ToSlots(t.letterMask);
+    if (t.outgroup > 0) t.outgroupSlot = ctx.ToSlots(SingleRow(n, t.outgroup - 1)).First();
+  }
   // Divergence tables first, as the program always filled them.
   std::rotate(scans.begin(), scans.begin() + static_cast<long>(groups.size()), scans.end());
 

@@ -17,9 +17,11 @@ namespace scan_detail {
 // One table being filled.
 struct TableScan {
   tmutholder* table = nullptr;
-  int outgroup = -1;    // row of the outgroup in use, -1 for none
-  samptype letterMask;  // rows whose letters take part
-  int endColumn = 0;    // last column visited
+  int outgroup = -1;      // row of the outgroup in use, -1 for none
+  samptype letterMask;    // rows whose letters take part
+  samptype slotMask;      // the same rows as the column sets number them (ScanContext::slotRows)
+  int outgroupSlot = -1;  // the outgroup's row in the column block, -1 for none
+  int endColumn = 0;      // last column visited
   std::unique_ptr<CodingAgreement> coding;
   std::vector<bool> consumed;  // columns already taken by a codon unit
   bool full = false;
@@ -33,14 +35,22 @@ struct ScanContext {
   const TGenCode& code;
   PlatformRandom& rng;
   bool snp = false;
-  int rows = 0;
+  int rows = 0;  // rows of the dataset: the size of every carrier set
+  // A scan that reads only some rows (one group's) copies and sets out only those: row k of
+  // the column block and bit k of the column sets stand for dataset row slotRows[k]. Empty
+  // when they are the dataset's rows themselves.
+  std::vector<int> slotRows;
   ColumnBlock block;
-  std::vector<std::vector<CodingRun>> runs;
 
   ScanContext(TDataSeq& d, const AnalysisOptions& o, const ScanChoices& c, const TGenCode& g,
-              PlatformRandom& r);
+              PlatformRandom& r, std::vector<int> readRows = {});
   // Bit sets of a column; the last few stay cached, so up to four may be held at once.
   const ColumnSlots& SlotsOf(int column);
+  // A set of dataset rows as the column sets number them, and back.
+  [[nodiscard]] samptype ToSlots(const samptype& datasetRows) const;
+  [[nodiscard]] samptype ToRows(const samptype& slots) const;
+  // Adds the members of slot words `bits` that `slotMask` keeps to the carrier set m.
+  void AddCarriers(samptype& m, const std::uint64_t* bits, const samptype& slotMask) const;
 
  private:
   std::array<ColumnSlots, 8> cache_;
