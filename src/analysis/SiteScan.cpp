@@ -33,6 +33,12 @@ samptype ScanContext::ToSlots(const samptype& datasetRows) const {
   return out;
 }
 
+int ScanContext::SlotOf(int row) const {
+  if (slotRows.empty()) return row;
+  const auto it = std::lower_bound(slotRows.begin(), slotRows.end(), row);
+  return it != slotRows.end() && *it == row ? static_cast<int>(it - slotRows.begin()) : -1;
+}
+
 samptype ScanContext::ToRows(const samptype& slots) const {
   if (slotRows.empty()) return slots;
   samptype out(rows);
@@ -133,12 +139,6 @@ void Finish(TableScan& t, bool snp) {
                                                            table.mutations.front().position + 1;
   }
   if (t.outgroup > 0 && table.groupId == -1) table.groupId = t.outgroup;
-}
-
-samptype SingleRow(int n, int row) {
-  samptype s(n);
-  s.Set(row);
-  return s;
 }
 
 // Group 0 first, then each key of groupIds once: the order of ds.mutHolders.
@@ -246,7 +246,7 @@ bool ScanTables(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
   ctx.snp = snp;
   for (TableScan& t : scans) {
     t.slotMask = ctx.ToSlots(t.letterMask);
-    if (t.outgroup > 0) t.outgroupSlot = ctx.ToSlots(SingleRow(n, t.outgroup - 1)).First();
+    if (t.outgroup > 0) t.outgroupSlot = ctx.SlotOf(t.outgroup - 1);
   }
   // Divergence tables first, as the program always filled them.
   std::rotate(scans.begin(), scans.begin() + static_cast<long>(groups.size()), scans.end());

@@ -46,6 +46,8 @@ struct ScanContext {
               PlatformRandom& r, std::vector<int> readRows = {});
   // Bit sets of a column; the last few stay cached, so up to four may be held at once.
   const ColumnSlots& SlotsOf(int column);
+  // A dataset row (0-based) as the column sets number it, -1 when the scan does not read it.
+  [[nodiscard]] int SlotOf(int row) const;
   // A set of dataset rows as the column sets number them, and back.
   [[nodiscard]] samptype ToSlots(const samptype& datasetRows) const;
   [[nodiscard]] samptype ToRows(const samptype& slots) const;
