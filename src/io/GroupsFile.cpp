@@ -47,12 +47,15 @@ GroupImport ImportGroups(TDataProj& project, std::string_view text) {
     }
   }
   std::unordered_set<std::string> matched;
+  std::vector<std::string_view> names;
+  names.reserve(pairs.size());
+  for (const auto& pair : pairs) names.push_back(pair.first);
   for (int d = 0; d < project.DatasetCount(); ++d) {
-    const TDataSeq& ds = *project.DatasetAt(d);
-    for (const auto& [seq, group] : pairs)
-      if (ds.RowByName(seq) >= 1) {
-        ++result.joined[groupSlot[group]].second;
-        matched.insert(seq);
+    const std::vector<int> rows = project.DatasetAt(d)->RowsByName(names);
+    for (std::size_t k = 0; k < pairs.size(); ++k)
+      if (rows[k] >= 1) {
+        ++result.joined[groupSlot[pairs[k].second]].second;
+        matched.insert(pairs[k].first);
       }
     // All pairs at once: one visit of the project's rows per dataset, not one per line.
     project.AssignSeqsToGroups(d, pairs);

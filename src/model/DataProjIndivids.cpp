@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <limits>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "model/DataProjUnit.h"
 
 void TDataProj::IndexIndivid(int index) {
   const TIndivid& ind = individs[static_cast<std::size_t>(index)];
+  individKeyIndex.Add(ind.indKey, index);
+  if (!individNamesIndexed) return;
   individNameIndex.Add(NameLookupKey(ind.indName), index);
   individExactNames.Add(ind.indName, index);
-  individKeyIndex.Add(ind.indKey, index);
 }
 
 void TDataProj::RebuildIndividIndex() {
@@ -18,10 +20,24 @@ void TDataProj::RebuildIndividIndex() {
   individExactNames.Clear();
   individKeyIndex.Clear();
   individHints.clear();
-  individNameIndex.Reserve(individs.size());
-  individExactNames.Reserve(individs.size());
+  if (individNamesIndexed) {
+    individNameIndex.Reserve(individs.size());
+    individExactNames.Reserve(individs.size());
+  }
   individKeyIndex.Reserve(individs.size());
   for (int i = 0; i < IndividCount(); ++i) IndexIndivid(i);
+}
+
+void TDataProj::IndexIndividNames() const {
+  if (individNamesIndexed) return;
+  individNamesIndexed = true;
+  individNameIndex.Reserve(individs.size());
+  individExactNames.Reserve(individs.size());
+  for (int i = 0; i < IndividCount(); ++i) {
+    const std::string& name = individs[static_cast<std::size_t>(i)].indName;
+    individNameIndex.Add(NameLookupKey(name), i);
+    individExactNames.Add(name, i);
+  }
 }
 
 std::string TDataProj::IndividName(int index) const {
@@ -30,6 +46,7 @@ std::string TDataProj::IndividName(int index) const {
 }
 
 int TDataProj::IndividIndexByName(std::string_view name) const {
+  IndexIndividNames();
   return individExactNames.Find(std::string(name));
 }
 
@@ -38,6 +55,7 @@ int TDataProj::IndividIndexByKey(int key) const {
 }
 
 int TDataProj::IndividKeyByName(std::string_view name) const {
+  IndexIndividNames();
   const int i = individNameIndex.Find(NameLookupKey(name));
   return i >= 0 ? individs[static_cast<std::size_t>(i)].indKey : -1;
 }
@@ -67,6 +85,14 @@ TIndivid* TDataProj::IndividAt(int index) {
 }
 
 int TDataProj::AddIndivid(TIndivid individ) {
+  IndexIndividNames();
+  individ.indName = MakeUniqueName(
+      individ.indName, [this](const std::string& n) { return individExactNames.Contains(n); },
+      &individHints);
+  return AppendIndivid(std::move(individ));
+}
+
+int TDataProj::AppendIndivid(TIndivid individ) {
   if (individ.indKey < 0 || individKeyIndex.Contains(individ.indKey)) {
     individ.indKey = lastIndividKey + 1;
     while (individKeyIndex.Contains(individ.indKey)) ++individ.indKey;
@@ -74,9 +100,6 @@ int TDataProj::AddIndivid(TIndivid individ) {
   } else {
     lastIndividKey = std::max(lastIndividKey, individ.indKey);
   }
-  individ.indName = MakeUniqueName(
-      individ.indName, [this](const std::string& n) { return individExactNames.Contains(n); },
-      &individHints);
   individs.push_back(std::move(individ));
   IndexIndivid(IndividCount() - 1);
   return individs.back().indKey;
@@ -86,6 +109,7 @@ bool TDataProj::RenameIndivid(int index, const std::string& name) {
   if (index < 0 || index >= IndividCount()) return false;
   TIndivid& ind = individs[static_cast<std::size_t>(index)];
   if (ind.indName == name) return true;
+  IndexIndividNames();
   const std::string oldKey = NameLookupKey(ind.indName), oldName = ind.indName;
   individNameIndex.Remove(oldKey, index, IndividCount(), [&](int i) {
     return NameLookupKey(individs[static_cast<std::size_t>(i)].indName) == oldKey;
@@ -225,9 +249,19 @@ int TDataProj::AssignSeqsToGroups(
   if (individs.empty() && !seqGroups.empty()) {
     const std::size_t total = seqGroups.size();
     individs.reserve(total);
-    individNameIndex.Reserve(total);
-    individExactNames.Reserve(total);
     individKeyIndex.Reserve(total);
+  }
+  std::vector<std::string_view> names;
+  names.reserve(seqGroups.size());
+  for (const auto& pair : seqGroups) names.push_back(pair.first);
+  const std::vector<int> rows = ds->RowsByName(names);
+  // The individuals made for a whole file take free names from a set of the names in use,
+  // dropped afterwards, unless the name maps are at hand anyway; a few take the maps.
+  const bool bulk = !individNamesIndexed && seqGroups.size() * 8 >= individs.size();
+  std::unordered_set<std::string> taken;
+  if (bulk) {
+    taken.reserve(individs.size() + seqGroups.size());
+    for (const TIndivid& ind : individs) taken.insert(ind.indName);
   }
   // Group key each moved individual takes, by individual index; the rows follow in one pass.
   // A plain list: a node per line would be freed between the lookups' nodes and leave the
@@ -235,16 +269,23 @@ int TDataProj::AssignSeqsToGroups(
   constexpr int kStays = std::numeric_limits<int>::min();
   std::vector<int> movedTo;
   int applied = 0;
-  for (const auto& [seqName, groupName] : seqGroups) {
-    const int g = GroupIndexByName(groupName);
+  for (std::size_t k = 0; k < seqGroups.size(); ++k) {
+    const int g = GroupIndexByName(seqGroups[k].second);
     if (g < 0) continue;
-    TSeq* s = ds->SeqAt(ds->RowByName(seqName));
+    TSeq* s = ds->SeqAt(rows[k]);
     if (s == nullptr) continue;
     const int groupKey = groups[static_cast<std::size_t>(g)].grpKey;
     if (s->individId < 0 || IndexOfKey(s->individId) < 0) {
       TIndivid ind;
       ind.indName = s->seqName;
-      s->individId = AddIndivid(std::move(ind));
+      if (bulk) {
+        ind.indName = MakeUniqueName(
+            ind.indName, [&](const std::string& n) { return taken.contains(n); }, &individHints);
+        taken.insert(ind.indName);
+        s->individId = AppendIndivid(std::move(ind));
+      } else {
+        s->individId = AddIndivid(std::move(ind));
+      }
     }
     const int i = IndexOfKey(s->individId);
     if (i < 0) continue;

@@ -192,8 +192,10 @@ class TDataProj {
   FirstIndexMap<std::string> dsNameIndex;  // lookup key
   FirstIndexMap<std::string> dsExactNames;
   FirstIndexMap<std::int32_t> dsNumberIndex;
-  FirstIndexMap<std::string> individNameIndex;  // lookup key
-  FirstIndexMap<std::string> individExactNames;
+  // The individuals' name maps are made on the first lookup by name (as a dataset's are).
+  mutable FirstIndexMap<std::string> individNameIndex;  // lookup key
+  mutable FirstIndexMap<std::string> individExactNames;
+  mutable bool individNamesIndexed = false;
   FirstIndexMap<std::int32_t> individKeyIndex;
   FirstIndexMap<std::string> groupExactNames;
   FirstIndexMap<std::int32_t> groupKeyIndex;
@@ -201,6 +203,8 @@ class TDataProj {
 
   void IndexDataset(int index);
   void IndexIndivid(int index);
+  void IndexIndividNames() const;
+  int AppendIndivid(TIndivid individ);  // gives it a free key; its name must be free already
   void IndexGroup(int index);
   void RebuildDatasetIndex();
   void RebuildIndividIndex();

@@ -47,6 +47,7 @@ int TDataSeq::AddSeq(std::unique_ptr<TSeq>& seq, bool uniqueName) {
     return -1;
   }
   if (uniqueName) {
+    IndexNames();
     if (seq->seqId > 0 && idIndex.Contains(seq->seqId)) seq->seqId = -1;
     seq->seqName = MakeUniqueName(
         seq->seqName, [this](const std::string& n) { return exactNames.count(n) != 0; },
@@ -70,8 +71,10 @@ void TDataSeq::Reserve(int rows) {
   if (rows <= 0) return;
   const std::size_t n = seqs.size() + static_cast<std::size_t>(rows);
   seqs.reserve(n);
-  nameIndex.reserve(n);
-  exactNames.reserve(n);
+  if (namesIndexed) {
+    nameIndex.reserve(n);
+    exactNames.reserve(n);
+  }
   idIndex.Reserve(n);
 }
 
@@ -162,6 +165,7 @@ bool TDataSeq::RenameSeq(int row, const std::string& name, bool uniqueName) {
   TSeq* s = SeqAt(row);
   if (s == nullptr) return false;
   if (s->seqName == name) return true;
+  if (uniqueName) IndexNames();
   UnindexRow(row);
   s->seqName =
       uniqueName
@@ -244,6 +248,8 @@ void TDataSeq::ForgetRow(int row) {
 void TDataSeq::IndexRow(int rowNumber) {
   const TSeq& s = *seqs[static_cast<std::size_t>(rowNumber)];
   const int row = ToMapRow(rowNumber);
+  idIndex.Add(s.seqId, row);
+  if (!namesIndexed) return;
   auto add = [row](std::unordered_map<std::string, IndexEntry>& map, std::string key) {
     auto [it, inserted] = map.try_emplace(std::move(key), IndexEntry{row, 0});
     if (!inserted && row < it->second.row) it->second.row = row;
@@ -251,7 +257,6 @@ void TDataSeq::IndexRow(int rowNumber) {
   };
   add(nameIndex, NameLookupKey(s.seqName));
   add(exactNames, s.seqName);
-  idIndex.Add(s.seqId, row);
 }
 
 void TDataSeq::UnindexRow(int rowNumber) {
@@ -277,9 +282,10 @@ void TDataSeq::UnindexRow(int rowNumber) {
     }
     map.erase(it);  // counts were off: drop rather than point at a wrong row
   };
+  idIndex.Remove(s.seqId, row);
+  if (!namesIndexed) return;
   remove(nameIndex, NameLookupKey(s.seqName), true);
   remove(exactNames, s.seqName, false);
-  idIndex.Remove(s.seqId, row);
 }
 
 void TDataSeq::RebuildLookups() const {
@@ -287,10 +293,18 @@ void TDataSeq::RebuildLookups() const {
   nameIndex.clear();
   exactNames.clear();
   idIndex.Clear();
-  nameIndex.reserve(seqs.size());
-  exactNames.reserve(seqs.size());
+  if (namesIndexed) {
+    nameIndex.reserve(seqs.size());
+    exactNames.reserve(seqs.size());
+  }
   idIndex.Reserve(seqs.size());
   for (int r = 1; r <= Count(); ++r) const_cast<TDataSeq*>(this)->IndexRow(r);
+}
+
+void TDataSeq::IndexNames() const {
+  if (namesIndexed) return;
+  namesIndexed = true;
+  RebuildLookups();
 }
 
 void TDataSeq::RowsChanged() {
@@ -316,6 +330,7 @@ int TDataSeq::RowById(int id) const {
 }
 
 int TDataSeq::RowByName(std::string_view name) const {
+  IndexNames();
   const std::string key = NameLookupKey(name);
   auto it = nameIndex.find(key);
   if (it == nameIndex.end()) return -1;
@@ -333,7 +348,31 @@ int TDataSeq::IdByName(std::string_view name) const {
   return s != nullptr ? s->seqId : -1;
 }
 
+std::vector<int> TDataSeq::RowsByName(const std::vector<std::string_view>& names) const {
+  std::vector<int> rows;
+  rows.reserve(names.size());
+  // A few names go through the lookups (made once, then kept current): asked one at a time,
+  // names would otherwise cost a pass each.
+  if (namesIndexed || names.size() * 8 < static_cast<std::size_t>(Count())) {
+    for (const std::string_view n : names) rows.push_back(RowByName(n));
+    return rows;
+  }
+  std::unordered_map<std::string, int> first;  // lookup key -> first row with it, 0 for none
+  first.reserve(names.size());
+  for (const std::string_view n : names) first.try_emplace(NameLookupKey(n), 0);
+  for (int r = 1; r <= Count(); ++r) {
+    const auto it = first.find(NameLookupKey(seqs[static_cast<std::size_t>(r)]->seqName));
+    if (it != first.end() && it->second == 0) it->second = r;
+  }
+  for (const std::string_view n : names) {
+    const int r = first.find(NameLookupKey(n))->second;
+    rows.push_back(r > 0 ? r : -1);
+  }
+  return rows;
+}
+
 bool TDataSeq::HasExactName(std::string_view name) const {
+  IndexNames();
   return exactNames.count(std::string(name)) != 0;
 }
 

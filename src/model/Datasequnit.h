@@ -97,6 +97,9 @@ class TDataSeq {
   // ---- lookups (-1 when absent) ----
   [[nodiscard]] int RowById(int id) const;
   [[nodiscard]] int RowByName(std::string_view name) const;  // upper-cased, cut at first space
+  // RowByName of every name at once. Without the name lookups at hand a list of many names
+  // takes one pass over the rows and leaves no lookup behind.
+  [[nodiscard]] std::vector<int> RowsByName(const std::vector<std::string_view>& names) const;
   [[nodiscard]] int IdByName(std::string_view name) const;
   [[nodiscard]] bool HasExactName(std::string_view name) const;
   [[nodiscard]] int RowOfIndivid(int individId) const;
@@ -211,9 +214,12 @@ class TDataSeq {
   std::vector<std::unique_ptr<TSeq>> seqs;      // seqs[0] is the placeholder
   std::vector<std::unique_ptr<TSeq>> undoSeqs;  // snapshot, placeholder included
   // Kept current on add, rename and delete; bulk changes rebuild once. A hit whose row no
-  // longer carries the name (a field changed behind the dataset's back) rebuilds them.
+  // longer carries the name (a field changed behind the dataset's back) rebuilds them. The two
+  // name maps are made on the first lookup by name: a dataset read only to be analysed holds
+  // no second copy of every name.
   mutable std::unordered_map<std::string, IndexEntry> nameIndex;  // lookup key
   mutable std::unordered_map<std::string, IndexEntry> exactNames;
+  mutable bool namesIndexed = false;
   mutable SeqIdIndex idIndex;                             // seqId -> row
   SuffixHints suffixHints;                                // cleared whenever a name leaves
   // Rows deleted since the maps last caught up, as map rows, ascending. Renumbering every
@@ -224,6 +230,7 @@ class TDataSeq {
   static constexpr std::size_t kMaxPendingGone = 64;
 
   void RebuildLookups() const;
+  void IndexNames() const;  // makes the name maps when they are not there yet
   void RowsChanged();  // lookups rebuilt, cached tables dropped
   void IndexRow(int row);
   void UnindexRow(int row);  // before the row's name or id changes or the row goes

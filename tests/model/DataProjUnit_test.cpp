@@ -304,6 +304,46 @@ TEST(TDataProjIndividGroups, MembershipReachesSequencesInEveryDataset) {
   EXPECT_THAT(RowNames(d1), ElementsAre("a1"));
 }
 
+// A whole file's pairs on a project without name lookups (one pass over the rows, free names
+// from a set dropped afterwards) make the individuals the lookups would.
+TEST(TDataProjAssignSeqsToGroups, AWholeFileMakesTheIndividualsTheLookupsWould) {
+  const std::vector<std::pair<std::string, std::string>> pairs{
+      {"x", "pop"}, {"y", "pop"}, {"W", "pop"}, {"q", "pop"}};
+  auto assign = [&](RecordingServices& svc, bool lookups) {
+    auto proj = std::make_unique<TDataProj>(svc);
+    proj->AddGroup(Group("pop"));
+    proj->AddIndivid(Individ("x"));
+    proj->NewDataset();
+    TDataSeq& ds = *proj->DatasetAt(0);
+    for (const char* name : {"x", "y", "x", "z"}) {
+      auto s = std::make_unique<TSeq>(name, "AC");
+      ds.AddSeq(s, false);
+    }
+    ds.SeqAt(4)->seqName = "w";  // behind the dataset's back
+    if (lookups) {
+      EXPECT_EQ(ds.RowByName("x"), 1);
+      EXPECT_EQ(proj->IndividIndexByName("x"), 0);
+    }
+    EXPECT_EQ(proj->AssignSeqsToGroups(0, pairs), 3);
+    return proj;
+  };
+  RecordingServices svc1, svc2;
+  const auto bulk = assign(svc1, false);
+  const auto kept = assign(svc2, true);
+  for (const TDataProj* p : {bulk.get(), kept.get()}) {
+    ASSERT_EQ(p->IndividCount(), 4);
+    EXPECT_EQ(p->IndividName(1), "x~1");
+    EXPECT_EQ(p->IndividName(2), "y");
+    EXPECT_EQ(p->IndividName(3), "w");
+    EXPECT_EQ(p->IndividIndexByName("x~1"), 1);
+    EXPECT_EQ(p->IndividKeyByName("W"), 4);
+    const TDataSeq& ds = *p->DatasetAt(0);
+    EXPECT_EQ(ds.SeqAt(1)->individId, 2);
+    EXPECT_EQ(ds.SeqAt(3)->individId, -1);  // the second "x" row is not the one named
+    EXPECT_EQ(p->GroupOfSeq(ds, ds.SeqAt(4)->seqId), p->GroupKeyByName("pop"));
+  }
+}
+
 TEST(TDataProjSubsample, DrawsOneRowPerTopLevelGroup) {
   RecordingServices svc;
   TDataProj proj(svc);

@@ -169,6 +169,33 @@ TEST_P(RowByNameAtSize, FindsRowsThroughAddRenameAndDelete) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, RowByNameAtSize, ::testing::Values(20, 99, 100, 150));
 
+// Readers add rows without the unique-name rule, which leaves the name lookups to the first
+// lookup by name: names changed and rows deleted before it are found as they are then.
+TEST(TDataSeqRowsByName, LateLookupsAndManyNamesAtOnceAgreeWithOneByOne) {
+  RecordingServices svc;
+  TDataSeq ds(svc);
+  for (int i = 1; i <= 40; ++i) {
+    auto s = std::make_unique<TSeq>("s" + std::to_string(i), "ACGT");
+    ds.AddSeq(s, false);
+  }
+  ds.SeqAt(3)->seqName = "Dup x";
+  ds.SeqAt(9)->seqName = "DUP";
+  ds.DeleteSeq(1);
+  const std::vector<std::string_view> names{"dup", "s40", "S2", "s1", "missing", "Dup x"};
+  const std::vector<int> once = ds.RowsByName(names);  // many names: one pass, no lookups
+  EXPECT_THAT(once, ElementsAre(2, 39, 1, -1, -1, 2));
+  for (std::size_t k = 0; k < names.size(); ++k) EXPECT_EQ(ds.RowByName(names[k]), once[k]);
+  EXPECT_TRUE(ds.HasExactName("DUP"));
+  EXPECT_FALSE(ds.HasExactName("dup"));
+  auto again = std::make_unique<TSeq>("DUP", "A");
+  ASSERT_EQ(ds.AddSeq(again, true), 40);
+  EXPECT_EQ(ds.NameAt(40), "DUP~1");
+  ds.DeleteSeq(2);  // kept current from the first lookup on
+  EXPECT_THAT(ds.RowsByName(names), ElementsAre(7, 38, 1, -1, -1, 7));
+  EXPECT_EQ(ds.RowByName("dup~1"), 39);
+  EXPECT_EQ(ds.StaleLookupCount(), 0);
+}
+
 TEST(TDataSeqDeleteSeq, LookupsStayRightThroughLongRunsOfSingleDeletions) {
   RecordingServices svc;
   TDataSeq ds(svc);
