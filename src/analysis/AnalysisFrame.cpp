@@ -11,6 +11,7 @@
 #include "analysis/MutUnit.h"
 #include "common/NumberFormat.h"
 #include "common/OutputFolder.h"
+#include "common/PlatformRandom.h"
 #include "common/Services.h"
 #include "io/IOUnit.h"
 #include "model/DataProjUnit.h"
@@ -282,6 +283,7 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
     std::optional<ProgressScope> bar;
     if (chosen.size() > 1) bar.emplace(services.progress, 2 * datasetCount, "Processing output...");
     std::vector<AnalysisOptions> scans;
+    std::vector<std::uint32_t> seeds;
     bool scanCancelled = false;
     for (int d : chosen) {
       TDataSeq& ds = *proj.DatasetAt(d);
@@ -306,11 +308,14 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
       scan.regionTo = to;
       scan.showProgress = chosen.size() < 2;
       scans.push_back(scan);
+      seeds.push_back(PlatformRandom::FromClock().State());
+      PlatformRandom rng(seeds.back());
       // The groups' tables are scanned when their reports ask for them (TableIndex), one
       // group's at a time: each spans the whole dataset, and many groups would otherwise hold
       // as many tables at once. A scan stopped by the user leaves no tables: nothing of the run
       // can be reported.
-      if (!UpdateMuts(ds, scan, &proj, {0}, RunScanChoices()) && CancelRequested()) {
+      const std::vector<int> scanned = KeepsAllTables() ? groupIds : std::vector<int>{0};
+      if (!UpdateMuts(ds, scan, &proj, scanned, RunScanChoices(), &rng) && CancelRequested()) {
         scanCancelled = true;
         break;
       }
@@ -323,6 +328,9 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
       services.progress.ShowStatus("Analysing polymorphism in " + ds.dsName, bar.has_value(),
                                    bar.has_value());
       scan_ = scans[k];
+      seed_ = seeds[k];
+      fullReported_.assign(groupIds.size(), KeepsAllTables());
+      if (!fullReported_.empty()) fullReported_[0] = true;
       regionFrom = scan_.regionFrom;
       regionTo = scan_.regionTo;
       DoForm(ds);

@@ -103,6 +103,9 @@ class AnalysisFrame {
   // How the scan treats the datasets (an analysis that places the outgroups among the other
   // sequences asks for their letters).
   [[nodiscard]] virtual ScanChoices RunScanChoices() const { return {}; }
+  // True when a step after the reports reads the tables of several groups together: the run
+  // then scans every group's tables at once and keeps them.
+  [[nodiscard]] virtual bool KeepsAllTables() const { return false; }
   virtual void DoForm(TDataSeq& ds);
   virtual void AnalysePop(TDataSeq& ds, const std::string& groupName);
   // Lines right after the base group report's number of haplotypes; haplotypeOf as
@@ -120,10 +123,13 @@ class AnalysisFrame {
   // ---- helpers for derived analyses ----
   // The group's mask without the outgroup sequences.
   [[nodiscard]] samptype Sample(const TDataSeq& ds) const;
-  // Index of the group's mutation table, -1 when there is none (and, with report, the error
-  // line appended). The run scans the groups' tables as they are asked for, one group's at a
-  // time beside the dataset's, so the index stays valid until another group's is asked for.
+  // Index of the group's mutation table ("" the dataset's), -1 when there is none (and, with
+  // report, the error line appended). The run scans the tables as they are asked for, one
+  // group's (or the dataset's) at a time, so the index stays valid until another is asked for.
   int TableIndex(TDataSeq& ds, const std::string& groupName, bool report = true);
+  // The dataset's own table, scanned again beside the tables at hand when it gave way to a
+  // group's; nullptr when there is none.
+  const tmutholder* WholeTable(TDataSeq& ds);
   // Statistics row of the group when its values go to the table, else -1.
   [[nodiscard]] int StatRow(const std::string& groupName) const;
   void Line(const std::string& text) { text_ += text + "\r\n"; }
@@ -157,7 +163,10 @@ class AnalysisFrame {
   void WriteTables(TDataSeq& ds);
   void ReportFullTables(const TDataSeq& ds, std::size_t first, std::size_t last);
   void CloseFiles();
-  AnalysisOptions scan_;  // the scan of the dataset being reported
+  bool ScanTable(TDataSeq& ds, int index, bool alone);
+  AnalysisOptions scan_;    // the scan of the dataset being reported
+  std::uint32_t seed_ = 0;  // its random state: a table scanned again comes out the same
+  std::vector<bool> fullReported_;  // by table index: "Exceeded max number..." said once
   std::string text_;      // report of the current dataset
   std::string fullText_;
   bool tableHeaderWritten_ = false;

@@ -181,7 +181,7 @@ void DNApolymAnalysis::DoForm(TDataSeq& ds) {
   if (!fo.doSW || Failed()) return;
   Append("Sliding window is calculated for window size: " + std::to_string(fo.swSize) +
          ", increment: " + std::to_string(fo.swStep));
-  if (ds.mutHolders.empty()) return;
+  if (TableIndex(ds, "", false) != 0) return;
   groupMask = samptype(ds.Count());
   for (int r = 1; r <= ds.Count(); ++r)
     if (ds.SeqAt(r)->selected && ds.SeqAt(r)->enabled) groupMask.Set(r - 1);

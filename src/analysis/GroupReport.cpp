@@ -6,6 +6,7 @@
 
 #include "analysis/BaseDbox1.h"
 #include "common/NumberFormat.h"
+#include "common/PlatformRandom.h"
 #include "common/Services.h"
 #include "model/DataProjUnit.h"
 
@@ -55,17 +56,31 @@ int AnalysisFrame::TableIndex(TDataSeq& ds, const std::string& groupName, bool r
     return -1;
   }
   const auto slot = static_cast<std::size_t>(index);
-  // A scanned table's sample spans the dataset; a group not scanned yet holds an empty one.
+  // A scanned table's sample spans the dataset; one not scanned yet, or given way to
+  // another's, holds an empty one. Only a cancel stops the scan here (the run's scan made the
+  // list of tables), and after one no scan starts again.
   const bool scanned = slot < ds.mutHolders.size() && ds.mutHolders[slot]->sampleMask.Size() > 0;
-  if (index > 0 && !scanned) {
-    // Only a cancel stops the scan here (the dataset's own tables exist), and after one no
-    // scan starts again.
-    if (CancelRequested() ||
-        !UpdateGroupTables(ds, scan_, project, groupIds, index, RunScanChoices()))
-      return -1;
+  if (!scanned && (CancelRequested() || !ScanTable(ds, index, true))) return -1;
+  return index;
+}
+
+const tmutholder* AnalysisFrame::WholeTable(TDataSeq& ds) {
+  if (ds.mutHolders.empty()) return nullptr;
+  if (ds.mutHolders[0]->sampleMask.Size() == 0 && (CancelRequested() || !ScanTable(ds, 0, false)))
+    return nullptr;
+  return ds.mutHolders[0].get();
+}
+
+bool AnalysisFrame::ScanTable(TDataSeq& ds, int index, bool alone) {
+  PlatformRandom rng(seed_);
+  if (!UpdateGroupTables(ds, scan_, project, groupIds, index, RunScanChoices(), &rng, alone))
+    return false;
+  const auto slot = static_cast<std::size_t>(index);
+  if (slot < fullReported_.size() && !fullReported_[slot]) {
+    fullReported_[slot] = true;
     ReportFullTables(ds, slot, slot + 1);
   }
-  return index;
+  return true;
 }
 
 void AnalysisFrame::DoForm(TDataSeq& ds) {

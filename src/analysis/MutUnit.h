@@ -78,11 +78,12 @@ struct ScanChoices {
 bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* project,
                 const std::vector<int>& groupIds, const ScanChoices& choices,
                 PlatformRandom* rng = nullptr);
-// Scans the tables of group index (position in UpdateMuts' table order, 1 or more) alone into
-// their places after UpdateMuts built group 0's: every other group's tables are emptied first
-// (left as placeholders holding only the group key), so a caller going through the groups one
-// by one holds the dataset's tables and one group's at a time. The tables equal the ones
-// UpdateMuts would give. False when there is nothing to scan into or the user cancelled.
+// Scans the tables of group index (position in UpdateMuts' table order, 0 for the dataset's)
+// alone into their places after UpdateMuts built at least group 0's. With alone, every other
+// table (the dataset's too) is emptied first (left as a placeholder holding only the group
+// key), so a caller going through the groups one by one holds one group's tables at a time;
+// without, the others stay. The tables equal the ones UpdateMuts would give with an rng in the
+// same state. False when there is nothing to scan into or the user cancelled.
 bool UpdateGroupTables(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* project,
                        const std::vector<int>& groupIds, int index, const ScanChoices& choices,
-                       PlatformRandom* rng = nullptr);
+                       PlatformRandom* rng = nullptr, bool alone = true);

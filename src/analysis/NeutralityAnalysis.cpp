@@ -192,7 +192,7 @@ void NeutralityAnalysis::DoForm(TDataSeq& ds) {
     svc->messages.Notify("Window size must be > 0");
     return;
   }
-  if (ds.mutHolders.empty()) return;
+  if (TableIndex(ds, "", false) != 0) return;
   groupMask = samptype(ds.Count());
   for (int r = 1; r <= ds.Count(); ++r)
     if (ds.SeqAt(r)->selected && ds.SeqAt(r)->enabled) groupMask.Set(r - 1);
@@ -273,7 +273,7 @@ void LDAnalysis::AnalysePop(TDataSeq& ds, const std::string& groupName) {
 
 void LDAnalysis::DoForm(TDataSeq& ds) {
   AnalysisFrame::DoForm(ds);
-  if (Failed() || ds.mutHolders.empty()) return;
+  if (Failed() || TableIndex(ds, "", false) != 0) return;
   const tmutholder& t = *ds.mutHolders[0];
   samptype mask = t.sampleMask;
   for (int r = 1; r <= ds.Count() && r <= mask.Size(); ++r)

@@ -40,6 +40,9 @@ class NeutralityAnalysis : public AnalysisFrame {
  protected:
   bool BeforeRun() override;
   void AfterUpdateMuts() override;
+  // The two-dimensional spectra pair the groups' tables, and ML-HKA reads the datasets' own,
+  // after the reports.
+  [[nodiscard]] bool KeepsAllTables() const override { return no.sfs || no.mlhka.run; }
   void DoForm(TDataSeq& ds) override;
   void AnalysePop(TDataSeq& ds, const std::string& groupName) override;
   void AfterRun() override;

@@ -51,12 +51,13 @@ void PolymSitesAnalysis::AnalysePop(TDataSeq& ds, const std::string& groupName) 
   SiteDatasets(ds, groupName, ti);
 }
 
-void PolymSitesAnalysis::SiteDatasets(const TDataSeq& ds, const std::string& groupName, int ti) {
+void PolymSitesAnalysis::SiteDatasets(TDataSeq& ds, const std::string& groupName, int ti) {
   const tmutholder& t = *ds.mutHolders[static_cast<std::size_t>(ti)];
   const std::string name = ds.dsName + (groupName.empty() ? "" : "_" + groupName) + "_SNPs";
   out.newDatasets.push_back(PolymorphicSitesDataset(ds, t, name, true));
   if (so.snpReport) {
-    const tmutholder* whole = groupName.empty() ? nullptr : ds.mutHolders.front().get();
+    const tmutholder* whole = groupName.empty() ? nullptr : WholeTable(ds);
+    if (!groupName.empty() && whole == nullptr) return;
     if (!AppendToFile(so.snpReportFile, SnpReportLines(ds, groupName, t, whole))) return;
   }
   if (fo.ogDiv && ti < static_cast<int>(ds.groupMutHolders.size()))

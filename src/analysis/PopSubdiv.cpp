@@ -144,7 +144,7 @@ void PopSubdivAnalysis::DoForm(TDataSeq& ds) {
     fewGroupsNoticed_ = true;
     return;
   }
-  if (ds.mutHolders.empty()) return;
+  if (TableIndex(ds, "", false) != 0) return;
   const tmutholder& t = *ds.mutHolders[0];
   const std::vector<int> groups = SelectedGroups();
   std::vector<samptype> masks;

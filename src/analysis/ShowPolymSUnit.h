@@ -62,7 +62,7 @@ class PolymSitesAnalysis : public AnalysisFrame {
  private:
   void Spectra(const TDataSeq& ds, int tableIndex);
   void Lists(const TDataSeq& ds);
-  void SiteDatasets(const TDataSeq& ds, const std::string& groupName, int tableIndex);
+  void SiteDatasets(TDataSeq& ds, const std::string& groupName, int tableIndex);
   [[nodiscard]] std::string PathOf(const char* name) const;
   PolymSitesOptions so;
 };

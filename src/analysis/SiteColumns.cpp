@@ -78,10 +78,9 @@ ColumnBlock::ColumnBlock(const TDataSeq& ds, const std::vector<int>* rows)
   for (int k = 0; k < n_; ++k) {
     const TSeq* s = ds.SeqAt((rows != nullptr ? (*rows)[static_cast<std::size_t>(k)] : k) + 1);
     RowView& v = rows_[static_cast<std::size_t>(k)];
-    v.letters = s->letters.data();
+    v.letters = s->enabled ? s->letters.data() : nullptr;
     v.length = s->Length();
     v.shift = s->columnShift;
-    v.enabled = s->enabled;
   }
 }
 
@@ -100,7 +99,7 @@ void ColumnBlock::Fill(int first, int count) {
     for (std::size_t i = 0; i < rows; ++i) {
       const RowView& v = rows_[r0 + i];
       char* dst = tile.data() + i * width;
-      if (!v.enabled) {
+      if (v.letters == nullptr) {
         std::memset(dst, '!', width);
         continue;
       }
@@ -141,7 +140,7 @@ void ColumnBlock::ReadColumn(int column, std::string& out) const {
   for (std::size_t r = 0; r < rows_.size(); ++r) {
     const RowView& v = rows_[r];
     const int pos = column - v.shift;
-    out[r] = !v.enabled ? '!' : (pos >= 1 && pos <= v.length) ? v.letters[pos - 1] : '-';
+    out[r] = v.letters == nullptr ? '!' : (pos >= 1 && pos <= v.length) ? v.letters[pos - 1] : '-';
   }
 }
 

@@ -32,10 +32,9 @@ class ColumnBlock {
 
  private:
   struct RowView {
-    const char* letters = nullptr;
+    const char* letters = nullptr;  // none for a disabled row
     int length = 0;
     int shift = 0;
-    bool enabled = false;
   };
   std::vector<RowView> rows_;
   std::vector<char> buffer_;

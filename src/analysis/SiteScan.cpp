@@ -86,7 +86,10 @@ using namespace scan_detail;
 
 namespace {
 
-constexpr int kBlockColumns = 64;
+// Columns copied into the scan's block at a time: up to 64, fewer when the rows are many, so
+// the block stays near a megabyte beside the tables.
+constexpr int kMaxBlockColumns = 64;
+constexpr int kBlockBytes = 1 << 20;
 
 bool IsSnpDataset(const TDataSeq& ds) {
   for (int r = 1; r <= ds.Count(); ++r)
@@ -269,10 +272,12 @@ bool ScanTables(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
     return false;
   };
 
-  for (int c0 = firstColumn; c0 <= endColumn; c0 += kBlockColumns) {
+  const int blockColumns =
+      std::clamp(kBlockBytes / std::max(ctx.block.Rows(), 1), 8, kMaxBlockColumns);
+  for (int c0 = firstColumn; c0 <= endColumn; c0 += blockColumns) {
     // Two extra columns so a codon starting in this block is read from it.
-    ctx.block.Fill(c0, std::min(kBlockColumns, endColumn - c0 + 1) + 2);
-    const int c1 = std::min(endColumn, c0 + kBlockColumns - 1);
+    ctx.block.Fill(c0, std::min(blockColumns, endColumn - c0 + 1) + 2);
+    const int c1 = std::min(endColumn, c0 + blockColumns - 1);
     for (int c = c0; c <= c1; ++c) {
       if (bar) {
         bar->Step((c & 255) == 0);
@@ -338,19 +343,21 @@ bool UpdateMuts(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* p
 
 bool UpdateGroupTables(TDataSeq& ds, const AnalysisOptions& options, const TDataProj* project,
                        const std::vector<int>& groupIds, int index, const ScanChoices& choices,
-                       PlatformRandom* rng) {
+                       PlatformRandom* rng, bool alone) {
   const std::vector<int> groups = TableGroups(groupIds);
   const auto slot = static_cast<std::size_t>(index);
-  if (index <= 0 || slot >= groups.size() || ds.Count() <= 0 || ds.mutHolders.empty()) return false;
+  if (index < 0 || slot >= groups.size() || ds.Count() <= 0 || ds.mutHolders.empty()) return false;
   if (project == nullptr) project = ds.project;
   std::optional<PlatformRandom> own;
   if (rng == nullptr) rng = &own.emplace(PlatformRandom::FromClock());
-  // The other groups' tables go before the scan, so one group's are held at a time.
   const bool withDivergence = !ds.groupMutHolders.empty();
   for (auto* list : {&ds.mutHolders, &ds.groupMutHolders}) {
     if (list->empty()) continue;
-    list->erase(list->begin() + 1, list->end());
-    for (std::size_t k = 1; k < groups.size(); ++k) list->push_back(EmptyTable(groups[k]));
+    for (std::size_t k = list->size(); k < groups.size(); ++k) list->push_back(EmptyTable(groups[k]));
+    // The others go before the scan, so its tables are the only ones held.
+    if (alone)
+      for (std::size_t k = 0; k < groups.size(); ++k)
+        if (k != slot) (*list)[k] = EmptyTable(groups[k]);
   }
   std::vector<MutHolderPtr> tables, divergence;
   if (!ScanTables(ds, options, project, {groups[slot]}, choices, *rng, tables, divergence))

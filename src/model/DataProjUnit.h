@@ -196,7 +196,7 @@ class TDataProj {
   mutable FirstIndexMap<std::string> individNameIndex;  // lookup key
   mutable FirstIndexMap<std::string> individExactNames;
   mutable bool individNamesIndexed = false;
-  FirstIndexMap<std::int32_t> individKeyIndex;
+  SeqIdIndex individKeyIndex;  // keys are handed out one after the other, as sequence ids are
   FirstIndexMap<std::string> groupExactNames;
   FirstIndexMap<std::int32_t> groupKeyIndex;
   SuffixHints dsHints, individHints, groupHints;  // cleared when a name leaves

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// SeqIdIndex: sequence id -> row of a dataset. Ids are handed out one after the other, so
-// most of them index a plain list (4 bytes a row instead of a hash node of about 40); ids far
-// beyond the rows, as files may carry, go to a hash map.
+// SeqIdIndex: sequence id -> row of a dataset (and individual key -> index in the project's
+// list). Ids are handed out one after the other, so most of them index a plain list (4 bytes a
+// row instead of a hash node of about 40); ids far beyond the rows, as files may carry, go to a
+// hash map.
 #pragma once
 #include <algorithm>
 #include <cstddef>

@@ -94,6 +94,18 @@ TEST(PairSpectrum2D, FoldedGroupsOfSixAndFour) {
   EXPECT_EQ(m.Text("A", "B"),
             " ,0,1,2,B\r\n0,0,1,0,\r\n1,0,1,0,\r\n2,1,0,0,\r\n3,0,0,0,\r\nA\r\n"
             " Note: 1st column and row of the table are labels for freq classes.\r\n");
+  // The neutrality run's summary pairs the same tables, though its reports scan one group's
+  // tables at a time.
+  InitAnalysisSelection(f.proj);
+  TestFolder dir("sfs_pair");
+  FrameOptions fo;
+  fo.outputFolder = dir.Path();
+  NeutralityRunOptions no;
+  no.sfs = true;
+  const AnalysisOutput out = RunNeutrality(f.proj, fo, no, f.svc);
+  EXPECT_TRUE(Has(out.report, "Folded 2D-SFS for groups: A and B\r\n" + m.Text("A", "B")))
+      << out.report;
+
   int2Dmatrix sum = m;
   int2Dmatrix bigger(5, 2);
   bigger.At(4, 1) = 7;
