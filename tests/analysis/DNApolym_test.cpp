@@ -125,9 +125,10 @@ TEST(DNApolym, WholeDatasetAndGroupReport) {
   EXPECT_EQ(cell("Theta_per_seq. @ all sites"), "1.314");
   // Statistics tables are cleared after the run.
   EXPECT_TRUE(p.ds->resultValues.empty());
-  // The groups' tables were scanned one group at a time: pop1's gave way to pop2's.
+  // The tables were scanned one at a time: the dataset's and pop1's gave way to pop2's.
   ASSERT_EQ(p.ds->mutHolders.size(), 3u);
   ASSERT_EQ(p.ds->groupMutHolders.size(), 3u);
+  EXPECT_EQ(p.ds->mutHolders[0]->sampleMask.Size(), 0);
   EXPECT_EQ(p.ds->mutHolders[1]->sampleMask.Size(), 0);
   EXPECT_EQ(p.ds->groupMutHolders[1]->sampleMask.Size(), 0);
   EXPECT_EQ(p.ds->mutHolders[2]->sampleMask.Size(), 7);
