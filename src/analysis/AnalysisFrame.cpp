@@ -308,12 +308,13 @@ AnalysisOutput AnalysisFrame::Run(TDataProj& proj, Services& services) {
       scan.regionTo = to;
       scan.showProgress = chosen.size() < 2;
       scans.push_back(scan);
+      // One random state per dataset: a table scanned again later comes out the same.
       seeds.push_back(PlatformRandom::FromClock().State());
       PlatformRandom rng(seeds.back());
       // The groups' tables are scanned when their reports ask for them (TableIndex), one
-      // group's at a time: each spans the whole dataset, and many groups would otherwise hold
-      // as many tables at once. A scan stopped by the user leaves no tables: nothing of the run
-      // can be reported.
+      // table at a time (the dataset's gives way too): each spans the whole dataset, and many
+      // groups would otherwise hold as many tables at once. A scan stopped by the user leaves
+      // no tables: nothing of the run can be reported.
       const std::vector<int> scanned = KeepsAllTables() ? groupIds : std::vector<int>{0};
       if (!UpdateMuts(ds, scan, &proj, scanned, RunScanChoices(), &rng) && CancelRequested()) {
         scanCancelled = true;

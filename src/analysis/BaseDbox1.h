@@ -164,10 +164,10 @@ class AnalysisFrame {
   void ReportFullTables(const TDataSeq& ds, std::size_t first, std::size_t last);
   void CloseFiles();
   bool ScanTable(TDataSeq& ds, int index, bool alone);
-  AnalysisOptions scan_;    // the scan of the dataset being reported
-  std::uint32_t seed_ = 0;  // its random state: a table scanned again comes out the same
+  AnalysisOptions scan_;            // the scan of the dataset being reported
+  std::uint32_t seed_ = 0;          // its random state: a table scanned again comes out the same
   std::vector<bool> fullReported_;  // by table index: "Exceeded max number..." said once
-  std::string text_;      // report of the current dataset
+  std::string text_;                // report of the current dataset
   std::string fullText_;
   bool tableHeaderWritten_ = false;
   std::vector<std::unique_ptr<OpenFile>> files_;

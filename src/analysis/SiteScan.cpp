@@ -353,7 +353,8 @@ bool UpdateGroupTables(TDataSeq& ds, const AnalysisOptions& options, const TData
   const bool withDivergence = !ds.groupMutHolders.empty();
   for (auto* list : {&ds.mutHolders, &ds.groupMutHolders}) {
     if (list->empty()) continue;
-    for (std::size_t k = list->size(); k < groups.size(); ++k) list->push_back(EmptyTable(groups[k]));
+    for (std::size_t k = list->size(); k < groups.size(); ++k)
+      list->push_back(EmptyTable(groups[k]));
     // The others go before the scan, so its tables are the only ones held.
     if (alone)
       for (std::size_t k = 0; k < groups.size(); ++k)

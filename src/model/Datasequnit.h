@@ -220,8 +220,8 @@ class TDataSeq {
   mutable std::unordered_map<std::string, IndexEntry> nameIndex;  // lookup key
   mutable std::unordered_map<std::string, IndexEntry> exactNames;
   mutable bool namesIndexed = false;
-  mutable SeqIdIndex idIndex;                             // seqId -> row
-  SuffixHints suffixHints;                                // cleared whenever a name leaves
+  mutable SeqIdIndex idIndex;  // seqId -> row
+  SuffixHints suffixHints;     // cleared whenever a name leaves
   // Rows deleted since the maps last caught up, as map rows, ascending. Renumbering every
   // entry once per deletion would make deleting rows one by one quadratic; the maps catch up
   // once this list is full, and lookups translate in between.
@@ -231,7 +231,7 @@ class TDataSeq {
 
   void RebuildLookups() const;
   void IndexNames() const;  // makes the name maps when they are not there yet
-  void RowsChanged();  // lookups rebuilt, cached tables dropped
+  void RowsChanged();       // lookups rebuilt, cached tables dropped
   void IndexRow(int row);
   void UnindexRow(int row);  // before the row's name or id changes or the row goes
   void ForgetRow(int row);   // the row is about to go

@@ -26,6 +26,17 @@ std::vector<std::string> Carriers(int n, const std::vector<int>& carriers) {
   return rows;
 }
 
+// The neutrality run with spectra on every group of the fixture, its files in dir.
+AnalysisOutput RunSpectra(ScanFixture& f, const TestFolder& dir, const std::string& atLabel = "") {
+  InitAnalysisSelection(f.proj);
+  FrameOptions fo;
+  fo.outputFolder = dir.Path();
+  NeutralityRunOptions no;
+  no.sfs = true;
+  no.atLabel = atLabel;
+  return RunNeutrality(f.proj, fo, no, f.svc);
+}
+
 }  // namespace
 
 TEST(SpectrumTests, MannWhitneyUByMidRanks) {
@@ -96,13 +107,8 @@ TEST(PairSpectrum2D, FoldedGroupsOfSixAndFour) {
             " Note: 1st column and row of the table are labels for freq classes.\r\n");
   // The neutrality run's summary pairs the same tables, though its reports scan one group's
   // tables at a time.
-  InitAnalysisSelection(f.proj);
-  TestFolder dir("sfs_pair");
-  FrameOptions fo;
-  fo.outputFolder = dir.Path();
-  NeutralityRunOptions no;
-  no.sfs = true;
-  const AnalysisOutput out = RunNeutrality(f.proj, fo, no, f.svc);
+  const TestFolder dir("sfs_pair");
+  const AnalysisOutput out = RunSpectra(f, dir);
   EXPECT_TRUE(Has(out.report, "Folded 2D-SFS for groups: A and B\r\n" + m.Text("A", "B")))
       << out.report;
 
@@ -120,14 +126,8 @@ TEST(NeutralitySpectra, OneDatasetAgainstItsOwnSumAndTheFiles) {
   // Ten sequences: folded classes 1..5 hold 2, 1, 1, 1, 1 (7 and 9 carriers fold to 3, 1).
   ScanFixture f(Carriers(10, {1, 2, 3, 4, 5, 9}));
   f.ds->dsName = "L1";
-  InitAnalysisSelection(f.proj);
-  TestFolder dir("sfs_one");
-  FrameOptions fo;
-  fo.outputFolder = dir.Path();
-  NeutralityRunOptions no;
-  no.sfs = true;
-  no.atLabel = "At: test";
-  const AnalysisOutput out = RunNeutrality(f.proj, fo, no, f.svc);
+  const TestFolder dir("sfs_one");
+  const AnalysisOutput out = RunSpectra(f, dir, "At: test");
   ASSERT_TRUE(out.error.empty()) << out.error;
   EXPECT_TRUE(Has(out.report,
                   "Folded site frequency spectrum (SFS) for all sites: \r\n"
@@ -157,13 +157,8 @@ TEST(NeutralitySpectra, OneDatasetAgainstItsOwnSumAndTheFiles) {
 
 TEST(NeutralitySpectra, SmallSampleSaysTheTestIsNotValid) {
   ScanFixture f(Carriers(4, {1, 2}));
-  InitAnalysisSelection(f.proj);
-  TestFolder dir("sfs_small");
-  FrameOptions fo;
-  fo.outputFolder = dir.Path();
-  NeutralityRunOptions no;
-  no.sfs = true;
-  const AnalysisOutput out = RunNeutrality(f.proj, fo, no, f.svc);
+  const TestFolder dir("sfs_small");
+  const AnalysisOutput out = RunSpectra(f, dir);
   EXPECT_TRUE(Has(out.report, "Mann-Witney U test is not valid")) << out.report;
   EXPECT_FALSE(Has(out.report, "Mann-Witney U = ")) << out.report;
   EXPECT_TRUE(Has(TestFolder::Read(dir.File("SFS_folded.out")), " MWU= NA P(MWU)= NA "));
