@@ -58,7 +58,7 @@ GroupImport ImportGroups(TDataProj& project, std::string_view text) {
         matched.insert(pairs[k].first);
       }
     // All pairs at once: one visit of the project's rows per dataset, not one per line.
-    project.AssignSeqsToGroups(d, pairs);
+    project.AssignSeqsToGroups(d, pairs, &rows);
   }
   for (const auto& [seq, group] : pairs)
     if (!matched.contains(seq)) result.unmatched.push_back(seq);

@@ -10,9 +10,13 @@
 void TDataProj::IndexIndivid(int index) {
   const TIndivid& ind = individs[static_cast<std::size_t>(index)];
   individKeyIndex.Add(ind.indKey, index);
-  if (!individNamesIndexed) return;
-  individNameIndex.Add(NameLookupKey(ind.indName), index);
-  individExactNames.Add(ind.indName, index);
+  if (individNamesIndexed) IndexIndividName(index);
+}
+
+void TDataProj::IndexIndividName(int index) const {
+  const std::string& name = individs[static_cast<std::size_t>(index)].indName;
+  individNameIndex.Add(NameLookupKey(name), index);
+  individExactNames.Add(name, index);
 }
 
 void TDataProj::RebuildIndividIndex() {
@@ -33,11 +37,7 @@ void TDataProj::IndexIndividNames() const {
   individNamesIndexed = true;
   individNameIndex.Reserve(individs.size());
   individExactNames.Reserve(individs.size());
-  for (int i = 0; i < IndividCount(); ++i) {
-    const std::string& name = individs[static_cast<std::size_t>(i)].indName;
-    individNameIndex.Add(NameLookupKey(name), i);
-    individExactNames.Add(name, i);
-  }
+  for (int i = 0; i < IndividCount(); ++i) IndexIndividName(i);
 }
 
 std::string TDataProj::IndividName(int index) const {
@@ -120,8 +120,7 @@ bool TDataProj::RenameIndivid(int index, const std::string& name) {
   individHints.clear();
   ind.indName =
       MakeUniqueName(name, [this](const std::string& n) { return individExactNames.Contains(n); });
-  individNameIndex.Add(NameLookupKey(ind.indName), index);
-  individExactNames.Add(ind.indName, index);
+  IndexIndividName(index);
   return true;
 }
 
@@ -239,8 +238,9 @@ bool TDataProj::AssignSeqToGroup(int dsIndex, const std::string& seqName,
   return AssignSeqsToGroups(dsIndex, {{seqName, groupName}}) == 1;
 }
 
-int TDataProj::AssignSeqsToGroups(
-    int dsIndex, const std::vector<std::pair<std::string, std::string>>& seqGroups) {
+int TDataProj::AssignSeqsToGroups(int dsIndex,
+                                  const std::vector<std::pair<std::string, std::string>>& seqGroups,
+                                  const std::vector<int>* rows) {
   TDataSeq* ds = DatasetAt(dsIndex);
   if (ds == nullptr) return 0;
   // A groups file may make one individual per line: on a project without individuals, room
@@ -251,18 +251,20 @@ int TDataProj::AssignSeqsToGroups(
     individs.reserve(total);
     individKeyIndex.Reserve(total);
   }
-  std::vector<std::string_view> names;
-  names.reserve(seqGroups.size());
-  for (const auto& pair : seqGroups) names.push_back(pair.first);
-  const std::vector<int> rows = ds->RowsByName(names);
+  std::vector<int> found;
+  if (rows == nullptr || rows->size() != seqGroups.size()) {
+    std::vector<std::string_view> names;
+    names.reserve(seqGroups.size());
+    for (const auto& pair : seqGroups) names.push_back(pair.first);
+    found = ds->RowsByName(names);
+    rows = &found;
+  }
   // The individuals made for a whole file take free names from a set of the names in use,
-  // dropped afterwards, unless the name maps are at hand anyway; a few take the maps.
+  // made with the first of them and dropped afterwards, unless the name maps are at hand
+  // anyway; a few take the maps.
   const bool bulk = !individNamesIndexed && seqGroups.size() * 8 >= individs.size();
   std::unordered_set<std::string> taken;
-  if (bulk) {
-    taken.reserve(individs.size() + seqGroups.size());
-    for (const TIndivid& ind : individs) taken.insert(ind.indName);
-  }
+  bool takenMade = false;
   // Group key each moved individual takes, by individual index; the rows follow in one pass.
   // A plain list: a node per line would be freed between the lookups' nodes and leave the
   // heap in holes nothing later fits.
@@ -272,13 +274,18 @@ int TDataProj::AssignSeqsToGroups(
   for (std::size_t k = 0; k < seqGroups.size(); ++k) {
     const int g = GroupIndexByName(seqGroups[k].second);
     if (g < 0) continue;
-    TSeq* s = ds->SeqAt(rows[k]);
+    TSeq* s = ds->SeqAt((*rows)[k]);
     if (s == nullptr) continue;
     const int groupKey = groups[static_cast<std::size_t>(g)].grpKey;
     if (s->individId < 0 || IndexOfKey(s->individId) < 0) {
       TIndivid ind;
       ind.indName = s->seqName;
       if (bulk) {
+        if (!takenMade) {
+          takenMade = true;
+          taken.reserve(individs.size() + seqGroups.size());
+          for (const TIndivid& other : individs) taken.insert(other.indName);
+        }
         ind.indName = MakeUniqueName(
             ind.indName, [&](const std::string& n) { return taken.contains(n); }, &individHints);
         taken.insert(ind.indName);

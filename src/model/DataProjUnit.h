@@ -167,9 +167,11 @@ class TDataProj {
   void SetIndividEnabled(int index, bool enabled);
   bool AssignSeqToGroup(int dsIndex, const std::string& seqName, const std::string& groupName);
   // The same for many (sequence name, group name) pairs of one dataset, later pairs winning:
-  // every row of the project is visited once, not once per pair. Returns the pairs applied.
+  // every row of the project is visited once, not once per pair. rows: the pairs' rows as
+  // RowsByName gives them, when the caller has them already. Returns the pairs applied.
   int AssignSeqsToGroups(int dsIndex,
-                         const std::vector<std::pair<std::string, std::string>>& seqGroups);
+                         const std::vector<std::pair<std::string, std::string>>& seqGroups,
+                         const std::vector<int>* rows = nullptr);
   [[nodiscard]] int GroupOfSeq(const TDataSeq& ds, int seqId) const;
   [[nodiscard]] int GroupOfSeqByNumber(int dsNumber, int seqId) const;
   void SyncGroupNums(int dsIndex);  // -1: all datasets
@@ -204,7 +206,8 @@ class TDataProj {
   void IndexDataset(int index);
   void IndexIndivid(int index);
   void IndexIndividNames() const;
-  int AppendIndivid(TIndivid individ);  // gives it a free key; its name must be free already
+  void IndexIndividName(int index) const;  // into the name maps
+  int AppendIndivid(TIndivid individ);     // gives it a free key; its name must be free already
   void IndexGroup(int index);
   void RebuildDatasetIndex();
   void RebuildIndividIndex();
